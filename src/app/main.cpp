@@ -1,0 +1,34 @@
+#include "AppFolder.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt needs a display; without one, say so in one line instead of aborting.
+bool DisplayAvailable() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform && std::string_view(platform) != "xcb") return true;
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The preview surfaces need X11 windows; under Wayland ask Qt for XWayland.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland && *wayland && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "vantorix: no X display available; run it under a virtual one: "
+                             "xvfb-run -a %s\n", argv[0]);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantorix"));
+    vx::MainWindow window(vx::ApplicationFolderRaw());
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Command lines are built as one text, then split into arguments here and
+// started directly; nothing is ever run through a shell.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx {
+
+// Splits by the rules the command texts are written for: blanks separate
+// arguments, double quotes group (and are removed), runs of blanks count as one.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+} // namespace vx

@@ -1,0 +1,71 @@
+#include "Spawn.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vx {
+
+void IgnoreBrokenPipes() {
+    static const bool done = [] {
+        struct sigaction action {};
+        action.sa_handler = SIG_IGN;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGPIPE, &action, nullptr);
+        return true;
+    }();
+    (void)done;
+}
+
+pid_t Spawn(const SpawnRequest& request) {
+    if (request.arguments.empty()) return -1;
+    // An executable check first: posix_spawn reports a missing program only
+    // through the child's exit status on some C libraries.
+    if (access(request.arguments[0].c_str(), X_OK) != 0 &&
+        request.arguments[0].find('/') != std::string::npos)
+        return -1;
+
+    std::vector<char*> argv;
+    for (const auto& argument : request.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (request.stdinFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, request.stdinFd, 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (request.stdoutFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, request.stdoutFd, 1);
+        posix_spawn_file_actions_adddup2(&actions, request.stdoutFd, 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    }
+    if (!request.workingDirectory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, request.workingDirectory.c_str());
+
+    // The child starts with default signal handling, whatever we ignore here.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigset_t noMask;
+    sigemptyset(&noMask);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &noMask);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    pid_t pid = -1;
+    const int result =
+        posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return result == 0 ? pid : -1;
+}
+
+} // namespace vx

@@ -1,0 +1,24 @@
+#pragma once
+// Starting a program by argument list (posix_spawn), never through a shell.
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace vx {
+
+struct SpawnRequest {
+    std::vector<std::string> arguments; // arguments[0] is the program path
+    std::string workingDirectory;       // empty: keep the caller's
+    int stdinFd = -1;                   // -1: /dev/null
+    int stdoutFd = -1;                  // -1: /dev/null; also used for standard error
+};
+
+// Starts the program; gives its process id, or -1 when it cannot be started.
+// A program that exists but cannot be executed is reported as not started too.
+pid_t Spawn(const SpawnRequest& request);
+
+// Makes writes to a pipe whose reader is gone fail with EPIPE instead of a signal.
+void IgnoreBrokenPipes();
+
+} // namespace vx

@@ -1,0 +1,45 @@
+#pragma once
+// The option set that each catalog entry applies to the option sheet.
+
+#include "OptionSheet.h"
+
+#include <vector>
+
+namespace vx {
+
+enum class ChoiceAction { Replace, Append };
+
+struct ChoiceList {
+    ChoiceAction action;
+    std::vector<const char*> choices;
+};
+
+// One item of a set: a new value and an optional change of its choices.
+// A cell with neither leaves the item as it is.
+struct OptionCell {
+    const char* value = nullptr;
+    const ChoiceList* list = nullptr;
+};
+
+// The seven items a set speaks of, in the order they are applied.
+struct OptionSet {
+    int position;
+    const char* profile;
+    OptionCell videoCodec, videoBitrate, videoFramerate, videoSize;
+    OptionCell audioCodec, audioBitrate, sampleRate;
+};
+
+// The device sets (positions 1 to 78) and the common-format sets (79 to 92),
+// one row per profile, in catalog order.
+const std::vector<OptionSet>& DeviceOptionSets();
+const std::vector<OptionSet>& CommonFormatOptionSets();
+
+// The set applied for a position: a heading takes the set of its first profile
+// ("Apple iPod" with "Audio Bitrate" "128"); nothing for a position outside 1 to 92.
+const OptionSet* OptionSetFor(int position);
+
+// Applies the option set of a catalog position to the sheet in place.
+// Returns false when the position has no set or the sheet lacks an item.
+bool ApplyOptionSet(OptionSheet& sheet, int position);
+
+} // namespace vx

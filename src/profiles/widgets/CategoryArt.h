@@ -1,0 +1,26 @@
+#pragma once
+// The category pictures of the profile chooser (the image list): our own
+// artwork, drawn from SVG held in the program.
+
+#include <QIcon>
+#include <QString>
+
+namespace vx {
+
+constexpr int kCategoryPictureCount = 41;
+
+// The SVG text of picture 1 to 41; empty for any other number.
+QString CategoryPictureSvg(int picture);
+
+// The picture as an icon (cached); a null icon for a number outside 1 to 41.
+QIcon CategoryPicture(int picture);
+
+// The house style of every picture: a white motif on a rounded tile that runs
+// from colour `top` to colour `bottom`; class "c" fills with the bottom colour,
+// class "s" strokes with it. The motif is drawn in a 64 x 64 box.
+QString TileSvg(const char* top, const char* bottom, const char* motif);
+
+// An SVG text rendered into an icon at the usual sizes.
+QIcon SvgIcon(const QString& svg);
+
+} // namespace vx

@@ -20,12 +20,15 @@ struct ToolRegistry::Tool {
     int console = -1; // write end of the tool's standard input
     bool ended = false;
     int exitCode = 0;
+    std::string logPath;
 };
 
 struct ToolRegistry::State {
     mutable std::mutex mutex;
     mutable std::condition_variable ended;
     std::map<pid_t, ToolRef> tools;
+    std::string logFolder;
+    int logCount = 0;
 };
 
 namespace {
@@ -59,9 +62,19 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
     IgnoreBrokenPipes();
     int console[2];
     if (pipe2(console, O_CLOEXEC) != 0) return 0;
-    SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0], -1};
+    std::string logPath;
+    int log = -1;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (!state_->logFolder.empty())
+            logPath = state_->logFolder + "/tool-" + std::to_string(++state_->logCount) + ".log";
+    }
+    if (!logPath.empty())
+        log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0], log};
     const pid_t pid = Spawn(request);
     close(console[0]);
+    if (log >= 0) close(log);
     if (pid <= 0) {
         close(console[1]);
         return 0;
@@ -71,6 +84,7 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
     tool->pid = pid;
     tool->commandLine = commandLine;
     tool->console = console[1];
+    tool->logPath = logPath;
     {
         std::lock_guard lock(state_->mutex);
         Prune(state_->tools, pid);
@@ -118,8 +132,20 @@ std::optional<int> ToolRegistry::WaitForExit(pid_t pid, std::chrono::millisecond
 int ToolRegistry::RunningCount() const {
     std::lock_guard lock(state_->mutex);
     int count = 0;
-    for (const auto& [pid, tool] : state_->tools) count += tool->ended ? 0 : 1;
+    for (const auto& [pid, tool] : state_->tools)
+        count += tool->ended ? 0 : 1;
     return count;
+}
+
+void ToolRegistry::SetLogFolder(std::string folder) {
+    std::lock_guard lock(state_->mutex);
+    state_->logFolder = std::move(folder);
+}
+
+std::string ToolRegistry::LogPath(pid_t pid) const {
+    std::lock_guard lock(state_->mutex);
+    const auto it = state_->tools.find(pid);
+    return it == state_->tools.end() ? std::string() : it->second->logPath;
 }
 
 } // namespace vx

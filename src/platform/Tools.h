@@ -14,7 +14,7 @@
 namespace vx {
 
 class ToolRegistry {
-public:
+  public:
     struct Tool;
     using ToolRef = std::shared_ptr<Tool>;
 
@@ -37,7 +37,13 @@ public:
     // Tools we started that are still running.
     int RunningCount() const;
 
-private:
+    // Keeps the output of tools started from now on in files of that folder,
+    // for diagnosis; an empty folder discards it again (the default).
+    void SetLogFolder(std::string folder);
+    // The file that holds a tool's output, or empty.
+    std::string LogPath(pid_t pid) const;
+
+  private:
     ToolRegistry() = default;
     struct State;
     std::shared_ptr<State> state_;

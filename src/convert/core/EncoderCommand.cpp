@@ -1,0 +1,154 @@
+#include "EncoderCommand.h"
+
+#include "Catalog.h"
+#include "CodecMaps.h"
+#include "CommandShapes.h"
+#include "Numbers.h"
+#include "TimeText.h"
+
+#include <filesystem>
+
+namespace vx {
+
+namespace fs = std::filesystem;
+
+const char* Describe(CommandError error) {
+    switch (error) {
+    case CommandError::None:
+        return "no error";
+    case CommandError::NoExtension:
+        return "no output profile is selected";
+    case CommandError::AudioBitrate:
+        return "the audio bit rate is not a 16-bit number";
+    case CommandError::AudioChannel:
+        return "the audio channel count is not a 16-bit number";
+    case CommandError::ClipStart:
+        return "the clip start is not a time";
+    case CommandError::ClipEnd:
+        return "the clip end is not a time";
+    case CommandError::Position:
+        return "no catalog entry is selected";
+    case CommandError::UnsafePath:
+        return "a file path holds a double quote";
+    }
+    return "unknown error";
+}
+
+namespace {
+
+// The file name without its last extension; a name without "." is kept whole.
+std::string BaseName(const std::string& path) {
+    const std::string name = fs::path(path).filename().string();
+    const std::size_t dot = name.rfind('.');
+    return (dot == std::string::npos || dot == 0) ? name : name.substr(0, dot);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+std::string AudioPart(const CommandInput& in) {
+    return "  -ab " + in.derived.audioBitrateText + "000  -ac " + in.derived.audioChannelText +
+           " -ar " + in.options.SampleRate;
+}
+
+std::string VideoPart(const CommandInput& in) {
+    return " -b " + in.options.VideoBitrate + "000 -r " + in.derived.frameRate + " -ss " +
+           std::to_string(in.derived.startSeconds) + " -t " +
+           std::to_string(in.derived.durationSeconds) + " -s " + in.options.VideoSize;
+}
+
+std::string ProfilePart(const ShapeRow& row, const CommandInput& in) {
+    const DerivedValues& d = in.derived;
+    const std::string output = "\"" + in.outputPath + "\"";
+    const std::string acodec = " -acodec " + d.encoderAudioCodec;
+    switch (row.shape) {
+    case Shape::A:
+        return row.piece + d.encoderVideoCodec + AudioPart(in) + VideoPart(in) + acodec +
+               d.audioSwitch + " " + output;
+    case Shape::B:
+        return "  -vcodec " + d.encoderVideoCodec + VideoPart(in) + acodec + " " + d.audioSwitch +
+               output;
+    case Shape::C:
+        return row.piece + d.encoderVideoCodec + row.fixedAudio + VideoPart(in) + acodec +
+               d.audioSwitch + " " + output;
+    case Shape::D:
+        return AudioPart(in) + VideoPart(in) + acodec + d.audioSwitch + " " + output;
+    case Shape::E:
+        return row.piece + VideoPart(in) + d.audioSwitch + " " + output;
+    case Shape::F:
+        return AudioPart(in) + row.piece + output;
+    case Shape::G:
+        return acodec + " -vn " + output;
+    }
+    return {};
+}
+
+Result<DerivedValues> DeriveOptionValues(const ConversionOptions& options) {
+    DerivedValues d;
+    d.encoderVideoCodec = EncoderVideoCodec(options.VideoCodec);
+    d.encoderAudioCodec = EncoderAudioCodec(options.AudioCodec);
+    d.frameRate = options.VideoFramerate == "Auto" ? "25" : options.VideoFramerate;
+    const auto bitrate = ToInt16(options.AudioBitrate);
+    if (!bitrate) return Result<DerivedValues>::Fail(CommandError::AudioBitrate);
+    const auto channels = ToInt16(options.AudioChannel);
+    if (!channels) return Result<DerivedValues>::Fail(CommandError::AudioChannel);
+    d.audioBitrateText = std::to_string(*bitrate);
+    d.audioChannelText = std::to_string(*channels);
+    d.audioSwitch = options.DisableAudio == "No" ? "" : " -an ";
+    return {d};
+}
+
+} // namespace
+
+std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
+                            const std::string& sourcePath, const std::string& outputExtension) {
+    std::string base = BaseName(sourcePath);
+    std::string candidate = outputFolder + "/" + base + outputExtension;
+    // A conversion never writes over its own input, whatever the existing-file rule says.
+    if (!addNew && !SameFile(candidate, sourcePath)) return candidate;
+    std::error_code error;
+    while (fs::exists(candidate, error) || SameFile(candidate, sourcePath)) {
+        base += "_New";
+        candidate = outputFolder + "/" + base + outputExtension;
+    }
+    return candidate;
+}
+
+Result<std::string> BuildEncoderCommand(const CommandInput& input) {
+    const ShapeRow* row = ShapeFor(input.position);
+    if (!row) return Result<std::string>::Fail(CommandError::Position);
+    if (input.sourcePath.find('"') != std::string::npos ||
+        input.outputPath.find('"') != std::string::npos ||
+        input.appFolder.find('"') != std::string::npos)
+        return Result<std::string>::Fail(CommandError::UnsafePath);
+    std::string command = "\"" + input.appFolder + "/fp.dll\" -i \"" + input.sourcePath + "\"" +
+                          ProfilePart(*row, input);
+    if (input.threads != 0) command += " -threads " + SignedNumberText(input.threads);
+    return {command};
+}
+
+Result<EncoderJob> PrepareConversion(const JobRequest& request) {
+    using R = Result<EncoderJob>;
+    const auto extension = OutputExtension(request.displayText);
+    if (!extension) return R::Fail(CommandError::NoExtension);
+    auto derived = DeriveOptionValues(request.options);
+    if (!derived.ok()) return R::Fail(derived.error);
+    derived.value->outputExtension = *extension;
+    const std::string outputPath =
+        BuildOutputPath(request.outputFolder, request.addNew, request.sourcePath, *extension);
+    const auto start = ReadTimeOfDay(request.options.ClipStart);
+    if (!start) return R::Fail(CommandError::ClipStart);
+    const auto end = ReadTimeOfDay(request.options.ClipEnd);
+    if (!end) return R::Fail(CommandError::ClipEnd);
+    derived.value->startSeconds = *start;
+    derived.value->durationSeconds = *end - *start;
+    CommandInput input{request.position, *derived.value,    request.options, request.sourcePath,
+                       outputPath,       request.appFolder, request.threads};
+    auto command = BuildEncoderCommand(input);
+    if (!command.ok()) return R::Fail(command.error);
+    return {EncoderJob{outputPath, *command.value}};
+}
+
+} // namespace vx

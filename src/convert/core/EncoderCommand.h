@@ -1,0 +1,83 @@
+#pragma once
+// The output path and the encoder command line of one conversion.
+
+#include "SheetLayout.h"
+
+#include <optional>
+#include <string>
+
+namespace vx {
+
+enum class CommandError {
+    None,
+    NoExtension,  // the display text holds no "." (a heading, or nothing selected)
+    AudioBitrate, // not a number, or outside the 16-bit range
+    AudioChannel, // the same for the channel count
+    ClipStart,    // not a time
+    ClipEnd,      // not a time
+    Position,     // outside 1 to 92
+    UnsafePath,   // a path that would not reach the tool as one argument
+};
+
+const char* Describe(CommandError error);
+
+template <typename T> struct Result {
+    std::optional<T> value;
+    CommandError error = CommandError::None;
+    bool ok() const { return value.has_value(); }
+    static Result Fail(CommandError e) { return {std::nullopt, e}; }
+};
+
+// Everything derived from the options and the row before the command is built.
+struct DerivedValues {
+    std::string outputExtension;
+    std::string encoderVideoCodec;
+    std::string encoderAudioCodec;
+    std::string frameRate;
+    std::string audioBitrateText;
+    std::string audioChannelText;
+    std::string audioSwitch;
+    int startSeconds = 0;
+    int durationSeconds = 0;
+};
+
+// The output path: output folder, "/", the source name without its last
+// extension, the output extension. With addNew (and always when the path would
+// be the source itself) "_New" is added until no file of that name exists.
+std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
+                            const std::string& sourcePath, const std::string& outputExtension);
+
+struct CommandInput {
+    int position = 0;
+    DerivedValues derived;
+    ConversionOptions options;
+    std::string sourcePath;
+    std::string outputPath;
+    std::string appFolder; // as the system reports it, no trailing "/" except at the root
+    double threads = 0;
+};
+
+Result<std::string> BuildEncoderCommand(const CommandInput& input);
+
+// One conversion ready to start.
+struct EncoderJob {
+    std::string outputPath;
+    std::string commandLine;
+};
+
+struct JobRequest {
+    int position = 0;
+    std::string displayText;
+    ConversionOptions options; // ClipStart and ClipEnd from the row
+    std::string sourcePath;
+    std::string appFolder;
+    std::string outputFolder;
+    bool addNew = true;
+    double threads = 0;
+};
+
+// Takes the steps in their order: extension, option values, output path, clip
+// times, command line. The first failure is the one reported.
+Result<EncoderJob> PrepareConversion(const JobRequest& request);
+
+} // namespace vx

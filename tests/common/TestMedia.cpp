@@ -1,0 +1,173 @@
+#include "TestMedia.h"
+
+#include "Spawn.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vxtest {
+
+RunResult Run(const std::vector<std::string>& arguments, const std::string& workingDirectory) {
+    RunResult result;
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) return result;
+    std::vector<std::string> args = arguments;
+    // Let a bare program name be found in PATH.
+    if (!args.empty() && args[0].find('/') == std::string::npos) {
+        for (const char* dir : {"/usr/bin/", "/bin/", "/usr/local/bin/"})
+            if (access((std::string(dir) + args[0]).c_str(), X_OK) == 0) {
+                args[0] = dir + args[0];
+                break;
+            }
+    }
+    const pid_t pid = vx::Spawn({args, workingDirectory, -1, pipeFds[1]});
+    close(pipeFds[1]);
+    if (pid <= 0) {
+        close(pipeFds[0]);
+        return result;
+    }
+    char buffer[65536];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0) result.output.append(buffer, static_cast<std::size_t>(n));
+    close(pipeFds[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+bool MakeFlv(const std::string& path, const FlvSpec& spec) {
+    const std::string size = std::to_string(spec.width) + "x" + std::to_string(spec.height);
+    std::vector<std::string> args{
+        "ffmpeg", "-v",    "error", "-y",
+        "-f",     "lavfi", "-i",    "testsrc=size=" + size + ":rate=" + std::to_string(spec.fps)};
+    if (spec.audio)
+        args.insert(args.end(), {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100"});
+    args.insert(args.end(), {"-t", std::to_string(spec.seconds), "-c:v", "flv1", "-q:v", "5"});
+    if (spec.audio) args.insert(args.end(), {"-c:a", "libmp3lame", "-ar", "44100", "-b:a", "64k"});
+    args.insert(args.end(), {"-f", "flv", path});
+    return Run(args).exitCode == 0;
+}
+
+namespace {
+
+double Rate(const std::string& text) {
+    const auto slash = text.find('/');
+    if (slash == std::string::npos) return std::atof(text.c_str());
+    const double den = std::atof(text.c_str() + slash + 1);
+    return den == 0 ? 0 : std::atof(text.substr(0, slash).c_str()) / den;
+}
+
+// The length of a file found by decoding it all, for containers that keep no duration.
+double DecodedDuration(const std::string& path) {
+    const RunResult run = Run({"ffmpeg", "-nostdin", "-i", path, "-f", "null", "-"});
+    const auto at = run.output.rfind("time=");
+    if (at == std::string::npos) return 0;
+    int h = 0, m = 0;
+    double s = 0;
+    if (std::sscanf(run.output.c_str() + at, "time=%d:%d:%lf", &h, &m, &s) != 3) return 0;
+    return h * 3600 + m * 60 + s;
+}
+
+} // namespace
+
+ProbeInfo ProbeFile(const std::string& path) {
+    ProbeInfo info;
+    const RunResult run = Run({"ffprobe", "-v", "error", "-show_entries",
+                               "format=format_name,duration:stream=codec_type,codec_name,width,"
+                               "height,avg_frame_rate,r_frame_rate",
+                               "-of", "default=nw=1", path});
+    if (run.exitCode != 0) return info;
+    info.ok = true;
+    std::istringstream lines(run.output);
+    std::string line, type, codec, avgRate, rRate;
+    auto flush = [&] {
+        if (type == "video" && info.videoCodec.empty()) {
+            info.videoCodec = codec;
+            const double avg = Rate(avgRate);
+            info.frameRate = avg > 0 ? avg : Rate(rRate);
+        } else if (type == "audio" && info.audioCodec.empty()) {
+            info.audioCodec = codec;
+        }
+        type.clear();
+    };
+    while (std::getline(lines, line)) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+        if (key == "codec_name") {
+            flush();
+            codec = value;
+        } else if (key == "codec_type")
+            type = value;
+        else if (key == "width" && info.width == 0 && value != "N/A")
+            info.width = std::atoi(value.c_str());
+        else if (key == "height" && info.height == 0 && value != "N/A")
+            info.height = std::atoi(value.c_str());
+        else if (key == "avg_frame_rate")
+            avgRate = value;
+        else if (key == "r_frame_rate")
+            rRate = value;
+        else if (key == "format_name") {
+            flush();
+            info.formatName = value;
+        } else if (key == "duration")
+            info.duration = std::atof(value.c_str());
+    }
+    flush();
+    if (info.duration <= 0) info.duration = DecodedDuration(path); // containers without a duration
+    return info;
+}
+
+std::string MakeTempFolder(const std::string& prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+void RemoveFolder(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+}
+
+int ZombieChildren() {
+    int zombies = 0;
+    DIR* proc = opendir("/proc");
+    if (!proc) return 0;
+    const pid_t self = getpid();
+    while (dirent* entry = readdir(proc)) {
+        if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
+        std::string content;
+        std::getline(stat, content);
+        const auto close = content.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        int parent = 0;
+        std::istringstream(content.substr(close + 2)) >> state >> parent;
+        zombies += (state == 'Z' && parent == self);
+    }
+    closedir(proc);
+    return zombies;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Sha256(const std::string& path) {
+    const RunResult run = Run({"sha256sum", path});
+    return run.output.substr(0, 64);
+}
+
+} // namespace vxtest

@@ -1,0 +1,52 @@
+#pragma once
+// Helpers of the integration tests: running a program with its output
+// captured, generating FLV files with ffmpeg, and probing files with ffprobe.
+
+#include <string>
+#include <vector>
+
+namespace vxtest {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output; // standard output and standard error together
+};
+
+// Runs a program by argument list, waits for it and returns its output.
+RunResult Run(const std::vector<std::string>& arguments, const std::string& workingDirectory = {});
+
+struct FlvSpec {
+    double seconds = 5;
+    int width = 320;
+    int height = 240;
+    int fps = 25;
+    bool audio = true;
+};
+
+// Generates an FLV file (Sorenson video, MP3 sound) with ffmpeg; true on success.
+bool MakeFlv(const std::string& path, const FlvSpec& spec = {});
+
+struct ProbeInfo {
+    bool ok = false;
+    std::string formatName;
+    double duration = 0;
+    std::string videoCodec; // empty when there is no video stream
+    int width = 0;
+    int height = 0;
+    double frameRate = 0;
+    std::string audioCodec; // empty when there is no audio stream
+};
+
+ProbeInfo ProbeFile(const std::string& path);
+
+// A fresh folder below the system's temporary folder, removed by the caller.
+std::string MakeTempFolder(const std::string& prefix);
+void RemoveFolder(const std::string& path);
+
+// Child processes of this process that have ended but were not reaped.
+int ZombieChildren();
+
+std::string ReadFile(const std::string& path);
+std::string Sha256(const std::string& path);
+
+} // namespace vxtest

@@ -90,6 +90,8 @@ void MainWindow::StartUp() {
     FillDefaultLayout(sheet_);
 }
 
-void MainWindow::OnEntryPicked(int position) { ApplyOptionSet(sheet_, position); }
+void MainWindow::OnEntryPicked(int position) {
+    ApplyOptionSet(sheet_, position);
+}
 
 } // namespace vx

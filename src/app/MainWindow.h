@@ -18,7 +18,7 @@ class PropertyGrid;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // appFolder: the application folder as the system reports it (no trailing "/").
     explicit MainWindow(std::string appFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -28,10 +28,11 @@ public:
     OptionSheet& sheet() { return sheet_; }
     const std::string& appFolder() const { return appFolder_; }
 
-private:
+  private:
     void BuildMenus();
     QWidget* BuildToolbar();
-    QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption, int picture);
+    QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
+                                 int picture);
     void StartUp();
     void OnEntryPicked(int position);
 

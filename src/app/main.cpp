@@ -22,8 +22,10 @@ int main(int argc, char** argv) {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (wayland && *wayland && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
     if (!DisplayAvailable()) {
-        std::fprintf(stderr, "vantorix: no X display available; run it under a virtual one: "
-                             "xvfb-run -a %s\n", argv[0]);
+        std::fprintf(stderr,
+                     "vantorix: no X display available; run it under a virtual one: "
+                     "xvfb-run -a %s\n",
+                     argv[0]);
         return 2;
     }
     QApplication app(argc, argv);

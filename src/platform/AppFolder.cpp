@@ -13,7 +13,9 @@ std::string ApplicationFolderRaw() {
     return folder.empty() ? "/" : folder;
 }
 
-std::string ApplicationFolder() { return WithTrailingSeparator(ApplicationFolderRaw()); }
+std::string ApplicationFolder() {
+    return WithTrailingSeparator(ApplicationFolderRaw());
+}
 
 std::string WithTrailingSeparator(const std::string& folder) {
     if (!folder.empty() && folder.back() == '/') return folder;

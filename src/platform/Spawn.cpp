@@ -29,7 +29,8 @@ pid_t Spawn(const SpawnRequest& request) {
         return -1;
 
     std::vector<char*> argv;
-    for (const auto& argument : request.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const auto& argument : request.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -61,8 +62,7 @@ pid_t Spawn(const SpawnRequest& request) {
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
     pid_t pid = -1;
-    const int result =
-        posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    const int result = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return result == 0 ? pid : -1;

@@ -25,14 +25,14 @@ QStringList Choices(MainWindow& window, const char* group, const char* item) {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void startsWithTheCatalogAndTheDefaultSheet();
     void pickingByIndexAppliesTheSet();
     void pickingByKeyboardAppliesTheSet();
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<MainWindow> window_;
 };

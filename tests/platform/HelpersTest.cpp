@@ -10,7 +10,7 @@ TEST(NumberReading, TakesTheLeadingNumberWithADot) {
     EXPECT_DOUBLE_EQ(ReadNumber("12.2"), 12.2);
     EXPECT_DOUBLE_EQ(ReadNumber("  4 cores"), 4);
     EXPECT_DOUBLE_EQ(ReadNumber("-1"), -1);
-    EXPECT_DOUBLE_EQ(ReadNumber("2,5"), 2);   // a comma is no decimal separator
+    EXPECT_DOUBLE_EQ(ReadNumber("2,5"), 2); // a comma is no decimal separator
     EXPECT_DOUBLE_EQ(ReadNumber(".5x"), 0.5);
     EXPECT_DOUBLE_EQ(ReadNumber("1e3"), 1000);
     EXPECT_DOUBLE_EQ(ReadNumber("3e"), 3);

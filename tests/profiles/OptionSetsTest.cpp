@@ -1,5 +1,5 @@
-#include "Catalog.h"
 #include "OptionSets.h"
+#include "Catalog.h"
 #include "SheetLayout.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,8 @@ struct Sheet {
     std::vector<std::pair<std::string, Choices>> Snapshot() {
         std::vector<std::pair<std::string, Choices>> all;
         for (const auto& group : sheet.Groups())
-            for (const auto& item : group->items) all.emplace_back(item->value, item->choices);
+            for (const auto& item : group->items)
+                all.emplace_back(item->value, item->choices);
         return all;
     }
     void Pick(int position) { ASSERT_TRUE(ApplyOptionSet(sheet, position)); }
@@ -141,8 +142,9 @@ TEST(CommonSets, AudioOnlyProfilesLeaveEveryVideoItem) {
         const auto before = s.Snapshot();
         s.Pick(p);
         const auto after = s.Snapshot();
-        for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(before[i], after[i]); // General..Video Options
-        EXPECT_EQ(before.back(), after.back());                           // A/V Sync
+        for (std::size_t i = 0; i < 8; ++i)
+            EXPECT_EQ(before[i], after[i]);     // General..Video Options
+        EXPECT_EQ(before.back(), after.back()); // A/V Sync
     }
 }
 
@@ -181,9 +183,9 @@ TEST(CommonSets, CustomizedWmvAndMpegSets) {
 TEST(OptionSetTables, EveryReplacedValueIsOneOfItsNewChoices) {
     for (const auto* table : {&DeviceOptionSets(), &CommonFormatOptionSets()})
         for (const OptionSet& set : *table)
-            for (const OptionCell* cell : {&set.videoCodec, &set.videoBitrate, &set.videoFramerate,
-                                           &set.videoSize, &set.audioCodec, &set.audioBitrate,
-                                           &set.sampleRate}) {
+            for (const OptionCell* cell :
+                 {&set.videoCodec, &set.videoBitrate, &set.videoFramerate, &set.videoSize,
+                  &set.audioCodec, &set.audioBitrate, &set.sampleRate}) {
                 if (!cell->list) continue;
                 SCOPED_TRACE(set.profile);
                 ASSERT_NE(cell->value, nullptr);

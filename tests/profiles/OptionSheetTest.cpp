@@ -37,7 +37,8 @@ TEST(OptionSheet, OnlyTheFourMirrorItemsAreReadOnly) {
     for (const auto& group : sheet.Groups())
         for (const auto& item : group->items) {
             readOnly += item->readOnly;
-            EXPECT_EQ(item->readOnly, group->caption == "General" || group->caption == "Output Duration");
+            EXPECT_EQ(item->readOnly,
+                      group->caption == "General" || group->caption == "Output Duration");
         }
     EXPECT_EQ(readOnly, 4);
     // SetValue still writes a read-only item.

@@ -1,5 +1,5 @@
-#include "CategoryArt.h"
 #include "Catalog.h"
+#include "CategoryArt.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "SheetLayout.h"
@@ -12,7 +12,7 @@ using namespace vx;
 
 class ProfileWidgetsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void chooserListsTheCatalogAtOneLevel();
     void chooserSelectsOnlyExistingPositions();
     void gridShowsGroupsAndItemsInOrder();
@@ -100,7 +100,8 @@ void ProfileWidgetsTest::gridRefusesEditsOfReadOnlyItems() {
         QVERIFY(!grid.findChild<QComboBox*>("choiceEditor"));
     }
     QVERIFY(!model->setData(model->ValueIndex("General", "Item Name"), "x"));
-    QCOMPARE(QString::fromStdString(sheet.Find("General", "Item Name")->value), QStringLiteral("Auto"));
+    QCOMPARE(QString::fromStdString(sheet.Find("General", "Item Name")->value),
+             QStringLiteral("Auto"));
 }
 
 void ProfileWidgetsTest::everyPictureRenders() {

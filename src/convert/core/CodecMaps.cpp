@@ -8,6 +8,7 @@ namespace {
 
 using Pair = std::pair<const char*, const char*>;
 
+// clang-format off
 // Sheet name, encoder text (inserted unchanged, trailing blanks included).
 constexpr Pair kVideoCodecs[] = {
     {"xvid", "libxvid  -aspect 4:3 "},
@@ -26,6 +27,7 @@ constexpr Pair kAudioCodecs[] = {
     {"pcm", "pcm_s16le"}, {"amr_nb", "aac"},     {"faac", "aac"},   {"ac3", "ac3"},
     {"ogg", "vorbis"},    {"wav", "pcm_s16le"},  {"WMA", "wmav2"},  {"mp2", "mp2"},
 };
+// clang-format on
 
 template <std::size_t N> std::string Map(const Pair (&table)[N], const std::string& name) {
     for (const auto& [from, to] : table)

@@ -7,6 +7,7 @@ namespace {
 constexpr Shape A = Shape::A, B = Shape::B, C = Shape::C, D = Shape::D, E = Shape::E, F = Shape::F,
                 G = Shape::G;
 
+// clang-format off
 // Positions, shape, head/target/tail piece, fixed audio piece.
 constexpr ShapeRow kPositionTable[] = {
     {1, 13, A, " -f mp4 -vcodec  ", ""},
@@ -44,6 +45,7 @@ constexpr ShapeRow kPositionTable[] = {
     {91, 91, F, "  -vn -acodec  aac ", ""},
     {92, 92, G, "", ""},
 };
+// clang-format on
 
 } // namespace
 

@@ -34,7 +34,8 @@ bool ApplyCell(OptionSheet& sheet, const OptionGroup* group, const char* caption
     if (cell.list && cell.list->action == ChoiceAction::Replace) sheet.ClearChoices(item);
     if (cell.value) sheet.SetValue(item, cell.value);
     if (cell.list)
-        for (const char* choice : cell.list->choices) sheet.AddChoice(item, choice);
+        for (const char* choice : cell.list->choices)
+            sheet.AddChoice(item, choice);
     return true;
 }
 

@@ -7,6 +7,7 @@ namespace {
 constexpr EntryKind H = EntryKind::Heading;
 constexpr EntryKind P = EntryKind::Profile;
 
+// clang-format off
 // position, kind, display text, picture
 constexpr CatalogEntry kCatalog[ProfileCatalog::kCount] = {
     {1, H, "Apple iPod", 1},
@@ -102,6 +103,7 @@ constexpr CatalogEntry kCatalog[ProfileCatalog::kCount] = {
     {91, P, "AAC Audio(*.aac)", 0},
     {92, P, "WMA Audio(*.wma)", 0},
 };
+// clang-format on
 
 } // namespace
 

@@ -12,14 +12,14 @@ namespace vx {
 enum class EntryKind { Heading, Profile };
 
 struct CatalogEntry {
-    int position;        // 1 to 92
+    int position; // 1 to 92
     EntryKind kind;
-    const char* text;    // the exact display text
-    int picture;         // headings: 1-based place in the category image list; profiles: 0
+    const char* text; // the exact display text
+    int picture;      // headings: 1-based place in the category image list; profiles: 0
 };
 
 class ProfileCatalog {
-public:
+  public:
     static constexpr int kCount = 92;
     static constexpr int kPictureCount = 41;
 

@@ -8,6 +8,7 @@ namespace {
 constexpr ChoiceAction R = ChoiceAction::Replace;
 constexpr ChoiceAction A = ChoiceAction::Append;
 
+// clang-format off
 const ChoiceList VC1{R, {"mpeg2video"}};
 const ChoiceList VC2{R, {"mpeg1video"}};
 const ChoiceList VC3{R, {"xvid", "mpeg4", "msmpeg4", "msmpeg4v2", "mjpeg", "wmv1", "wmv2", "mpeg2",
@@ -55,9 +56,12 @@ const std::vector<OptionSet> kCommonSets = {
 {91, "AAC Audio(*.aac)", SAME, SAME, SAME, SAME, {"aac", &AC6}, {"128"}, {"44100"}},
 {92, "WMA Audio(*.wma)", SAME, SAME, SAME, SAME, {"WMA9", &AC10}, SAME, SAME},
 };
+// clang-format on
 
 } // namespace
 
-const std::vector<OptionSet>& CommonFormatOptionSets() { return kCommonSets; }
+const std::vector<OptionSet>& CommonFormatOptionSets() {
+    return kCommonSets;
+}
 
 } // namespace vx

@@ -9,6 +9,7 @@ constexpr ChoiceAction R = ChoiceAction::Replace;
 constexpr ChoiceAction A = ChoiceAction::Append;
 
 // "Video Codec" lists
+// clang-format off
 const ChoiceList C1{R, {"xvid", "mpeg4", "x264"}};
 const ChoiceList C2{R, {"xvid", "mpeg4"}};
 const ChoiceList C3{R, {"x264"}};
@@ -149,9 +150,12 @@ const std::vector<OptionSet> kDeviceSets = {
 {76, "Flash SWF(*.swf)", {"SWF", &C12}, {"512"}, {"25"}, {"320x240", &S37}, {"mp3", &A3}, {"64"}, {"44100"}},
 {78, "Toshiba Gigabeat WMV Movie(*.wmv)", {"WMV V9", &C6}, {"512", &B3}, SAME, {"320x240", &S15}, {"WMA9", &A2}, {"64"}, SAME},
 };
+// clang-format on
 
 } // namespace
 
-const std::vector<OptionSet>& DeviceOptionSets() { return kDeviceSets; }
+const std::vector<OptionSet>& DeviceOptionSets() {
+    return kDeviceSets;
+}
 
 } // namespace vx

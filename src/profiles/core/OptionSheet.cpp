@@ -40,7 +40,9 @@ OptionItem* OptionSheet::FindItem(const OptionGroup* group, std::string_view cap
     return nullptr;
 }
 
-std::string OptionSheet::GetValue(const OptionItem* item) { return item ? item->value : std::string(); }
+std::string OptionSheet::GetValue(const OptionItem* item) {
+    return item ? item->value : std::string();
+}
 
 bool OptionSheet::SetValue(OptionItem* item, std::string value) {
     if (!item) return false;

@@ -26,8 +26,9 @@ struct OptionGroup {
 };
 
 class OptionSheet {
-public:
-    // Told of every change: the item that changed, or nullptr when groups or items were added or removed.
+  public:
+    // Told of every change: the item that changed, or nullptr when groups or items were added or
+    // removed.
     using Listener = std::function<void(const OptionItem*)>;
 
     void ClearGroups();
@@ -50,7 +51,7 @@ public:
     const std::vector<std::unique_ptr<OptionGroup>>& Groups() const { return groups_; }
     void SetListener(Listener listener) { listener_ = std::move(listener); }
 
-private:
+  private:
     void Notify(const OptionItem* item) const {
         if (listener_) listener_(item);
     }

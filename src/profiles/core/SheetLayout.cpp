@@ -18,6 +18,7 @@ struct LayoutRow {
 constexpr ItemKind T = ItemKind::Text;
 constexpr ItemKind C = ItemKind::Choice;
 
+// clang-format off
 // The default layout, in display order.
 const LayoutRow kDefaultLayout[] = {
     {"General", "Item Name", T, "Auto", {}, true},
@@ -40,6 +41,7 @@ const LayoutRow kDefaultLayout[] = {
     {"Audio Options", "Disable Audio", C, "No", {"No", "Yes"}, false},
     {"Audio Options", "A/V Sync", C, "Basic", {"Basic", "Default"}, false},
 };
+// clang-format on
 
 } // namespace
 
@@ -50,7 +52,8 @@ void FillDefaultLayout(OptionSheet& sheet) {
         if (!group || group->caption != row.group) group = sheet.AddGroup(row.group);
         sheet.AddItem(group, row.item, row.value, row.kind);
         OptionItem* item = OptionSheet::FindItem(group, row.item);
-        for (const char* choice : row.choices) sheet.AddChoice(item, choice);
+        for (const char* choice : row.choices)
+            sheet.AddChoice(item, choice);
     }
     for (const LayoutRow& row : kDefaultLayout)
         if (row.readOnly) sheet.SetReadOnly(sheet.Find(row.group, row.item));

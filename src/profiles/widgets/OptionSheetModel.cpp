@@ -11,7 +11,9 @@ OptionSheetModel::OptionSheetModel(OptionSheet& sheet, QObject* parent)
     sheet_.SetListener([this](const OptionItem* item) { OnSheetChanged(item); });
 }
 
-OptionSheetModel::~OptionSheetModel() { sheet_.SetListener(nullptr); }
+OptionSheetModel::~OptionSheetModel() {
+    sheet_.SetListener(nullptr);
+}
 
 void OptionSheetModel::OnSheetChanged(const OptionItem* item) {
     if (!item) {
@@ -52,7 +54,9 @@ int OptionSheetModel::rowCount(const QModelIndex& parent) const {
     return static_cast<int>(groups[parent.row()]->items.size());
 }
 
-int OptionSheetModel::columnCount(const QModelIndex&) const { return 2; }
+int OptionSheetModel::columnCount(const QModelIndex&) const {
+    return 2;
+}
 
 const OptionItem* OptionSheetModel::ItemAt(const QModelIndex& index) const {
     if (!index.isValid() || index.internalId() == 0) return nullptr;
@@ -67,7 +71,8 @@ QVariant OptionSheetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (index.internalId() == 0) {
         const OptionGroup& group = *sheet_.Groups()[index.row()];
-        if (role == Qt::DisplayRole && index.column() == 0) return QString::fromStdString(group.caption);
+        if (role == Qt::DisplayRole && index.column() == 0)
+            return QString::fromStdString(group.caption);
         if (role == Qt::FontRole) {
             QFont font;
             font.setBold(true);
@@ -85,7 +90,8 @@ QVariant OptionSheetModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(item->caption + ": " + item->value);
     case ChoicesRole: {
         QStringList choices;
-        for (const auto& choice : item->choices) choices << QString::fromStdString(choice);
+        for (const auto& choice : item->choices)
+            choices << QString::fromStdString(choice);
         return choices;
     }
     case IsChoiceRole:

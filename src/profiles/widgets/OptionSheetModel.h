@@ -10,7 +10,7 @@ namespace vx {
 
 class OptionSheetModel : public QAbstractItemModel {
     Q_OBJECT
-public:
+  public:
     enum Role { ChoicesRole = Qt::UserRole + 1, IsChoiceRole };
 
     explicit OptionSheetModel(OptionSheet& sheet, QObject* parent = nullptr);
@@ -30,7 +30,7 @@ public:
     QModelIndex ValueIndex(const QString& group, const QString& item) const;
     const OptionItem* ItemAt(const QModelIndex& index) const;
 
-private:
+  private:
     void OnSheetChanged(const OptionItem* item);
     OptionSheet& sheet_;
 };

@@ -32,7 +32,9 @@ void ProfileChooser::FillCatalog() {
     setCurrentIndex(-1);
 }
 
-int ProfileChooser::SelectedPosition() const { return currentIndex() + 1; }
+int ProfileChooser::SelectedPosition() const {
+    return currentIndex() + 1;
+}
 
 bool ProfileChooser::SelectPosition(int position) {
     if (position < 1 || position > count()) {
@@ -43,6 +45,8 @@ bool ProfileChooser::SelectPosition(int position) {
     return true;
 }
 
-QString ProfileChooser::SelectedText() const { return currentIndex() < 0 ? QString() : currentText(); }
+QString ProfileChooser::SelectedText() const {
+    return currentIndex() < 0 ? QString() : currentText();
+}
 
 } // namespace vx

@@ -8,7 +8,7 @@ namespace vx {
 
 class ProfileChooser : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit ProfileChooser(QWidget* parent = nullptr);
 
     // Appends the catalog's entries in order.
@@ -20,7 +20,7 @@ public:
     // The selected entry's display text; empty when nothing is selected.
     QString SelectedText() const;
 
-signals:
+  signals:
     // The user picked an entry (heading or profile).
     void entryPicked(int position);
 };

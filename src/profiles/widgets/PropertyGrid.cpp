@@ -12,9 +12,8 @@ QWidget* ChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
     combo->setObjectName(QStringLiteral("choiceEditor"));
     combo->addItems(index.data(OptionSheetModel::ChoicesRole).toStringList());
     // Commit as soon as the user picks, so the sheet always holds what is shown.
-    connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, combo] {
-        emit const_cast<ChoiceDelegate*>(this)->commitData(combo);
-    });
+    connect(combo, QOverload<int>::of(&QComboBox::activated), this,
+            [this, combo] { emit const_cast<ChoiceDelegate*>(this)->commitData(combo); });
     return combo;
 }
 
@@ -55,7 +54,8 @@ PropertyGrid::PropertyGrid(OptionSheet& sheet, QWidget* parent)
 }
 
 void PropertyGrid::Relayout() {
-    for (int row = 0; row < model_->rowCount(); ++row) setFirstColumnSpanned(row, {}, true);
+    for (int row = 0; row < model_->rowCount(); ++row)
+        setFirstColumnSpanned(row, {}, true);
     expandAll();
 }
 

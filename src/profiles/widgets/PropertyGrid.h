@@ -12,7 +12,7 @@ namespace vx {
 
 class ChoiceDelegate : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -24,11 +24,11 @@ public:
 
 class PropertyGrid : public QTreeView {
     Q_OBJECT
-public:
+  public:
     explicit PropertyGrid(OptionSheet& sheet, QWidget* parent = nullptr);
     OptionSheetModel* sheetModel() const { return model_; }
 
-private:
+  private:
     void Relayout();
     OptionSheetModel* model_;
 };

@@ -1,27 +1,35 @@
 #include "MainWindow.h"
 
 #include "CategoryArt.h"
+#include "Desktop.h"
 #include "OptionSets.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "SheetLayout.h"
+#include "SourceListView.h"
 #include "ToolbarArt.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vx {
 
-MainWindow::MainWindow(std::string appFolder, QWidget* parent)
-    : QMainWindow(parent), appFolder_(std::move(appFolder)) {
+MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
+    : QMainWindow(parent), appFolder_(std::move(appFolder)), desktop_(desktop) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vantorix 2.00"));
     setWindowIcon(CategoryPicture(41));
+    BuildMenus();
+    BuildPopupMenu();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -31,39 +39,94 @@ MainWindow::MainWindow(std::string appFolder, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, central);
     splitter->setObjectName(QStringLiteral("mainSplitter"));
+    splitter->addWidget(BuildSourceFrame(splitter));
     auto* sheetFrame = new QGroupBox(tr("Options"), splitter);
     auto* sheetLayout = new QVBoxLayout(sheetFrame);
     grid_ = new PropertyGrid(sheet_, sheetFrame);
     grid_->setObjectName(QStringLiteral("PS1"));
     sheetLayout->addWidget(grid_);
     splitter->addWidget(sheetFrame);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
 
-    BuildMenus();
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
     StartUp();
-    resize(1040, 680);
+    resize(1120, 700);
 }
 
 MainWindow::~MainWindow() {
-    // The grid watches the sheet, which as a member goes before the child widgets.
+    // The views watch the sheet and the rows, which as members go before the child widgets.
     delete grid_;
+    delete listView_;
+}
+
+QAction* MainWindow::MakeAction(const char* name, const QString& caption, const QKeySequence& key) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    actions_[name] = action;
+    return action;
 }
 
 void MainWindow::BuildMenus() {
-    menuBar()->setObjectName(QStringLiteral("menuBar"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File(&F)"));
+    file->setObjectName(QStringLiteral("file"));
+    file->addAction(MakeAction("AddFiles", QStringLiteral("Add Files"),
+                               QKeySequence(QStringLiteral("Ctrl+A"))));
+    file->addAction(MakeAction("RemoveSelectedFile", QStringLiteral("Remove Selected File"),
+                               QKeySequence(QStringLiteral("Ctrl+R"))));
+    file->addAction(MakeAction("ClearAllFiles", QStringLiteral("Clear All Files"),
+                               QKeySequence(QStringLiteral("Ctrl+C"))));
+    connect(action("AddFiles"), &QAction::triggered, this, &MainWindow::AddFiles);
+    connect(action("RemoveSelectedFile"), &QAction::triggered, this,
+            &MainWindow::RemoveSelectedFile);
+    connect(action("ClearAllFiles"), &QAction::triggered, this, &MainWindow::ClearAllFiles);
+}
+
+void MainWindow::BuildPopupMenu() {
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("popupmenu1"));
+    auto add = [this](const char* name, const QString& caption, QAction* twin) {
+        QAction* entry = MakeAction(name, caption);
+        if (twin)
+            connect(entry, &QAction::triggered, twin, &QAction::trigger);
+        else
+            entry->setEnabled(false); // its command comes with a later window
+        popup_->addAction(entry);
+    };
+    add("convertnow1", QStringLiteral("Convert Now!"), nullptr);
+    popup_->addSeparator();
+    add("PlaySelectedFile", QStringLiteral("Play Selected File"), nullptr);
+    popup_->addSeparator();
+    add("cuttime", QStringLiteral("Video Clip"), nullptr);
+    popup_->addSeparator();
+    add("AddFiless", QStringLiteral("Add Files"), action("AddFiles"));
+    add("RemoveSelectedItem", QStringLiteral("Remove Selected Item"), action("RemoveSelectedFile"));
+    add("ClearAllItems", QStringLiteral("Clear All Items"), action("ClearAllFiles"));
+    popup_->addSeparator();
+    add("Capture1", QStringLiteral("Capture Video From DV"), nullptr);
 }
 
 QToolButton* MainWindow::AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
-                                         int picture) {
+                                         int picture, QAction* command) {
     auto* button = new QToolButton(bar);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
+    button->setToolTip(caption);
     button->setIcon(ToolbarIcon(static_cast<ToolbarPicture>(picture)));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
+    button->setMinimumWidth(76);
+    if (command)
+        connect(button, &QToolButton::clicked, command, &QAction::trigger);
+    else
+        button->setEnabled(false);
     bar->layout()->addWidget(button);
     return button;
 }
@@ -73,15 +136,40 @@ QWidget* MainWindow::BuildToolbar() {
     bar->setObjectName(QStringLiteral("Picture3"));
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(4);
+    row->setSpacing(2);
+    using P = ToolbarPicture;
+    AddToolbarImage(bar, "Image1", QStringLiteral("Add Files"), int(P::AddFiles),
+                    action("AddFiles"));
+    AddToolbarImage(bar, "Image2", QStringLiteral("Remove File"), int(P::RemoveFile),
+                    action("RemoveSelectedFile"));
+    AddToolbarImage(bar, "Image9", QStringLiteral("Clear All"), int(P::ClearAll),
+                    action("ClearAllFiles"));
+    AddToolbarImage(bar, "Image10", QStringLiteral("Settings"), int(P::Settings), nullptr);
+    AddToolbarImage(bar, "Image11", QStringLiteral("CONVERT NOW"), int(P::ConvertNow), nullptr);
+    AddToolbarImage(bar, "Image8", QStringLiteral("Help"), int(P::Help), nullptr);
+    AddToolbarImage(bar, "Image7", QStringLiteral("EXIT"), int(P::Exit), nullptr);
+    row->addStretch(1);
     auto* label = new QLabel(QStringLiteral("Profile:"), bar);
     label->setObjectName(QStringLiteral("profileLabel"));
     chooser_ = new ProfileChooser(bar);
+    chooser_->setMinimumWidth(320);
     label->setBuddy(chooser_);
-    row->addStretch(1);
     row->addWidget(label);
     row->addWidget(chooser_);
     return bar;
+}
+
+QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
+    auto* frame = new QGroupBox(QStringLiteral("Video List"), parent);
+    frame->setObjectName(QStringLiteral("videoListFrame"));
+    auto* layout = new QVBoxLayout(frame);
+    listView_ = new SourceListView(sources_, frame);
+    layout->addWidget(listView_);
+    connect(listView_, &SourceListView::filesDropped, this, &MainWindow::AddDroppedFiles);
+    connect(listView_, &SourceListView::rightButtonPressed, this,
+            [this](const QPoint& at) { popup_->popup(at); });
+    connect(listView_, &QAbstractItemView::clicked, this, &MainWindow::ShowSelectedRow);
+    return frame;
 }
 
 // Start-up, in its fixed order.
@@ -92,6 +180,15 @@ void MainWindow::StartUp() {
 
 void MainWindow::OnEntryPicked(int position) {
     ApplyOptionSet(sheet_, position);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (probing_ > 0) { // close once the running probe has returned
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace vx

@@ -1,45 +1,77 @@
 #pragma once
-// The main window: profile chooser, option sheet, source list, preview and
-// the batch's progress panel.
+// The main window: profile chooser, option sheet, source list and the batch's
+// progress panel.
 
 #include "OptionSheet.h"
+#include "SourceList.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <map>
 #include <string>
 
 class QAction;
-class QLabel;
+class QMenu;
 class QToolButton;
 
 namespace vx {
 
+class Desktop;
 class ProfileChooser;
 class PropertyGrid;
+class SourceListView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     // appFolder: the application folder as the system reports it (no trailing "/").
-    explicit MainWindow(std::string appFolder, QWidget* parent = nullptr);
+    explicit MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     ProfileChooser* chooser() const { return chooser_; }
     PropertyGrid* grid() const { return grid_; }
+    SourceListView* listView() const { return listView_; }
     OptionSheet& sheet() { return sheet_; }
+    SourceList& sources() { return sources_; }
     const std::string& appFolder() const { return appFolder_; }
+    const std::string& previewFile() const { return previewFile_; }
+    QAction* action(const char* name) const { return actions_.at(name); }
+    QMenu* popupMenu() const { return popup_; }
+
+    // The commands of the source list.
+    void AddFiles();
+    void AddDroppedFiles(const QStringList& paths);
+    void RemoveSelectedFile();
+    void ClearAllFiles();
+    void ShowSelectedRow();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
+    QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key = {});
     void BuildMenus();
+    void BuildPopupMenu();
     QWidget* BuildToolbar();
+    QWidget* BuildSourceFrame(QWidget* parent);
     QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
-                                 int picture);
+                                 int picture, QAction* action);
     void StartUp();
     void OnEntryPicked(int position);
+    void AddSource(const std::string& path);
 
     std::string appFolder_;
+    Desktop& desktop_;
     OptionSheet sheet_;
+    SourceList sources_;
+    std::string previewFile_;
+    std::map<std::string, QAction*> actions_;
     ProfileChooser* chooser_ = nullptr;
     PropertyGrid* grid_ = nullptr;
+    SourceListView* listView_ = nullptr;
+    QMenu* popup_ = nullptr;
+    int probing_ = 0;           // probes running (the window is served meanwhile)
+    bool closePending_ = false; // a close asked for while probing
 };
 
 } // namespace vx

@@ -1,4 +1,5 @@
 #include "AppFolder.h"
+#include "Desktop.h"
 #include "MainWindow.h"
 
 #include <QApplication>
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorix"));
-    vx::MainWindow window(vx::ApplicationFolderRaw());
+    vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
     window.show();
     return app.exec();
 }

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "FakeDesktop.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 
@@ -33,13 +34,14 @@ class MainWindowTest : public QObject {
     void pickingByKeyboardAppliesTheSet();
 
   private:
+    vxtest::FakeDesktop desktop_;
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<MainWindow> window_;
 };
 
 void MainWindowTest::init() {
     folder_ = std::make_unique<QTemporaryDir>();
-    window_ = std::make_unique<MainWindow>(folder_->path().toStdString());
+    window_ = std::make_unique<MainWindow>(folder_->path().toStdString(), desktop_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }

@@ -1,0 +1,33 @@
+#pragma once
+// The desktop services the windows use: message boxes, file and folder
+// dialogs, opening folders and pages, and powering off. Tests replace them.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vx {
+
+enum class MessageIcon { Information, Critical };
+
+class Desktop {
+  public:
+    virtual ~Desktop() = default;
+    // A message box titled "Vantorix".
+    virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& text);
+    // Several existing files; empty when cancelled.
+    virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter);
+    // One folder; empty when cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& prompt, const QString& start);
+    // Opens a folder or a page with the desktop's own handler, without waiting.
+    virtual void OpenFolder(const QString& path);
+    virtual void OpenUrl(const QString& url);
+    // Asks the system for a regular, interactive power-off; false when refused.
+    virtual bool PowerOff();
+};
+
+// The real services, shared by the program's windows.
+Desktop& SystemDesktop();
+
+} // namespace vx

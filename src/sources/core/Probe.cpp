@@ -1,0 +1,99 @@
+#include "Probe.h"
+
+#include "Numbers.h"
+#include "Process.h"
+#include "TimeText.h"
+
+#include <cctype>
+
+namespace vx {
+
+std::string IdentifyCommandLine(const std::string& appFolder, const std::string& path) {
+    return "\"" + appFolder + "mp.dll\" -identify -benchmark -nosound -vo null -vf cropdetect " +
+           "-endpos 1 \"" + path + "\"";
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            if (!current.empty()) lines.push_back(std::move(current));
+            current.clear();
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (!current.empty()) lines.push_back(std::move(current));
+    return lines;
+}
+
+IdentifyReport ParseIdentifyReport(const std::string& output) {
+    IdentifyReport report;
+    for (const std::string& line : SplitLines(output)) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq);
+        const std::size_t next = line.find('=', eq + 1);
+        const std::string value =
+            line.substr(eq + 1, next == std::string::npos ? next : next - eq - 1);
+        if (key == "ID_VIDEO_WIDTH" || key == "ID_VIDEO_HEIGHT") {
+            const auto number = ToInt32(value);
+            if (!number) {
+                report.failed = true;
+                return report;
+            }
+            (key == "ID_VIDEO_WIDTH" ? report.width : report.height) = *number;
+        } else if (key == "ID_LENGTH") {
+            report.length = ReadNumber(value);
+        } else if (key == "ID_VIDEO_FORMAT") {
+            report.format = value;
+        }
+    }
+    return report;
+}
+
+void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,
+                   const std::function<void()>& pump) {
+    const std::uint64_t id = list.Append(path);
+    std::string output;
+    if (path.find('"') == std::string::npos) { // a quote would split the path apart
+        Process process;
+        process.CmdLine = IdentifyCommandLine(appFolder, path);
+        process.PumpMessages = pump;
+        process.Launch();
+        output = process.StdOut();
+    }
+    const IdentifyReport report = ParseIdentifyReport(output);
+    if (report.length) {
+        list.Set(id, kEnd, LengthTimeText(*report.length));
+        list.Set(id, kVideoTime, LengthTimeText(*report.length));
+    }
+    if (report.format) list.Set(id, kFormat, *report.format);
+    if (report.failed) return;
+    list.Set(id, kStart, "0:00:00");
+    list.Set(id, kSize, std::to_string(report.width) + "x" + std::to_string(report.height));
+    if (pump) pump();
+}
+
+bool IsFlvName(const std::string& path) {
+    if (path.size() < 3) return false;
+    std::string tail = path.substr(path.size() - 3);
+    for (char& c : tail)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return tail == "FLV";
+}
+
+SelectedFiles ParseDialogSelection(const std::vector<std::string>& paths) {
+    SelectedFiles selection;
+    for (const std::string& path : paths) {
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+        if (selection.Count == 0) selection.Folder = folder.empty() ? "/" : folder;
+        selection.Names.push_back(slash == std::string::npos ? path : path.substr(slash + 1));
+        ++selection.Count;
+    }
+    return selection;
+}
+
+} // namespace vx

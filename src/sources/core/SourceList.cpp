@@ -1,0 +1,59 @@
+#include "SourceList.h"
+
+namespace vx {
+
+namespace {
+
+template <typename F, typename... Args> void Tell(const F& f, Args... args) {
+    if (f) f(args...);
+}
+
+} // namespace
+
+std::uint64_t SourceList::Append(const std::string& path) {
+    const int row = Count();
+    Tell(listener_.beforeInsert, row);
+    SourceItem item;
+    item.id = nextId_++;
+    item.columns[kFileName] = path;
+    rows_.push_back(std::move(item));
+    Tell(listener_.afterInsert, row);
+    return rows_.back().id;
+}
+
+int SourceList::RowOf(std::uint64_t id) const {
+    for (int row = 0; row < Count(); ++row)
+        if (rows_[static_cast<std::size_t>(row)].id == id) return row;
+    return -1;
+}
+
+bool SourceList::Set(std::uint64_t id, Column column, std::string text) {
+    return SetAt(RowOf(id), column, std::move(text));
+}
+
+bool SourceList::SetAt(int row, Column column, std::string text) {
+    if (row < 0 || row >= Count() || column < 0 || column >= kColumnCount) return false;
+    rows_[static_cast<std::size_t>(row)].columns[column] = std::move(text);
+    Tell(listener_.changed, row, static_cast<int>(column));
+    return true;
+}
+
+const std::string& SourceList::At(int row, Column column) const {
+    return rows_.at(static_cast<std::size_t>(row)).columns.at(static_cast<std::size_t>(column));
+}
+
+bool SourceList::Remove(int row) {
+    if (row < 0 || row >= Count()) return false;
+    Tell(listener_.beforeRemove, row);
+    rows_.erase(rows_.begin() + row);
+    Tell(listener_.afterRemove, row);
+    return true;
+}
+
+void SourceList::Clear() {
+    Tell(listener_.beforeReset);
+    rows_.clear();
+    Tell(listener_.afterReset);
+}
+
+} // namespace vx

@@ -1,0 +1,62 @@
+#pragma once
+// The rows of the source list: one Flash Video file each, seven text columns.
+// The rows are the only store of per-file data.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vx {
+
+enum Column : int {
+    kFileName = 0,
+    kStart = 1,
+    kEnd = 2,
+    kSize = 3,
+    kFormat = 4,
+    kStatus = 5,
+    kVideoTime = 6,
+    kColumnCount = 7
+};
+
+inline constexpr std::array<const char*, kColumnCount> kColumnCaptions = {
+    "File Name", "Start", "End", "Size", "Format", "Status", "Video Time"};
+
+struct SourceItem {
+    std::uint64_t id = 0; // stays with the row while others come and go
+    std::array<std::string, kColumnCount> columns;
+};
+
+class SourceList {
+  public:
+    // What changed: rows inserted, removed or reset, or one cell.
+    struct Listener {
+        std::function<void(int row)> beforeInsert, afterInsert;
+        std::function<void(int row)> beforeRemove, afterRemove;
+        std::function<void()> beforeReset, afterReset;
+        std::function<void(int row, int column)> changed;
+    };
+
+    // Appends a row whose text is the path; gives its id.
+    std::uint64_t Append(const std::string& path);
+    // The row with that id, or -1 when it was removed meanwhile.
+    int RowOf(std::uint64_t id) const;
+    bool Set(std::uint64_t id, Column column, std::string text);
+    bool SetAt(int row, Column column, std::string text);
+    const std::string& At(int row, Column column) const;
+    bool Remove(int row);
+    void Clear();
+
+    int Count() const { return static_cast<int>(rows_.size()); }
+    const SourceItem& Row(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+    void SetListener(Listener listener) { listener_ = std::move(listener); }
+
+  private:
+    std::vector<SourceItem> rows_;
+    std::uint64_t nextId_ = 1;
+    Listener listener_;
+};
+
+} // namespace vx

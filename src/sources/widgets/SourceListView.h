@@ -1,0 +1,33 @@
+#pragma once
+// The list view of the source files: report style, files can be dropped on it.
+
+#include "SourceListModel.h"
+
+#include <QTreeView>
+
+namespace vx {
+
+class SourceListView : public QTreeView {
+    Q_OBJECT
+  public:
+    explicit SourceListView(SourceList& list, QWidget* parent = nullptr);
+    SourceListModel* listModel() const { return model_; }
+    // The selected row, or -1.
+    int SelectedRow() const;
+
+  signals:
+    // Local files dropped on the list, in the order the drop carries them.
+    void filesDropped(const QStringList& paths);
+    void rightButtonPressed(const QPoint& globalPosition);
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    SourceListModel* model_;
+};
+
+} // namespace vx

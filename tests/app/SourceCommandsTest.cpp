@@ -1,0 +1,210 @@
+// The source list's commands in the real main window, with the real player tool probing.
+#include "FakeDesktop.h"
+#include "MainWindow.h"
+#include "PropertyGrid.h"
+#include "SourceListView.h"
+#include "TestMedia.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+
+using namespace vx;
+namespace fs = std::filesystem;
+
+class SourceCommandsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void addsDialogFilesInTheDialogsOrder();
+    void aCancelledDialogAddsNothing();
+    void dropsStopAtTheFirstNonFlvFile();
+    void dropsAcceptAnyCaseOfFlv();
+    void aDropWithoutFilesDoesNothing();
+    void removingARowMovesTheRowsBelowUp();
+    void clearEmptiesTheList();
+    void aClickMirrorsTheRowIntoTheSheet();
+    void aClickOnAnEmptyListChangesNothing();
+    void thePopupMenuHoldsItsElevenEntries();
+
+  private:
+    QString Make(const char* name);
+    QString Value(const char* group, const char* item) {
+        return window_->grid()->sheetModel()->ValueIndex(group, item).data().toString();
+    }
+    void Drop(const QStringList& paths);
+    void ClickRow(int row);
+
+    QTemporaryDir media_;
+    std::string source_;
+    vxtest::FakeDesktop desktop_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+void SourceCommandsTest::initTestCase() {
+    source_ = media_.path().toStdString() + "/source.flv";
+    QVERIFY(vxtest::MakeFlv(source_, {.seconds = 4}));
+}
+
+QString SourceCommandsTest::Make(const char* name) {
+    const std::string path = media_.path().toStdString() + "/" + name;
+    if (!fs::exists(path)) fs::copy_file(source_, path);
+    return QString::fromStdString(path);
+}
+
+void SourceCommandsTest::init() {
+    desktop_.messages.clear();
+    window_ = std::make_unique<MainWindow>(VX_APP_DIR, desktop_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void SourceCommandsTest::cleanup() {
+    window_.reset();
+}
+
+void SourceCommandsTest::Drop(const QStringList& paths) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data->setUrls(urls);
+    QWidget* target = window_->listView()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    delete data;
+}
+
+void SourceCommandsTest::ClickRow(int row) {
+    SourceListView* view = window_->listView();
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void SourceCommandsTest::addsDialogFilesInTheDialogsOrder() {
+    desktop_.nextFiles = {Make("c.flv"), Make("a.flv"), Make("b.flv")};
+    window_->action("AddFiles")->trigger();
+    QCOMPARE(desktop_.lastDialogTitle, QStringLiteral("Open Video File"));
+    QCOMPARE(desktop_.lastDialogFilter, QStringLiteral(" Flash Video Files (*.flv)"));
+    SourceList& rows = window_->sources();
+    QCOMPARE(rows.Count(), 3);
+    QVERIFY(rows.At(0, kFileName).ends_with("/c.flv"));
+    QVERIFY(rows.At(1, kFileName).ends_with("/a.flv"));
+    QVERIFY(rows.At(2, kFileName).ends_with("/b.flv"));
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(rows.At(row, kEnd), std::string("0:00:04"));
+        QCOMPARE(rows.At(row, kSize), std::string("320x240"));
+    }
+    // The model shows the same rows under the designed captions.
+    QCOMPARE(window_->listView()->model()->headerData(6, Qt::Horizontal).toString(),
+             QStringLiteral("Video Time"));
+    QCOMPARE(window_->listView()->model()->index(1, 4).data().toString(), QStringLiteral("FLV1"));
+}
+
+void SourceCommandsTest::aCancelledDialogAddsNothing() {
+    desktop_.nextFiles = {};
+    window_->AddFiles();
+    QCOMPARE(window_->sources().Count(), 0);
+    QVERIFY(desktop_.messages.empty());
+}
+
+void SourceCommandsTest::dropsStopAtTheFirstNonFlvFile() {
+    Drop({Make("a.flv"), media_.path() + "/b.avi", Make("c.flv")});
+    QCOMPARE(window_->sources().Count(), 1);
+    QVERIFY(window_->sources().At(0, kFileName).ends_with("/a.flv"));
+    QCOMPARE(desktop_.messages.size(), std::size_t(1));
+    QCOMPARE(desktop_.messages[0].first, MessageIcon::Information);
+    QCOMPARE(desktop_.messages[0].second, QStringLiteral("Only FLV files are allowed!"));
+}
+
+void SourceCommandsTest::dropsAcceptAnyCaseOfFlv() {
+    Drop({Make("upper.FLV"), Make("mixed.Flv")});
+    QCOMPARE(window_->sources().Count(), 2);
+    QVERIFY(desktop_.messages.empty());
+}
+
+void SourceCommandsTest::aDropWithoutFilesDoesNothing() {
+    QMimeData text;
+    text.setText(QStringLiteral("just text"));
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_->listView()->viewport(), &drop);
+    QCOMPARE(window_->sources().Count(), 0);
+    QVERIFY(desktop_.messages.empty());
+}
+
+void SourceCommandsTest::removingARowMovesTheRowsBelowUp() {
+    SourceList& rows = window_->sources();
+    for (const char* name : {"r1.flv", "r2.flv", "r3.flv"})
+        rows.Append(Make(name).toStdString());
+    rows.SetAt(2, kStatus, "OK");
+    rows.SetAt(2, kEnd, "0:00:09");
+    window_->action("RemoveSelectedFile")->trigger(); // nothing selected: nothing removed
+    QCOMPARE(rows.Count(), 3);
+    ClickRow(1);
+    window_->action("RemoveSelectedFile")->trigger();
+    QCOMPARE(rows.Count(), 2);
+    QVERIFY(rows.At(1, kFileName).ends_with("/r3.flv"));
+    QCOMPARE(rows.At(1, kStatus), std::string("OK"));
+    QCOMPARE(rows.At(1, kEnd), std::string("0:00:09"));
+}
+
+void SourceCommandsTest::clearEmptiesTheList() {
+    SourceList& rows = window_->sources();
+    rows.Append("/x.flv");
+    rows.Append("/y.flv");
+    window_->action("ClearAllFiles")->trigger();
+    QCOMPARE(rows.Count(), 0);
+    window_->action("ClearAllFiles")->trigger();
+    QCOMPARE(rows.Count(), 0);
+}
+
+void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheet() {
+    desktop_.nextFiles = {Make("m1.flv"), Make("m2.flv")};
+    window_->AddFiles();
+    window_->sources().SetAt(1, kStart, "0:00:01");
+    ClickRow(1);
+    QCOMPARE(Value("General", "Item Name"), Make("m2.flv"));
+    QCOMPARE(Value("Output Duration", "Start Time"), QStringLiteral("0:00:01"));
+    QCOMPARE(Value("Output Duration", "Stop Time"), QStringLiteral("0:00:04"));
+    QCOMPARE(Value("Output Duration", "All Clip Duration"), QString());
+    QCOMPARE(QString::fromStdString(window_->previewFile()), Make("m2.flv"));
+    // Later changes of the row show only at the next click.
+    window_->sources().SetAt(1, kStart, "0:00:02");
+    QCOMPARE(Value("Output Duration", "Start Time"), QStringLiteral("0:00:01"));
+}
+
+void SourceCommandsTest::aClickOnAnEmptyListChangesNothing() {
+    QTest::mouseClick(window_->listView()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    window_->ShowSelectedRow();
+    QCOMPARE(Value("General", "Item Name"), QStringLiteral("Auto"));
+    QCOMPARE(Value("Output Duration", "All Clip Duration"), QStringLiteral("00:00:00"));
+    QVERIFY(window_->previewFile().empty());
+}
+
+void SourceCommandsTest::thePopupMenuHoldsItsElevenEntries() {
+    QStringList entries;
+    for (QAction* entry : window_->popupMenu()->actions())
+        entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+    QCOMPARE(entries, (QStringList{"Convert Now!", "-", "Play Selected File", "-", "Video Clip",
+                                   "-", "Add Files", "Remove Selected Item", "Clear All Items", "-",
+                                   "Capture Video From DV"}));
+    QCOMPARE(window_->action("AddFiles")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    QCOMPARE(window_->action("RemoveSelectedFile")->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+R")));
+    QCOMPARE(window_->action("ClearAllFiles")->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    window_->sources().Append("/p.flv");
+    window_->action("ClearAllItems")->trigger(); // the pop-up twin runs the same command
+    QCOMPARE(window_->sources().Count(), 0);
+}
+
+QTEST_MAIN(SourceCommandsTest)
+#include "SourceCommandsTest.moc"

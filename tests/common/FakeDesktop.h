@@ -1,0 +1,43 @@
+#pragma once
+// A desktop whose dialogs answer from a script and whose message boxes,
+// folder openings and power-offs are only recorded.
+
+#include "Desktop.h"
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+namespace vxtest {
+
+class FakeDesktop : public vx::Desktop {
+  public:
+    std::vector<std::pair<vx::MessageIcon, QString>> messages;
+    QStringList openedFolders;
+    QStringList openedUrls;
+    int powerOffs = 0;
+    QStringList nextFiles; // what the next open-files dialog returns
+    QString nextFolder;    // what the next folder dialog returns
+    QString lastDialogTitle, lastDialogFilter;
+
+    void ShowMessage(QWidget*, vx::MessageIcon icon, const QString& text) override {
+        messages.emplace_back(icon, text);
+    }
+    QStringList OpenFiles(QWidget*, const QString& title, const QString& filter) override {
+        lastDialogTitle = title;
+        lastDialogFilter = filter;
+        return std::exchange(nextFiles, {});
+    }
+    QString ChooseFolder(QWidget*, const QString&, const QString&) override {
+        return std::exchange(nextFolder, {});
+    }
+    void OpenFolder(const QString& path) override { openedFolders << path; }
+    void OpenUrl(const QString& url) override { openedUrls << url; }
+    bool PowerOff() override {
+        ++powerOffs;
+        return true;
+    }
+};
+
+} // namespace vxtest

@@ -1,0 +1,111 @@
+#include "Probe.h"
+#include "SourceList.h"
+
+#include <gtest/gtest.h>
+
+using namespace vx;
+
+namespace {
+
+// A report as mplayer writes it on Linux: line feeds, status lines ended by ESC [ J and CR.
+const char* kReport =
+    "MPlayer 1.5 (Debian), built with gcc-12 (C) 2000-2022 MPlayer Team\n"
+    "ID_VIDEO_ID=0\n"
+    "ID_FILENAME=/tmp/a=b.flv\n"
+    "ID_VIDEO_FORMAT=FLV1\n"
+    "ID_VIDEO_WIDTH=320\n"
+    "ID_VIDEO_HEIGHT=240\n"
+    "ID_LENGTH=7.40\n"
+    "V:   0.0   1/  1 ??% ??% ??,?% 0 0 \x1b[J\rV:   0.1   3/  3 ??% ??% ??,?% 0 0 \x1b[J\r"
+    "ID_EXIT=EOF\n";
+
+} // namespace
+
+TEST(IdentifyReport, ReadsTheFourKeys) {
+    const IdentifyReport report = ParseIdentifyReport(kReport);
+    EXPECT_EQ(report.width, 320);
+    EXPECT_EQ(report.height, 240);
+    ASSERT_TRUE(report.length);
+    EXPECT_DOUBLE_EQ(*report.length, 7.4);
+    EXPECT_EQ(report.format, "FLV1");
+    EXPECT_FALSE(report.failed);
+}
+
+TEST(IdentifyReport, KeysAreExactTheLastWinsAndExtraEqualsCut) {
+    const IdentifyReport report = ParseIdentifyReport(
+        "id_length=99\r\nID_LENGTH=125.4\r\nID_VIDEO_FORMAT=avc1=x\r\nID_LENGTH=12\r\n"
+        "ID_VIDEO_WIDTHX=5\r\nID_VIDEO_WIDTH=640\r\nID_VIDEO_WIDTH=320\r\n");
+    EXPECT_DOUBLE_EQ(*report.length, 12);
+    EXPECT_EQ(report.format, "avc1");
+    EXPECT_EQ(report.width, 320);
+    EXPECT_EQ(report.height, 0);
+}
+
+TEST(IdentifyReport, ABadWidthStopsTheReadingThere) {
+    const IdentifyReport report =
+        ParseIdentifyReport("ID_LENGTH=3\nID_VIDEO_WIDTH=wide\nID_VIDEO_FORMAT=FLV1\n");
+    EXPECT_TRUE(report.failed);
+    EXPECT_DOUBLE_EQ(*report.length, 3);
+    EXPECT_FALSE(report.format);
+    EXPECT_TRUE(ParseIdentifyReport("ID_VIDEO_HEIGHT=1e12\n").failed);
+    EXPECT_EQ(ParseIdentifyReport("ID_VIDEO_HEIGHT=239.6\n").height, 240);
+}
+
+TEST(IdentifyReport, EmptyOutputFindsNothing) {
+    const IdentifyReport report = ParseIdentifyReport("");
+    EXPECT_EQ(report.width, 0);
+    EXPECT_FALSE(report.length);
+    EXPECT_FALSE(report.format);
+    EXPECT_EQ(ParseIdentifyReport("ID_LENGTH=abc\n").length, 0.0);
+}
+
+TEST(SplitLines, SplitsAtLineFeedsAndCarriageReturns) {
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_TRUE(SplitLines("\r\n\n").empty());
+}
+
+TEST(IdentifyCommand, IsTheDesignedLineWithTheToolQuoted) {
+    EXPECT_EQ(IdentifyCommandLine("/opt/my vx/", "/m/a b.flv"),
+              "\"/opt/my vx/mp.dll\" -identify -benchmark -nosound -vo null -vf cropdetect "
+              "-endpos 1 \"/m/a b.flv\"");
+}
+
+TEST(DropRule, LooksAtTheLastThreeCharactersOnly) {
+    EXPECT_TRUE(IsFlvName("/m/a.flv"));
+    EXPECT_TRUE(IsFlvName("/m/a.FLV"));
+    EXPECT_TRUE(IsFlvName("/m/a.Flv"));
+    EXPECT_TRUE(IsFlvName("/m/aflv"));
+    EXPECT_FALSE(IsFlvName("/m/b.avi"));
+    EXPECT_FALSE(IsFlvName("/m/a.flv.mp4"));
+    EXPECT_FALSE(IsFlvName("fl"));
+}
+
+TEST(DialogSelection, KeepsTheDialogsOrder) {
+    const SelectedFiles one = ParseDialogSelection({"/a.flv"});
+    EXPECT_EQ(one.Count, 1);
+    EXPECT_EQ(one.Folder, "/");
+    EXPECT_EQ(one.Names, std::vector<std::string>{"a.flv"});
+    const SelectedFiles three = ParseDialogSelection({"/m/c.flv", "/m/a.flv", "/m/b.flv"});
+    EXPECT_EQ(three.Count, 3);
+    EXPECT_EQ(three.Folder, "/m/");
+    EXPECT_EQ(three.Names, (std::vector<std::string>{"c.flv", "a.flv", "b.flv"}));
+    EXPECT_EQ(ParseDialogSelection({}).Count, 0);
+}
+
+TEST(SourceList, RowsKeepTheirIdsWhileOthersGo) {
+    SourceList list;
+    const auto a = list.Append("/a.flv");
+    const auto b = list.Append("/b.flv");
+    const auto c = list.Append("/c.flv");
+    list.Set(c, kStatus, "OK");
+    EXPECT_TRUE(list.Remove(list.RowOf(b)));
+    EXPECT_EQ(list.RowOf(c), 1);
+    EXPECT_EQ(list.At(1, kStatus), "OK");
+    EXPECT_EQ(list.RowOf(b), -1);
+    EXPECT_FALSE(list.Set(b, kEnd, "0:00:01")); // a removed row is left alone
+    EXPECT_FALSE(list.Remove(-1));
+    EXPECT_FALSE(list.Remove(5));
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.RowOf(a), -1);
+}

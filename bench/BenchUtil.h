@@ -1,0 +1,61 @@
+#pragma once
+// Small helpers shared by the benchmarks.
+
+#include "Desktop.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace vxbench {
+
+// A desktop that answers the open dialog from a list and records the rest.
+class ScriptedDesktop : public vx::Desktop {
+public:
+    QStringList files;
+    int messages = 0;
+    QStringList OpenFiles(QWidget*, const QString&, const QString&) override { return files; }
+    void ShowMessage(QWidget*, vx::MessageIcon, const QString&) override { ++messages; }
+    void OpenFolder(const QString&) override {}
+    bool PowerOff() override { return true; }
+};
+
+// Measures the longest time the event loop went unserved while it runs: a
+// timer due every millisecond notes the gaps between its ticks.
+class StallMeter : public QObject {
+public:
+    StallMeter() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(1);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            const qint64 now = clock_.nsecsElapsed();
+            if (last_ >= 0 && now - last_ > worst_) worst_ = now - last_;
+            last_ = now;
+        });
+    }
+    void Start() {
+        worst_ = 0;
+        last_ = -1;
+        clock_.start();
+        timer_.start();
+    }
+    double StopMs() {
+        timer_.stop();
+        return worst_ / 1e6;
+    }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 last_ = -1;
+    qint64 worst_ = 0;
+};
+
+inline double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+} // namespace vxbench

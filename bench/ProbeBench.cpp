@@ -1,0 +1,69 @@
+// Adding 200 files through the real window against the same identify
+// commands run directly one after the other.
+#include "AppFolder.h"
+#include "BenchUtil.h"
+#include "MainWindow.h"
+#include "Probe.h"
+#include "TestMedia.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const std::string appFolder = vx::ApplicationFolderRaw();
+    const std::string folder = vxtest::MakeTempFolder("vx-bench-probe");
+    const int count = 200;
+    if (!vxtest::MakeFlv(folder + "/source.flv", {.seconds = 2})) return 1;
+    vxbench::ScriptedDesktop desktop;
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i) {
+        files.push_back(folder + "/clip" + std::to_string(i) + ".flv");
+        fs::copy_file(folder + "/source.flv", files.back());
+        desktop.files << QString::fromStdString(files.back());
+    }
+
+    auto direct = [&] {
+        const auto start = Clock::now();
+        for (const std::string& file : files)
+            vxtest::Run({appFolder + "/mp.dll", "-identify", "-benchmark", "-nosound", "-vo", "null",
+                         "-vf", "cropdetect", "-endpos", "1", file},
+                        appFolder);
+        return vxbench::Seconds(Clock::now() - start);
+    };
+    vx::MainWindow window(appFolder, desktop);
+    window.show();
+    QApplication::processEvents();
+    vxbench::StallMeter meter;
+    auto throughWindow = [&] {
+        window.ClearAllFiles();
+        meter.Start();
+        const auto start = Clock::now();
+        window.AddFiles();
+        const double seconds = vxbench::Seconds(Clock::now() - start);
+        return std::pair{seconds, meter.StopMs()};
+    };
+
+    // Alternate the two, twice, and keep the best of each, so that a passing
+    // load on the machine does not decide the ratio.
+    direct(); // warm the caches once
+    double plain = 1e9, windowed = 1e9, stall = 0;
+    for (int round = 0; round < 2; ++round) {
+        plain = std::min(plain, direct());
+        const auto [seconds, worst] = throughWindow();
+        windowed = std::min(windowed, seconds);
+        stall = std::max(stall, worst);
+    }
+    std::printf("probe_direct_s %.3f\n", plain);
+    std::printf("probe_window_s %.3f\n", windowed);
+    std::printf("probe_overhead_ratio %.3f\n", windowed / plain);
+    std::printf("probe_max_stall_ms %.1f\n", stall);
+    std::printf("probe_rows %d\n", window.sources().Count());
+    vxtest::RemoveFolder(folder);
+    return 0;
+}

@@ -14,7 +14,7 @@ namespace vxbench {
 
 // A desktop that answers the open dialog from a list and records the rest.
 class ScriptedDesktop : public vx::Desktop {
-public:
+  public:
     QStringList files;
     int messages = 0;
     QStringList OpenFiles(QWidget*, const QString&, const QString&) override { return files; }
@@ -26,7 +26,7 @@ public:
 // Measures the longest time the event loop went unserved while it runs: a
 // timer due every millisecond notes the gaps between its ticks.
 class StallMeter : public QObject {
-public:
+  public:
     StallMeter() {
         timer_.setTimerType(Qt::PreciseTimer);
         timer_.setInterval(1);
@@ -47,7 +47,7 @@ public:
         return worst_ / 1e6;
     }
 
-private:
+  private:
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 last_ = -1;

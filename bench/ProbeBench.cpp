@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
     auto direct = [&] {
         const auto start = Clock::now();
         for (const std::string& file : files)
-            vxtest::Run({appFolder + "/mp.dll", "-identify", "-benchmark", "-nosound", "-vo", "null",
-                         "-vf", "cropdetect", "-endpos", "1", file},
+            vxtest::Run({appFolder + "/mp.dll", "-identify", "-benchmark", "-nosound", "-vo",
+                         "null", "-vf", "cropdetect", "-endpos", "1", file},
                         appFolder);
         return vxbench::Seconds(Clock::now() - start);
     };

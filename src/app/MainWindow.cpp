@@ -5,12 +5,17 @@
 #include "OptionSets.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
+#include "Settings.h"
+#include "SettingsDialog.h"
 #include "SheetLayout.h"
+#include "Skin.h"
 #include "SourceListView.h"
+#include "ToolControl.h"
 #include "ToolbarArt.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +25,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <string_view>
+#include <vector>
 
 namespace vx {
 
@@ -51,9 +58,14 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
 
+    picture4_ = BuildProgressPanel(central);
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(1000);
+
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
-    StartUp();
     resize(1120, 700);
+    StartUp();
 }
 
 MainWindow::~MainWindow() {
@@ -74,18 +86,59 @@ QAction* MainWindow::MakeAction(const char* name, const QString& caption, const 
 }
 
 void MainWindow::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File(&F)"));
-    file->setObjectName(QStringLiteral("file"));
-    file->addAction(MakeAction("AddFiles", QStringLiteral("Add Files"),
-                               QKeySequence(QStringLiteral("Ctrl+A"))));
-    file->addAction(MakeAction("RemoveSelectedFile", QStringLiteral("Remove Selected File"),
-                               QKeySequence(QStringLiteral("Ctrl+R"))));
-    file->addAction(MakeAction("ClearAllFiles", QStringLiteral("Clear All Files"),
-                               QKeySequence(QStringLiteral("Ctrl+C"))));
+    struct Entry {
+        const char* name;
+        const char* caption; // "-" is a separator
+        const char* shortcut;
+    };
+    const struct {
+        const char* name;
+        const char* caption;
+        std::vector<Entry> entries;
+    } menus[] = {
+        {"file",
+         "File(&F)",
+         {{"AddFiles", "Add Files", "Ctrl+A"},
+          {"RemoveSelectedFile", "Remove Selected File", "Ctrl+R"},
+          {"ClearAllFiles", "Clear All Files", "Ctrl+C"},
+          {"filefg", "-", ""},
+          {"Capture", "Capture Video From DV", ""},
+          {"fg54", "-", ""},
+          {"exit", "Exit", "Ctrl+X"}}},
+        {"edit",
+         "Edit(&E)",
+         {{"options", "Video Settings", "Ctrl+S"},
+          {"fg21", "-", ""},
+          {"checkupdate", "Check for Updates", ""}}},
+        {"action",
+         "Action(&A)",
+         {{"BurnNow", "Convert Now!", "Ctrl+N"},
+          {"actionfg1", "-", ""},
+          {"play", "Play Selected File", "Ctrl+P"},
+          {"actionfg2", "-", ""},
+          {"videoclip", "Video Clip", "Ctrl+V"}}},
+    };
+    for (const auto& menu : menus) {
+        QMenu* bar = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+        bar->setObjectName(QLatin1String(menu.name));
+        for (const Entry& entry : menu.entries) {
+            if (std::string_view(entry.caption) == "-")
+                bar->addSeparator()->setObjectName(QLatin1String(entry.name));
+            else
+                bar->addAction(MakeAction(entry.name, QString::fromUtf8(entry.caption),
+                                          QKeySequence(QString::fromLatin1(entry.shortcut))));
+        }
+    }
     connect(action("AddFiles"), &QAction::triggered, this, &MainWindow::AddFiles);
     connect(action("RemoveSelectedFile"), &QAction::triggered, this,
             &MainWindow::RemoveSelectedFile);
     connect(action("ClearAllFiles"), &QAction::triggered, this, &MainWindow::ClearAllFiles);
+    connect(action("exit"), &QAction::triggered, this, &MainWindow::Exit);
+    connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
+    // "checkupdate" has no action. Commands whose windows come later are shown but not yet
+    // available.
+    for (const char* later : {"Capture", "play", "videoclip", "BurnNow"})
+        action(later)->setEnabled(false);
 }
 
 void MainWindow::BuildPopupMenu() {
@@ -144,10 +197,11 @@ QWidget* MainWindow::BuildToolbar() {
                     action("RemoveSelectedFile"));
     AddToolbarImage(bar, "Image9", QStringLiteral("Clear All"), int(P::ClearAll),
                     action("ClearAllFiles"));
-    AddToolbarImage(bar, "Image10", QStringLiteral("Settings"), int(P::Settings), nullptr);
+    AddToolbarImage(bar, "Image10", QStringLiteral("Settings"), int(P::Settings),
+                    action("options"));
     AddToolbarImage(bar, "Image11", QStringLiteral("CONVERT NOW"), int(P::ConvertNow), nullptr);
     AddToolbarImage(bar, "Image8", QStringLiteral("Help"), int(P::Help), nullptr);
-    AddToolbarImage(bar, "Image7", QStringLiteral("EXIT"), int(P::Exit), nullptr);
+    AddToolbarImage(bar, "Image7", QStringLiteral("EXIT"), int(P::Exit), action("exit"));
     row->addStretch(1);
     auto* label = new QLabel(QStringLiteral("Profile:"), bar);
     label->setObjectName(QStringLiteral("profileLabel"));
@@ -172,10 +226,33 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
     return frame;
 }
 
-// Start-up, in its fixed order.
+QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("Picture4"));
+    panel->resize(520, 200);
+    return panel;
+}
+
+// Start-up, in its fixed order; a step that fails is skipped.
 void MainWindow::StartUp() {
+    ApplySkinFile(this, appFolder_);
+    // The chooser's image list is the set of category pictures (CategoryArt).
+    picture4_->hide();
     chooser_->FillCatalog();
+    chooser_->SelectPosition(LoadProfilePosition(appFolder_)); // selected, not applied
     FillDefaultLayout(sheet_);
+    grid_->setAlternatingRowColors(true); // the grid's display settings
+}
+
+void MainWindow::ShowSettings() {
+    SettingsDialog dialog(appFolder_, desktop_, this);
+    dialog.exec();
+}
+
+void MainWindow::Exit() {
+    SharedToolControl().PostKeyToPlayer(kKeyQ);
+    timer1_->stop();
+    close();
 }
 
 void MainWindow::OnEntryPicked(int position) {
@@ -188,6 +265,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Remember the chosen entry for the next start; a failed write is ignored.
+    if (const int position = chooser_->SelectedPosition(); position > 0)
+        SaveProfilePosition(appFolder_, position);
     QMainWindow::closeEvent(event);
 }
 

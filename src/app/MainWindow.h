@@ -12,6 +12,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 class QToolButton;
 
 namespace vx {
@@ -38,6 +39,14 @@ class MainWindow : public QMainWindow {
     QAction* action(const char* name) const { return actions_.at(name); }
     QMenu* popupMenu() const { return popup_; }
 
+    QTimer* previewTimer() const { return timer1_; }
+    QWidget* progressPanel() const { return picture4_; }
+
+    // Opens the settings dialog modally.
+    void ShowSettings();
+    // The exit commands: stop the player, stop the preview timer, close.
+    void Exit();
+
     // The commands of the source list.
     void AddFiles();
     void AddDroppedFiles(const QStringList& paths);
@@ -54,6 +63,7 @@ class MainWindow : public QMainWindow {
     void BuildPopupMenu();
     QWidget* BuildToolbar();
     QWidget* BuildSourceFrame(QWidget* parent);
+    QWidget* BuildProgressPanel(QWidget* parent);
     QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
                                  int picture, QAction* action);
     void StartUp();
@@ -70,8 +80,10 @@ class MainWindow : public QMainWindow {
     PropertyGrid* grid_ = nullptr;
     SourceListView* listView_ = nullptr;
     QMenu* popup_ = nullptr;
-    int probing_ = 0;           // probes running (the window is served meanwhile)
-    bool closePending_ = false; // a close asked for while probing
+    QTimer* timer1_ = nullptr;    // the preview position timer
+    QWidget* picture4_ = nullptr; // the batch's progress panel
+    int probing_ = 0;             // probes running (the window is served meanwhile)
+    bool closePending_ = false;   // a close asked for while probing
 };
 
 } // namespace vx

@@ -73,6 +73,13 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+std::optional<double> ToNumber(std::string_view text) {
+    text = Trim(text);
+    const std::size_t length = NumberLength(text);
+    if (length == 0 || length != text.size()) return std::nullopt;
+    return ParseDouble(text);
+}
+
 double ReadNumber(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);

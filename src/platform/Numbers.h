@@ -12,6 +12,9 @@ namespace vx {
 // Leading blanks are skipped; a text without a number reads as 0.
 double ReadNumber(std::string_view text);
 
+// A whole text (blanks around it aside) taken as a number; nothing when it is not one.
+std::optional<double> ToNumber(std::string_view text);
+
 // A whole text taken as a number and rounded to the nearest whole number,
 // halves to even. Fails for a text that is not a number or lies outside the range.
 std::optional<std::int16_t> ToInt16(std::string_view text);

@@ -1,0 +1,167 @@
+#include "IniFile.h"
+
+#include "Numbers.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vx {
+
+namespace {
+
+long g_writeFault = -1;
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return Lower(Trim(a)) == Lower(Trim(b));
+}
+
+struct Line {
+    std::string text;   // without its line end
+    std::string ending; // "\n", "\r\n" or "" for a last line without one
+};
+
+std::vector<Line> ReadLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<Line> lines;
+    std::string text;
+    while (std::getline(in, text)) {
+        Line line{std::move(text), "\n"};
+        if (!line.text.empty() && line.text.back() == '\r') {
+            line.text.pop_back();
+            line.ending = "\r\n";
+        }
+        lines.push_back(std::move(line));
+    }
+    if (!lines.empty() && in.eof()) {
+        // getline does not tell whether the last line had its line end: look.
+        std::ifstream tail(path, std::ios::binary | std::ios::ate);
+        const auto size = static_cast<long>(tail.tellg());
+        if (size > 0) {
+            tail.seekg(size - 1);
+            if (tail.get() != '\n') lines.back().ending.clear();
+        }
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line.
+bool SectionName(const std::string& text, std::string& name) {
+    const std::string_view line = Trim(text);
+    if (line.size() < 2 || line.front() != '[') return false;
+    const std::size_t close = line.find(']');
+    if (close == std::string_view::npos) return false;
+    name = std::string(line.substr(1, close - 1));
+    return true;
+}
+
+// The key and value of a "key=value" line; comments and other lines give false.
+bool KeyValue(const std::string& text, std::string& key, std::string& value) {
+    const std::string_view line = Trim(text);
+    if (line.empty() || line.front() == ';') return false;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return false;
+    key = std::string(Trim(line.substr(0, eq)));
+    std::string_view v = Trim(line.substr(eq + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2); // a quoted value loses its quotes
+    value = std::string(v);
+    return true;
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        std::size_t chunk = content.size() - done;
+        if (g_writeFault >= 0) {
+            if (static_cast<long>(done) >= g_writeFault) return false;
+            chunk = std::min<std::size_t>(chunk, static_cast<std::size_t>(g_writeFault) - done);
+        }
+        const ssize_t n = write(fd, content.data() + done, chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& content) {
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return false;
+    fchmod(fd, 0644); // as a newly created file would be, not mkstemp's 0600
+    const bool ok = WriteAll(fd, content) && fsync(fd) == 0;
+    close(fd);
+    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void InjectSettingsWriteFault(long bytes) {
+    g_writeFault = bytes;
+}
+
+std::string ReadSetting(const std::string& path, const std::string& section,
+                        const std::string& key) {
+    bool inSection = false;
+    std::string name, k, v;
+    for (const Line& line : ReadLines(path)) {
+        if (SectionName(line.text, name))
+            inSection = SameName(name, section);
+        else if (inSection && KeyValue(line.text, k, v) && SameName(k, key))
+            return v;
+    }
+    return {};
+}
+
+bool WriteSetting(const std::string& path, const std::string& section, const std::string& key,
+                  const std::string& value) {
+    std::vector<Line> lines = ReadLines(path);
+    const std::string ending = (!lines.empty() && lines.front().ending == "\r\n") ? "\r\n" : "\n";
+    std::string name, k, v;
+    int sectionLine = -1, lastInSection = -1, keyLine = -1;
+    for (int i = 0; i < static_cast<int>(lines.size()) && keyLine < 0; ++i) {
+        const std::string& text = lines[static_cast<std::size_t>(i)].text;
+        if (SectionName(text, name)) {
+            if (sectionLine >= 0) break; // the end of the first matching section
+            if (SameName(name, section)) sectionLine = lastInSection = i;
+        } else if (sectionLine >= 0) {
+            if (!Trim(text).empty()) lastInSection = i;
+            if (KeyValue(text, k, v) && SameName(k, key)) keyLine = i;
+        }
+    }
+    if (keyLine >= 0) {
+        lines[static_cast<std::size_t>(keyLine)].text = k + "=" + value;
+    } else {
+        if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
+        const Line entry{key + "=" + value, ending};
+        if (sectionLine >= 0) {
+            lines.insert(lines.begin() + lastInSection + 1, entry);
+        } else {
+            lines.push_back({"[" + section + "]", ending});
+            lines.push_back(entry);
+        }
+    }
+    std::string content;
+    for (const Line& line : lines)
+        content += line.text + line.ending;
+    return ReplaceFile(path, content);
+}
+
+} // namespace vx

@@ -1,0 +1,45 @@
+#pragma once
+// The program's settings in section "set" of settings.dat in the application
+// folder, and the values the settings dialog shows and stores.
+
+#include <optional>
+#include <string>
+
+namespace vx {
+
+inline constexpr const char* kSettingsSection = "set";
+
+// The settings file of an application folder (as the system reports it).
+std::string SettingsPath(const std::string& appFolder);
+
+// What the settings dialog shows.
+struct SettingsView {
+    std::string outputFolder;  // the stored folder, or the application folder
+    bool overwrite = false;    // "existedfile" a number other than 0
+    bool autoShutdown = false; // "autoshut" is 1
+    std::string threads;       // the stored text, empty when none
+};
+
+SettingsView LoadSettingsView(const std::string& appFolder);
+
+enum class SaveResult { Saved, ThreadError };
+
+// Checks and stores the dialog's values in the order outputfolder, existedfile,
+// autoshut, thread. A thread count above 8 stores nothing.
+SaveResult SaveSettingsView(const std::string& appFolder, const SettingsView& view);
+
+// What a batch takes from the settings at its start.
+struct BatchSettings {
+    std::string outputFolder; // the application folder when none is stored (or "0")
+    bool addNew = true;       // "existedfile" 0, missing or not a number: add "_New"
+    double threads = 0;       // numeric value of "thread"; 0 gives no thread option
+};
+
+BatchSettings LoadBatchSettings(const std::string& appFolder);
+bool AutoShutdownRequested(const std::string& appFolder);
+
+// The saved profile position, or nothing when none is stored.
+int LoadProfilePosition(const std::string& appFolder);
+void SaveProfilePosition(const std::string& appFolder, int position);
+
+} // namespace vx

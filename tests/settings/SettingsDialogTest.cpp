@@ -1,0 +1,123 @@
+#include "SettingsDialog.h"
+#include "FakeDesktop.h"
+#include "IniFile.h"
+#include "Settings.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vx;
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void showsDefaultsWithoutAFile();
+    void refusesMoreThanEightThreads();
+    void storesWhatTheBoxesHold();
+    void cancelAndCloseSaveNothing();
+    void browsePutsTheChosenFolderInTheBox();
+    void loadsStoredValues();
+
+  private:
+    std::string Get(const char* key) { return ReadSetting(SettingsPath(app_), "set", key); }
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::string app_;
+    vxtest::FakeDesktop desktop_;
+};
+
+void SettingsDialogTest::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    app_ = folder_->path().toStdString();
+    desktop_.messages.clear();
+}
+
+void SettingsDialogTest::showsDefaultsWithoutAFile() {
+    SettingsDialog dialog(app_, desktop_);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Video Options"));
+    QVERIFY(dialog.isModal());
+    QCOMPARE(dialog.folderBox()->text(), folder_->path());
+    QVERIFY(dialog.addNewOption()->isChecked());
+    QCOMPARE(dialog.addNewOption()->text(), QStringLiteral("Add \"New\" after filename"));
+    QVERIFY(!dialog.shutdownBox()->isChecked());
+    QCOMPARE(dialog.threadBox()->text(), QString());
+}
+
+void SettingsDialogTest::refusesMoreThanEightThreads() {
+    SettingsDialog dialog(app_, desktop_);
+    dialog.show();
+    dialog.threadBox()->setText(QStringLiteral("9"));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    QCOMPARE(desktop_.messages.size(), std::size_t(1));
+    QCOMPARE(desktop_.messages[0].first, MessageIcon::Critical);
+    QCOMPARE(desktop_.messages[0].second, QStringLiteral("Thread error!"));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!QFile::exists(QString::fromStdString(SettingsPath(app_))));
+    dialog.threadBox()->setText(QStringLiteral("8"));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(Get("thread"), std::string("8"));
+}
+
+void SettingsDialogTest::storesWhatTheBoxesHold() {
+    for (auto [typed, stored] : {std::pair{"", "0"}, {"-1", "-1"}, {" 4 ", "4"}}) {
+        SettingsDialog dialog(app_, desktop_);
+        dialog.folderBox()->setText(QStringLiteral("   /srv/my videos  "));
+        dialog.overwriteOption()->setChecked(true);
+        dialog.shutdownBox()->setChecked(true);
+        dialog.threadBox()->setText(QString::fromLatin1(typed));
+        dialog.okButton()->click();
+        QCOMPARE(Get("thread"), std::string(stored));
+        QCOMPARE(Get("outputfolder"), std::string("/srv/my videos"));
+        QCOMPARE(Get("existedfile"), std::string("1"));
+        QCOMPARE(Get("autoshut"), std::string("1"));
+    }
+}
+
+void SettingsDialogTest::cancelAndCloseSaveNothing() {
+    {
+        SettingsDialog dialog(app_, desktop_);
+        desktop_.nextFolder = QStringLiteral("/elsewhere");
+        dialog.browseButton()->click();
+        dialog.threadBox()->setText(QStringLiteral("3"));
+        dialog.cancelButton()->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+    {
+        SettingsDialog dialog(app_, desktop_);
+        dialog.show();
+        dialog.threadBox()->setText(QStringLiteral("3"));
+        dialog.close();
+    }
+    QVERIFY(!QFile::exists(QString::fromStdString(SettingsPath(app_))));
+}
+
+void SettingsDialogTest::browsePutsTheChosenFolderInTheBox() {
+    SettingsDialog dialog(app_, desktop_);
+    desktop_.nextFolder = QStringLiteral("/chosen");
+    dialog.browseButton()->click();
+    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/chosen"));
+    desktop_.nextFolder.clear(); // cancelled
+    dialog.browseButton()->click();
+    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/chosen"));
+}
+
+void SettingsDialogTest::loadsStoredValues() {
+    const std::string path = SettingsPath(app_);
+    WriteSetting(path, "set", "outputfolder", "/stored");
+    WriteSetting(path, "set", "existedfile", "1");
+    WriteSetting(path, "set", "autoshut", "1");
+    WriteSetting(path, "set", "thread", "2.5");
+    SettingsDialog dialog(app_, desktop_);
+    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/stored"));
+    QVERIFY(dialog.overwriteOption()->isChecked());
+    QVERIFY(dialog.shutdownBox()->isChecked());
+    QCOMPARE(dialog.threadBox()->text(), QStringLiteral("2.5"));
+}
+
+QTEST_MAIN(SettingsDialogTest)
+#include "SettingsDialogTest.moc"

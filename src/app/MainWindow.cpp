@@ -12,6 +12,7 @@
 #include "SourceListView.h"
 #include "ToolControl.h"
 #include "ToolbarArt.h"
+#include "WindowBatchView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -66,12 +67,6 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
     resize(1120, 700);
     StartUp();
-}
-
-MainWindow::~MainWindow() {
-    // The views watch the sheet and the rows, which as members go before the child widgets.
-    delete grid_;
-    delete listView_;
 }
 
 QAction* MainWindow::MakeAction(const char* name, const QString& caption, const QKeySequence& key) {
@@ -137,8 +132,9 @@ void MainWindow::BuildMenus() {
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
     // "checkupdate" has no action. Commands whose windows come later are shown but not yet
     // available.
-    for (const char* later : {"Capture", "play", "videoclip", "BurnNow"})
+    for (const char* later : {"Capture", "play", "videoclip"})
         action(later)->setEnabled(false);
+    connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
 }
 
 void MainWindow::BuildPopupMenu() {
@@ -152,7 +148,7 @@ void MainWindow::BuildPopupMenu() {
             entry->setEnabled(false); // its command comes with a later window
         popup_->addAction(entry);
     };
-    add("convertnow1", QStringLiteral("Convert Now!"), nullptr);
+    add("convertnow1", QStringLiteral("Convert Now!"), action("BurnNow"));
     popup_->addSeparator();
     add("PlaySelectedFile", QStringLiteral("Play Selected File"), nullptr);
     popup_->addSeparator();
@@ -199,7 +195,8 @@ QWidget* MainWindow::BuildToolbar() {
                     action("ClearAllFiles"));
     AddToolbarImage(bar, "Image10", QStringLiteral("Settings"), int(P::Settings),
                     action("options"));
-    AddToolbarImage(bar, "Image11", QStringLiteral("CONVERT NOW"), int(P::ConvertNow), nullptr);
+    AddToolbarImage(bar, "Image11", QStringLiteral("CONVERT NOW"), int(P::ConvertNow),
+                    action("BurnNow"));
     AddToolbarImage(bar, "Image8", QStringLiteral("Help"), int(P::Help), nullptr);
     AddToolbarImage(bar, "Image7", QStringLiteral("EXIT"), int(P::Exit), action("exit"));
     row->addStretch(1);
@@ -224,13 +221,6 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
             [this](const QPoint& at) { popup_->popup(at); });
     connect(listView_, &QAbstractItemView::clicked, this, &MainWindow::ShowSelectedRow);
     return frame;
-}
-
-QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QStringLiteral("Picture4"));
-    panel->resize(520, 200);
-    return panel;
 }
 
 // Start-up, in its fixed order; a step that fails is skipped.
@@ -260,6 +250,12 @@ void MainWindow::OnEntryPicked(int position) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (batch_->Running()) { // leave the encoder be and stop touching the window
+        batch_->Abandon();
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
     if (probing_ > 0) { // close once the running probe has returned
         closePending_ = true;
         event->ignore();

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -17,8 +18,10 @@ class QToolButton;
 
 namespace vx {
 
+class BatchRun;
 class Desktop;
 class ProfileChooser;
+class WindowBatchView;
 class PropertyGrid;
 class SourceListView;
 
@@ -42,6 +45,10 @@ class MainWindow : public QMainWindow {
     QTimer* previewTimer() const { return timer1_; }
     QWidget* progressPanel() const { return picture4_; }
 
+    // Converts the whole list (the Convert commands).
+    void ConvertNow();
+    BatchRun& batch() { return *batch_; }
+
     // Opens the settings dialog modally.
     void ShowSettings();
     // The exit commands: stop the player, stop the preview timer, close.
@@ -64,6 +71,9 @@ class MainWindow : public QMainWindow {
     QWidget* BuildToolbar();
     QWidget* BuildSourceFrame(QWidget* parent);
     QWidget* BuildProgressPanel(QWidget* parent);
+    void SetBatchBusy(bool busy);
+    void PlaceProgressPanel();
+    friend class WindowBatchView;
     QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
                                  int picture, QAction* action);
     void StartUp();
@@ -82,8 +92,12 @@ class MainWindow : public QMainWindow {
     QMenu* popup_ = nullptr;
     QTimer* timer1_ = nullptr;    // the preview position timer
     QWidget* picture4_ = nullptr; // the batch's progress panel
-    int probing_ = 0;             // probes running (the window is served meanwhile)
-    bool closePending_ = false;   // a close asked for while probing
+    QTimer* timer2_ = nullptr;    // the batch's elapsed-time clock
+    int batchSeconds_ = 0;
+    std::unique_ptr<WindowBatchView> batchView_;
+    std::unique_ptr<BatchRun> batch_;
+    int probing_ = 0;           // probes running (the window is served meanwhile)
+    bool closePending_ = false; // a close asked for while probing
 };
 
 } // namespace vx

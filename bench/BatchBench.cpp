@@ -1,0 +1,102 @@
+// Six 10-second 640x480 files converted through the real window's batch against
+// the same encoder commands run directly one after the other; and the window's
+// own CPU time (children excluded) during the batch.
+#include "AppFolder.h"
+#include "BatchRun.h"
+#include "BenchUtil.h"
+#include "Catalog.h"
+#include "CommandLine.h"
+#include "EncoderCommand.h"
+#include "IniFile.h"
+#include "MainWindow.h"
+#include "OptionSets.h"
+#include "ProfileChooser.h"
+#include "Settings.h"
+#include "TestMedia.h"
+
+#include <QAction>
+#include <QApplication>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage); // this process and its threads, not its children
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int position = 2; // Apple iPod Video: MPEG-4 Part 2 at 320x240
+    const std::string app_ = vxtest::MakeTempFolder("vx-bench-batch");
+    for (const char* tool : {"fp.dll", "mp.dll"})
+        fs::create_symlink(vx::ApplicationFolderRaw() + "/" + tool, app_ + "/" + tool);
+    vx::WriteSetting(vx::SettingsPath(app_), "set", "existedfile", "1");
+    vxbench::ScriptedDesktop desktop;
+    for (int i = 0; i < 6; ++i) {
+        const std::string path = app_ + "/movie" + std::to_string(i) + ".flv";
+        if (!vxtest::MakeFlv(path, {.seconds = 10, .width = 640, .height = 480})) return 1;
+        desktop.files << QString::fromStdString(path);
+    }
+    vx::MainWindow window(app_, desktop);
+    window.show();
+    window.AddFiles();
+    window.chooser()->setCurrentIndex(position - 1);
+    emit window.chooser()->activated(position - 1);
+
+    // The same commands, built as the batch builds them.
+    std::vector<std::string> commands;
+    for (int row = 0; row < window.sources().Count(); ++row) {
+        vx::JobRequest request;
+        request.position = position;
+        request.displayText = vx::ProfileCatalog::At(position)->text;
+        request.options = *vx::ReadConversionOptions(window.sheet());
+        request.options.ClipStart = window.sources().At(row, vx::kStart);
+        request.options.ClipEnd = window.sources().At(row, vx::kEnd);
+        request.sourcePath = window.sources().At(row, vx::kFileName);
+        request.appFolder = app_;
+        request.outputFolder = app_;
+        request.addNew = false;
+        commands.push_back(vx::PrepareConversion(request).value->commandLine);
+    }
+    auto direct = [&] {
+        const auto start = Clock::now();
+        for (const std::string& command : commands)
+            vxtest::Run(vx::SplitCommandLine(command), app_);
+        return vxbench::Seconds(Clock::now() - start);
+    };
+    auto throughWindow = [&] {
+        const double cpuBefore = CpuSeconds();
+        const auto start = Clock::now();
+        window.action("BurnNow")->trigger();
+        const double wall = vxbench::Seconds(Clock::now() - start);
+        return std::pair{wall, (CpuSeconds() - cpuBefore) / wall * 100};
+    };
+    double plain = 1e9, windowed = 1e9, cpuShare = 0;
+    for (int round = 0; round < 2; ++round) {
+        plain = std::min(plain, direct());
+        const auto [wall, share] = throughWindow();
+        windowed = std::min(windowed, wall);
+        cpuShare = std::max(cpuShare, share);
+    }
+    int ok = 0;
+    for (int row = 0; row < window.sources().Count(); ++row)
+        ok += window.sources().At(row, vx::kStatus) == "OK";
+    std::printf("batch_direct_s %.3f\n", plain);
+    std::printf("batch_window_s %.3f\n", windowed);
+    std::printf("batch_overhead_ratio %.3f\n", windowed / plain);
+    std::printf("ui_cpu_share %.2f\n", cpuShare);
+    std::printf("batch_rows_ok %d\n", ok);
+    vxtest::RemoveFolder(app_);
+    return 0;
+}

@@ -1,0 +1,103 @@
+// The batch conversion in the main window: the progress panel and the window's
+// side of the run.
+#include "Desktop.h"
+#include "MainWindow.h"
+#include "ProfileChooser.h"
+#include "PropertyGrid.h"
+#include "SlimProgressBar.h"
+#include "SourceListView.h"
+#include "TimeText.h"
+#include "WindowBatchView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vx {
+
+MainWindow::~MainWindow() {
+    if (batch_) batch_->Abandon();
+    // The views watch the sheet and the rows, which as members go before the child widgets.
+    delete grid_;
+    delete listView_;
+}
+
+QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("Picture4"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(panel);
+    auto* file = new QGroupBox(QStringLiteral("Progress...."), panel);
+    file->setObjectName(QStringLiteral("Frame14"));
+    auto* fileLayout = new QVBoxLayout(file);
+    for (auto [frameCaption, barName] : {std::pair{"Currently Conversion", "prgTrackProgress"},
+                                         {"Total Conversion", "prgTotalProgress"}}) {
+        auto* frame = new QGroupBox(QString::fromLatin1(frameCaption), file);
+        auto* frameLayout = new QVBoxLayout(frame);
+        auto* bar = new SlimProgressBar(frame);
+        bar->setObjectName(QLatin1String(barName));
+        frameLayout->addWidget(bar);
+        fileLayout->addWidget(frame);
+    }
+    layout->addWidget(file);
+    auto* row = new QHBoxLayout;
+    auto* clock = new QLabel(QStringLiteral("0:00:00"), panel);
+    clock->setObjectName(QStringLiteral("SkinLabel2"));
+    row->addWidget(clock);
+    row->addStretch(1);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), panel);
+    cancel->setObjectName(QStringLiteral("Command1"));
+    connect(cancel, &QPushButton::clicked, this, [this] { batch_->CancelRequested = true; });
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    panel->resize(560, 230);
+
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(1000);
+    connect(timer2_, &QTimer::timeout, this, [this, clock] {
+        ++batchSeconds_;
+        if (const auto text = TimeText16(batchSeconds_))
+            clock->setText(QString::fromStdString(*text));
+    });
+    batchView_ = std::make_unique<WindowBatchView>(*this);
+    batch_ =
+        std::make_unique<BatchRun>(sources_, sheet_, SharedToolControl(), *batchView_, appFolder_);
+    return panel;
+}
+
+void MainWindow::PlaceProgressPanel() {
+    QWidget* area = centralWidget();
+    const QSize size = picture4_->size().boundedTo(area->size());
+    picture4_->setGeometry((area->width() - size.width()) / 2, (area->height() - size.height()) / 2,
+                           size.width(), size.height());
+}
+
+// While a batch runs, nothing may start a second batch or take a row away.
+void MainWindow::SetBatchBusy(bool busy) {
+    for (const char* name : {"BurnNow", "convertnow1", "RemoveSelectedFile", "RemoveSelectedItem",
+                             "ClearAllFiles", "ClearAllItems"})
+        action(name)->setEnabled(!busy);
+    for (const char* name : {"Image11", "Image2", "Image9"})
+        findChild<QToolButton*>(QLatin1String(name))->setEnabled(!busy);
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::ConvertNow() {
+    if (batch_->Running()) return;
+    batch_->Run();
+    if (closePending_ && !batch_->Running() && probing_ == 0)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+} // namespace vx

@@ -1,0 +1,36 @@
+#include "SlimProgressBar.h"
+
+#include <QPainter>
+
+namespace vx {
+
+SlimProgressBar::SlimProgressBar(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void SlimProgressBar::setValue(int value) {
+    value = qBound(0, value, 100);
+    if (value == value_) return;
+    value_ = value;
+    update();
+}
+
+QSize SlimProgressBar::sizeHint() const {
+    return {200, fontMetrics().height() + 8};
+}
+
+void SlimProgressBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect frame = rect().adjusted(0, 0, -1, -1);
+    painter.fillRect(rect(), QColor(0xff, 0xff, 0xff));
+    const int filled = value_ * (frame.width() - 1) / 100;
+    if (filled > 0)
+        painter.fillRect(QRect(1, 1, filled, frame.height() - 1), QColor(0x28, 0xb4, 0x63));
+    painter.setPen(QColor(0xaa, 0xb4, 0xbe));
+    painter.drawRect(frame);
+    painter.setPen(QColor(0x1f, 0x2d, 0x3d));
+    painter.drawText(rect(), Qt::AlignCenter, QString::number(value_) + QLatin1Char('%'));
+}
+
+} // namespace vx

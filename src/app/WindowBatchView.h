@@ -1,0 +1,61 @@
+#pragma once
+// The main window's side of the batch run: its panel, bars, clock, messages.
+
+#include "BatchRun.h"
+#include "Desktop.h"
+#include "MainWindow.h"
+#include "ProfileChooser.h"
+#include "SlimProgressBar.h"
+#include "TimeText.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+
+namespace vx {
+
+class WindowBatchView : public BatchView {
+  public:
+    explicit WindowBatchView(MainWindow& window) : w_(window) {}
+    int SelectedPosition() const override { return w_.chooser_->SelectedPosition(); }
+    std::string SelectedText() const override { return w_.chooser_->SelectedText().toStdString(); }
+    void ShowPanel(bool shown) override {
+        if (shown) w_.PlaceProgressPanel();
+        w_.picture4_->setVisible(shown);
+        if (shown) w_.picture4_->raise();
+    }
+    void SetBusy(bool busy) override { w_.SetBatchBusy(busy); }
+    void SetTrackProgress(int percent) override { Bar("prgTrackProgress")->setValue(percent); }
+    void SetTotalProgress(int percent) override { Bar("prgTotalProgress")->setValue(percent); }
+    void SetFileCaption(const std::string& caption) override {
+        w_.picture4_->findChild<QGroupBox*>(QStringLiteral("Frame14"))
+            ->setTitle(QString::fromStdString(caption));
+    }
+    void StartClock() override {
+        w_.batchSeconds_ = 0;
+        Clock()->setText(QString::fromStdString(TimeText(0)));
+        w_.timer2_->start();
+    }
+    void StopClock() override { w_.timer2_->stop(); }
+    void ShowMessage(BatchMessage message, const std::string& text) override {
+        w_.desktop_.ShowMessage(&w_,
+                                message == BatchMessage::Completed ? MessageIcon::Information
+                                                                   : MessageIcon::Critical,
+                                QString::fromStdString(text));
+    }
+    void OpenFolder(const std::string& folder) override {
+        w_.desktop_.OpenFolder(QString::fromStdString(folder));
+    }
+    void PowerOff() override { w_.desktop_.PowerOff(); }
+    void Pump() override { QCoreApplication::processEvents(); }
+
+  private:
+    SlimProgressBar* Bar(const char* name) {
+        return w_.picture4_->findChild<SlimProgressBar*>(QLatin1String(name));
+    }
+    QLabel* Clock() { return w_.picture4_->findChild<QLabel*>(QStringLiteral("SkinLabel2")); }
+    MainWindow& w_;
+};
+
+} // namespace vx

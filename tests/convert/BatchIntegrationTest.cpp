@@ -1,0 +1,290 @@
+// The batch run with the real encoder on generated files; the window is a recorder.
+#include "BatchRun.h"
+#include "Catalog.h"
+#include "IniFile.h"
+#include "OptionSets.h"
+#include "Settings.h"
+#include "TestMedia.h"
+#include "Tools.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace vx;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RecordingView : BatchView {
+    int position = 2;
+    std::vector<int> totals, tracks;
+    std::vector<std::pair<BatchMessage, std::string>> messages;
+    std::vector<std::string> folders;
+    std::vector<bool> panel, busy;
+    int powerOffs = 0;
+    bool clockRunning = false;
+    std::function<void()> onPump;
+
+    int SelectedPosition() const override { return position; }
+    std::string SelectedText() const override {
+        const CatalogEntry* entry = ProfileCatalog::At(position);
+        return entry ? entry->text : "";
+    }
+    void ShowPanel(bool shown) override { panel.push_back(shown); }
+    void SetBusy(bool b) override { busy.push_back(b); }
+    void SetTrackProgress(int p) override { tracks.push_back(p); }
+    void SetTotalProgress(int p) override { totals.push_back(p); }
+    void SetFileCaption(const std::string&) override {}
+    void StartClock() override { clockRunning = true; }
+    void StopClock() override { clockRunning = false; }
+    void ShowMessage(BatchMessage m, const std::string& text) override {
+        messages.emplace_back(m, text);
+    }
+    void OpenFolder(const std::string& folder) override { folders.push_back(folder); }
+    void PowerOff() override { ++powerOffs; }
+    void Pump() override {
+        if (onPump) onPump();
+    }
+    std::vector<int> NonZeroTotals() const {
+        std::vector<int> values;
+        for (int t : totals)
+            if (t != 0) values.push_back(t);
+        return values;
+    }
+};
+
+class Batch : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        media_ = vxtest::MakeTempFolder("vx-batch-media");
+        ASSERT_TRUE(vxtest::MakeFlv(media_ + "/short.flv", {.seconds = 3}));
+    }
+    static void TearDownTestSuite() { vxtest::RemoveFolder(media_); }
+
+    void SetUp() override {
+        out_ = app_ + "/out";
+        fs::create_directories(out_);
+        fs::create_symlink(std::string(VX_APP_DIR) + "/fp.dll", app_ + "/fp.dll");
+        FillDefaultLayout(sheet_);
+        Setting("outputfolder", out_);
+    }
+    void TearDown() override { vxtest::RemoveFolder(app_); }
+
+    void Setting(const char* key, const std::string& value) {
+        WriteSetting(SettingsPath(app_), "set", key, value);
+    }
+    void Pick(int position) {
+        view_.position = position;
+        ApplyOptionSet(sheet_, position);
+    }
+    // A copy of a generated file as a row, as the probe leaves it.
+    std::string AddRow(const std::string& name, const char* end = "0:00:03",
+                       const std::string& from = "short.flv") {
+        const std::string path = app_ + "/" + name;
+        fs::copy_file(media_ + "/" + from, path);
+        const auto id = rows_.Append(path);
+        rows_.Set(id, kStart, "0:00:00");
+        rows_.Set(id, kEnd, end);
+        return path;
+    }
+    std::string Status(int row) { return rows_.At(row, kStatus); }
+    void Run() { batch_.Run(); }
+
+    static inline std::string media_;
+    std::string app_ = vxtest::MakeTempFolder("vx-batch-app");
+    std::string out_;
+    SourceList rows_;
+    OptionSheet sheet_;
+    ToolControl tools_;
+    RecordingView view_;
+    BatchRun batch_{rows_, sheet_, tools_, view_, app_};
+};
+
+} // namespace
+
+TEST_F(Batch, ConvertsEveryRowAndCarriesTheRoundedTotal) {
+    Pick(2);
+    std::vector<std::string> sources, hashes;
+    for (const char* name : {"a.flv", "b.flv", "c.flv"}) {
+        sources.push_back(AddRow(name));
+        hashes.push_back(vxtest::Sha256(sources.back()));
+    }
+    Run();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Status(row), "OK");
+    EXPECT_EQ(view_.NonZeroTotals(), (std::vector<int>{33, 66, 99, 100}));
+    EXPECT_EQ(view_.totals.back(), 0);
+    for (const char* name : {"a", "b", "c"}) {
+        const auto info = vxtest::ProbeFile(out_ + "/" + name + ".mp4");
+        EXPECT_NE(info.formatName.find("mp4"), std::string::npos);
+        EXPECT_EQ(info.width, 320);
+        EXPECT_NEAR(info.duration, 3.0, 0.5);
+    }
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0],
+              std::pair(BatchMessage::Completed, std::string("Conversion completed!")));
+    EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
+    EXPECT_EQ(view_.panel, (std::vector<bool>{true, false}));
+    EXPECT_EQ(view_.busy, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(view_.clockRunning);
+    EXPECT_EQ(view_.tracks.front(), 10);
+    for (int track : view_.tracks)
+        EXPECT_TRUE(track <= 83 || track == 100 || track == 0) << track;
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(vxtest::Sha256(sources[i]), hashes[i]);
+    EXPECT_EQ(view_.powerOffs, 0);
+}
+
+TEST_F(Batch, EightRowsRoundHalvesToEven) {
+    Pick(92); // WMA: quick
+    for (int i = 0; i < 8; ++i)
+        AddRow("r" + std::to_string(i) + ".flv");
+    Run();
+    EXPECT_EQ(view_.NonZeroTotals(), (std::vector<int>{12, 24, 36, 48, 60, 72, 84, 96, 100}));
+}
+
+TEST_F(Batch, AFailingEncoderFailsOnlyItsRow) {
+    Pick(30);
+    AddRow("first.flv");
+    const std::string broken = AddRow("broken.flv");
+    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    AddRow("third.flv");
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(Status(1), "Fail");
+    EXPECT_EQ(Status(2), "OK");
+    EXPECT_EQ(view_.NonZeroTotals(), (std::vector<int>{33, 66, 100}));
+
+    // A value the encoder refuses fails every row: never reported as success.
+    rows_.Clear();
+    view_.totals.clear();
+    AddRow("again.flv");
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "abc");
+    Run();
+    EXPECT_EQ(Status(0), "Fail");
+    EXPECT_EQ(view_.NonZeroTotals(), (std::vector<int>{100}));
+}
+
+TEST_F(Batch, RowsThatCannotBePreparedFailAndTheRunGoesOn) {
+    Pick(2);
+    AddRow("a.flv");
+    const auto id = rows_.Row(0).id;
+    rows_.Set(id, kEnd, ""); // the probe found no length
+    AddRow("b.flv");
+    Run();
+    EXPECT_EQ(Status(0), "Fail");
+    EXPECT_EQ(Status(1), "OK");
+    view_.position = 1; // a heading has no extension: every row fails
+    Run();
+    EXPECT_EQ(Status(1), "Fail");
+}
+
+TEST_F(Batch, CancelDuringTheSecondRow) {
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/long.flv", {.seconds = 60, .width = 640, .height = 480}));
+    Pick(2); // Xvid keeps no frames in hand, so it ends at once on Q
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
+    AddRow("one.flv");
+    rows_.Append(app_ + "/long.flv");
+    rows_.SetAt(1, kStart, "0:00:00");
+    rows_.SetAt(1, kEnd, "0:01:00");
+    AddRow("three.flv");
+    auto started = std::chrono::steady_clock::time_point{};
+    view_.onPump = [&] {
+        if (rows_.At(1, kStatus) != "Processing") return;
+        if (started == decltype(started){}) started = std::chrono::steady_clock::now();
+        if (std::chrono::steady_clock::now() - started > 800ms) batch_.CancelRequested = true;
+    };
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(Status(1), "Cancel");
+    EXPECT_EQ(Status(2), "");
+    EXPECT_FALSE(batch_.CancelRequested);
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0],
+              std::pair(BatchMessage::Canceled, std::string("Conversion Canceled by the user!")));
+    EXPECT_TRUE(view_.folders.empty());
+    EXPECT_FALSE(view_.clockRunning);
+    EXPECT_EQ(view_.panel.back(), false);
+    EXPECT_EQ(view_.busy.back(), false);
+    const auto code = ToolRegistry::Instance().WaitForExit(tools_.EncoderProcessId, 1s);
+    ASSERT_TRUE(code) << "the encoder is still running a second after the cancel";
+    EXPECT_EQ(*code, 0);
+    const auto partial = vxtest::ProbeFile(out_ + "/long.mp4"); // the partial file is valid
+    EXPECT_TRUE(partial.ok);
+    EXPECT_GT(partial.duration, 0.0);
+    EXPECT_LT(partial.duration, 59.0);
+}
+
+TEST_F(Batch, AMissingFirstSourceEndsTheRunBeforeAnyEncoder) {
+    Pick(2);
+    const std::string gone = AddRow("gone.flv");
+    AddRow("there.flv");
+    fs::remove(gone);
+    Run();
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0],
+              std::pair(BatchMessage::InvalidInput, "Invalid input file name. " + gone));
+    EXPECT_EQ(Status(0), "");
+    EXPECT_EQ(Status(1), "");
+    EXPECT_EQ(tools_.EncoderProcessId, 0);
+    EXPECT_EQ(view_.panel.back(), false); // the window is left as after a normal end
+    EXPECT_EQ(view_.busy.back(), false);
+    EXPECT_FALSE(view_.clockRunning);
+    EXPECT_TRUE(view_.folders.empty());
+}
+
+TEST_F(Batch, TheExistingFileRuleAndTheDefaultFolder) {
+    Pick(88);
+    AddRow("song.flv");
+    std::ofstream(out_ + "/song.mp3") << "old";
+    Setting("existedfile", "0");
+    Run();
+    EXPECT_TRUE(vxtest::ProbeFile(out_ + "/song_New.mp3").ok);
+    EXPECT_EQ(vxtest::ReadFile(out_ + "/song.mp3"), "old");
+    Setting("existedfile", "1");
+    Run();
+    EXPECT_TRUE(vxtest::ProbeFile(out_ + "/song.mp3").ok);
+    EXPECT_FALSE(fs::exists(out_ + "/song_New_New.mp3"));
+    Setting("existedfile", "");
+    fs::remove(out_ + "/song_New.mp3");
+    Run(); // missing: add "_New", never fail the row
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_TRUE(fs::exists(out_ + "/song_New.mp3"));
+
+    Setting("outputfolder", "");
+    view_.folders.clear();
+    Run();
+    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/song.mp3").ok);
+    EXPECT_EQ(view_.folders, std::vector<std::string>{app_});
+}
+
+TEST_F(Batch, ThreadsTrimAndShutdown) {
+    Pick(30);
+    AddRow("clip.flv");
+    rows_.SetAt(0, kStart, "0:00:01");
+    rows_.SetAt(0, kEnd, "0:00:03");
+    Setting("thread", "0");
+    Run();
+    EXPECT_EQ(batch_.LastCommandLine().find("-threads"), std::string::npos);
+    EXPECT_NEAR(vxtest::ProbeFile(out_ + "/clip.mp4").duration, 2.0, 0.5);
+    Setting("thread", "4");
+    Setting("existedfile", "1");
+    Setting("autoshut", "1");
+    view_.messages.clear();
+    Run();
+    EXPECT_TRUE(batch_.LastCommandLine().ends_with("\" -threads  4"));
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(view_.powerOffs, 1);
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].first, BatchMessage::Completed);
+}
+
+TEST_F(Batch, AnEmptyListDoesNothing) {
+    Run();
+    EXPECT_TRUE(view_.panel.empty());
+    EXPECT_TRUE(view_.messages.empty());
+}

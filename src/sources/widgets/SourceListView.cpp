@@ -21,10 +21,11 @@ SourceListView::SourceListView(SourceList& list, QWidget* parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
-    header()->setStretchLastSection(false);
-    header()->resizeSection(kFileName, 260);
+    header()->setStretchLastSection(true);
+    header()->setMinimumSectionSize(40);
+    header()->resizeSection(kFileName, 210);
     for (int column = kStart; column < kColumnCount; ++column)
-        header()->resizeSection(column, 74);
+        header()->resizeSection(column, 64);
 }
 
 int SourceListView::SelectedRow() const {

@@ -1,0 +1,41 @@
+// The built program started as a user starts it.
+#include "TestMedia.h"
+
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "Spawn.h"
+
+namespace {
+
+const std::string kProgram = std::string(VX_APP_DIR) + "/vantorix";
+
+} // namespace
+
+TEST(Launch, WithoutADisplayItSaysHowToRunItInOneLine) {
+    const auto run = vxtest::Run({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
+                                  "QT_QPA_PLATFORM", kProgram});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.output.find("xvfb-run"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
+}
+
+TEST(Launch, ShowsItsMainWindowOnTheXServer) {
+    if (!std::getenv("DISPLAY")) GTEST_FAIL() << "needs an X server: run the tests under xvfb-run";
+    const pid_t pid =
+        vx::Spawn({{"/usr/bin/env", "QT_QPA_PLATFORM=xcb", kProgram}, VX_APP_DIR, -1, -1});
+    ASSERT_GT(pid, 0);
+    bool shown = false;
+    for (int attempt = 0; attempt < 100 && !shown; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        shown = vxtest::Run({"xwininfo", "-root", "-tree"}).output.find("\"Vantorix 2.00\"") !=
+                std::string::npos;
+    }
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(shown);
+}

@@ -72,6 +72,7 @@ class MainWindow : public QMainWindow {
     QWidget* BuildSourceFrame(QWidget* parent);
     QWidget* BuildProgressPanel(QWidget* parent);
     void SetBatchBusy(bool busy);
+    void UpdateCommandStates();
     void PlaceProgressPanel();
     friend class WindowBatchView;
     QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
@@ -96,6 +97,7 @@ class MainWindow : public QMainWindow {
     int batchSeconds_ = 0;
     std::unique_ptr<WindowBatchView> batchView_;
     std::unique_ptr<BatchRun> batch_;
+    bool batchBusy_ = false;
     int probing_ = 0;           // probes running (the window is served meanwhile)
     bool closePending_ = false; // a close asked for while probing
 };

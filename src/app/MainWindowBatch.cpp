@@ -79,13 +79,9 @@ void MainWindow::PlaceProgressPanel() {
                            size.width(), size.height());
 }
 
-// While a batch runs, nothing may start a second batch or take a row away.
 void MainWindow::SetBatchBusy(bool busy) {
-    for (const char* name : {"BurnNow", "convertnow1", "RemoveSelectedFile", "RemoveSelectedItem",
-                             "ClearAllFiles", "ClearAllItems"})
-        action(name)->setEnabled(!busy);
-    for (const char* name : {"Image11", "Image2", "Image9"})
-        findChild<QToolButton*>(QLatin1String(name))->setEnabled(!busy);
+    batchBusy_ = busy;
+    UpdateCommandStates();
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
@@ -93,9 +89,24 @@ void MainWindow::SetBatchBusy(bool busy) {
             QApplication::restoreOverrideCursor();
 }
 
+// While a batch runs, nothing may start a second batch or take a row away; while
+// files are still being probed, a batch would find their rows half filled.
+void MainWindow::UpdateCommandStates() {
+    const bool canConvert = !batchBusy_ && probing_ == 0;
+    for (const char* name : {"BurnNow", "convertnow1"})
+        action(name)->setEnabled(canConvert);
+    findChild<QToolButton*>(QStringLiteral("Image11"))->setEnabled(canConvert);
+    for (const char* name :
+         {"RemoveSelectedFile", "RemoveSelectedItem", "ClearAllFiles", "ClearAllItems"})
+        action(name)->setEnabled(!batchBusy_);
+    for (const char* name : {"Image2", "Image9"})
+        findChild<QToolButton*>(QLatin1String(name))->setEnabled(!batchBusy_);
+}
+
 void MainWindow::ConvertNow() {
     if (batch_->Running()) return;
     batch_->Run();
+    if (closePending_) SetBatchBusy(false); // an abandoned run leaves the window as it was
     if (closePending_ && !batch_->Running() && probing_ == 0)
         QTimer::singleShot(0, this, &QWidget::close);
 }

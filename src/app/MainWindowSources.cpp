@@ -13,9 +13,11 @@ namespace vx {
 
 void MainWindow::AddSource(const std::string& path) {
     ++probing_;
+    UpdateCommandStates();
     AddSourceFile(sources_, WithTrailingSeparator(appFolder_), path,
                   [] { QCoreApplication::processEvents(); });
     --probing_;
+    UpdateCommandStates();
 }
 
 void MainWindow::AddFiles() {

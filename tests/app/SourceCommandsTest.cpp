@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
@@ -92,7 +93,18 @@ void SourceCommandsTest::ClickRow(int row) {
 
 void SourceCommandsTest::addsDialogFilesInTheDialogsOrder() {
     desktop_.nextFiles = {Make("c.flv"), Make("a.flv"), Make("b.flv")};
+    int convertEnabledWhileProbing = 0, samples = 0;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        ++samples;
+        convertEnabledWhileProbing += window_->action("BurnNow")->isEnabled();
+    });
+    watch.start(5);
     window_->action("AddFiles")->trigger();
+    watch.stop();
+    QVERIFY(samples > 0);                    // the window was served while the files were probed
+    QCOMPARE(convertEnabledWhileProbing, 0); // and could not start a batch on half-filled rows
+    QVERIFY(window_->action("BurnNow")->isEnabled());
     QCOMPARE(desktop_.lastDialogTitle, QStringLiteral("Open Video File"));
     QCOMPARE(desktop_.lastDialogFilter, QStringLiteral(" Flash Video Files (*.flv)"));
     SourceList& rows = window_->sources();

@@ -29,8 +29,15 @@ void SlimProgressBar::paintEvent(QPaintEvent*) {
         painter.fillRect(QRect(1, 1, filled, frame.height() - 1), QColor(0x28, 0xb4, 0x63));
     painter.setPen(QColor(0xaa, 0xb4, 0xbe));
     painter.drawRect(frame);
+    QStaticText& label = labels_[static_cast<std::size_t>(value_)];
+    if (label.text().isEmpty()) {
+        label.setText(QString::number(value_) + QLatin1Char('%'));
+        label.prepare(QTransform(), font());
+    }
+    const QSizeF size = label.size();
     painter.setPen(QColor(0x1f, 0x2d, 0x3d));
-    painter.drawText(rect(), Qt::AlignCenter, QString::number(value_) + QLatin1Char('%'));
+    painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
+                           label);
 }
 
 } // namespace vx

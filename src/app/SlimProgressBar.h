@@ -3,7 +3,9 @@
 // new value only schedules a repaint of the bar itself (the style's bar repaints
 // at once, frames around it included).
 
+#include <QStaticText>
 #include <QWidget>
+#include <array>
 
 namespace vx {
 
@@ -20,6 +22,7 @@ class SlimProgressBar : public QWidget {
 
   private:
     int value_ = 0;
+    std::array<QStaticText, 101> labels_; // "0%" to "100%", laid out once each
 };
 
 } // namespace vx

@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow {
     QWidget* BuildProgressPanel(QWidget* parent);
     void SetBatchBusy(bool busy);
     void UpdateCommandStates();
+    void CloseIfPending();
     void PlaceProgressPanel();
     friend class WindowBatchView;
     QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,

@@ -103,12 +103,17 @@ void MainWindow::UpdateCommandStates() {
         findChild<QToolButton*>(QLatin1String(name))->setEnabled(!batchBusy_);
 }
 
+// A close asked for while a probe or a batch ran happens once both have returned.
+void MainWindow::CloseIfPending() {
+    if (closePending_ && !batch_->Running() && probing_ == 0)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
 void MainWindow::ConvertNow() {
     if (batch_->Running()) return;
     batch_->Run();
     if (closePending_) SetBatchBusy(false); // an abandoned run leaves the window as it was
-    if (closePending_ && !batch_->Running() && probing_ == 0)
-        QTimer::singleShot(0, this, &QWidget::close);
+    CloseIfPending();
 }
 
 } // namespace vx

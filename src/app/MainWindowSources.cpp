@@ -29,7 +29,7 @@ void MainWindow::AddFiles() {
     const SelectedFiles selection = ParseDialogSelection(paths);
     for (int i = 0; i < selection.Count && !closePending_; ++i)
         AddSource(selection.Folder + selection.Names[static_cast<std::size_t>(i)]);
-    if (closePending_ && probing_ == 0) QTimer::singleShot(0, this, &QWidget::close);
+    CloseIfPending();
 }
 
 void MainWindow::AddDroppedFiles(const QStringList& paths) {
@@ -43,7 +43,7 @@ void MainWindow::AddDroppedFiles(const QStringList& paths) {
         AddSource(path.toStdString());
     }
     unsetCursor();
-    if (closePending_ && probing_ == 0) QTimer::singleShot(0, this, &QWidget::close);
+    CloseIfPending();
 }
 
 void MainWindow::RemoveSelectedFile() {

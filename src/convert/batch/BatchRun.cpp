@@ -33,12 +33,7 @@ void BatchRun::Run() {
 
     const int count = rows_.Count();
     for (int row = 0; row < count && row < rows_.Count(); ++row) {
-        const RowEnd end = ConvertRow(row);
-        if (end == RowEnd::Abandoned) {
-            running_ = false;
-            return;
-        }
-        if (end == RowEnd::Cancelled || end == RowEnd::Failed) {
+        if (ConvertRow(row) != RowEnd::Done) { // cancelled, a missing source, or abandoned
             running_ = false;
             return;
         }
@@ -76,7 +71,7 @@ BatchRun::RowEnd BatchRun::ConvertRow(int row) {
         view_.ShowMessage(BatchMessage::InvalidInput, "Invalid input file name. " + source);
         if (abandoned_) return RowEnd::Abandoned;
         EndEarly();
-        return RowEnd::Failed;
+        return RowEnd::SourceMissing;
     }
     const std::uint64_t id = rows_.Row(row).id;
     EncoderJob job;

@@ -53,7 +53,7 @@ class BatchRun {
     const std::string& LastCommandLine() const { return lastCommandLine_; }
 
   private:
-    enum class RowEnd { Done, Failed, Cancelled, Abandoned };
+    enum class RowEnd { Done, SourceMissing, Cancelled, Abandoned };
     RowEnd ConvertRow(int row);
     RowEnd WaitForEncoder(int row, pid_t pid, int durationSeconds, int& exitCode);
     void Cancel(int row);

@@ -33,19 +33,21 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     panel->setObjectName(QStringLiteral("Picture4"));
     panel->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(panel);
+    // The frame naming the file heads the panel on its own, so that a new caption
+    // repaints the heading alone and not the bars below it.
     auto* file = new QGroupBox(QStringLiteral("Progress...."), panel);
     file->setObjectName(QStringLiteral("Frame14"));
-    auto* fileLayout = new QVBoxLayout(file);
+    file->setFlat(true);
+    layout->addWidget(file);
     for (auto [frameCaption, barName] : {std::pair{"Currently Conversion", "prgTrackProgress"},
                                          {"Total Conversion", "prgTotalProgress"}}) {
-        auto* frame = new QGroupBox(QString::fromLatin1(frameCaption), file);
+        auto* frame = new QGroupBox(QString::fromLatin1(frameCaption), panel);
         auto* frameLayout = new QVBoxLayout(frame);
         auto* bar = new SlimProgressBar(frame);
         bar->setObjectName(QLatin1String(barName));
         frameLayout->addWidget(bar);
-        fileLayout->addWidget(frame);
+        layout->addWidget(frame);
     }
-    layout->addWidget(file);
     auto* row = new QHBoxLayout;
     auto* clock = new QLabel(QStringLiteral("0:00:00"), panel);
     clock->setObjectName(QStringLiteral("SkinLabel2"));
@@ -56,7 +58,7 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     connect(cancel, &QPushButton::clicked, this, [this] { batch_->CancelRequested = true; });
     row->addWidget(cancel);
     layout->addLayout(row);
-    panel->resize(560, 230);
+    panel->resize(600, 230);
 
     timer2_ = new QTimer(this);
     timer2_->setObjectName(QStringLiteral("Timer2"));

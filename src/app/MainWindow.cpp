@@ -231,7 +231,7 @@ void MainWindow::StartUp() {
     chooser_->FillCatalog();
     chooser_->SelectPosition(LoadProfilePosition(appFolder_)); // selected, not applied
     FillDefaultLayout(sheet_);
-    grid_->setAlternatingRowColors(true); // the grid's display settings
+    // The grid's display settings are its own (PropertyGrid switches them on).
 }
 
 void MainWindow::ShowSettings() {

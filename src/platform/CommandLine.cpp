@@ -24,4 +24,9 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     return arguments;
 }
 
+std::optional<std::string> Quoted(std::string_view path) {
+    if (path.find('"') != std::string_view::npos) return std::nullopt;
+    return "\"" + std::string(path) + "\"";
+}
+
 } // namespace vx

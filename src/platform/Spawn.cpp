@@ -3,11 +3,18 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace vx {
+
+int ExitCodeOf(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return 255;
+}
 
 void IgnoreBrokenPipes() {
     static const bool done = [] {

@@ -18,6 +18,9 @@ struct SpawnRequest {
 // A program that exists but cannot be executed is reported as not started too.
 pid_t Spawn(const SpawnRequest& request);
 
+// The exit code of a reaped child: its exit status, or 128 + the signal that ended it.
+int ExitCodeOf(int status);
+
 // Makes writes to a pipe whose reader is gone fail with EPIPE instead of a signal.
 void IgnoreBrokenPipes();
 

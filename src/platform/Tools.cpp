@@ -33,17 +33,11 @@ struct ToolRegistry::State {
 
 namespace {
 
-int ExitCodeOf(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return 255;
-}
-
 // Forget tools that ended long ago, keeping the table small.
-void Prune(std::map<pid_t, ToolRegistry::ToolRef>& tools, pid_t keep) {
+void Prune(std::map<pid_t, ToolRegistry::ToolRef>& tools) {
     if (tools.size() < 64) return;
     for (auto it = tools.begin(); it != tools.end();)
-        it = (it->second->ended && it->first != keep) ? tools.erase(it) : std::next(it);
+        it = it->second->ended ? tools.erase(it) : std::next(it);
 }
 
 } // namespace
@@ -87,7 +81,7 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
     tool->logPath = logPath;
     {
         std::lock_guard lock(state_->mutex);
-        Prune(state_->tools, pid);
+        Prune(state_->tools);
         state_->tools[pid] = tool;
     }
     std::thread([state = state_, tool] {

@@ -139,8 +139,8 @@ void RemoveFolder(const std::string& path) {
     std::filesystem::remove_all(path, error);
 }
 
-int ZombieChildren() {
-    int zombies = 0;
+int ChildProcesses(bool zombiesOnly) {
+    int children = 0;
     DIR* proc = opendir("/proc");
     if (!proc) return 0;
     const pid_t self = getpid();
@@ -154,10 +154,10 @@ int ZombieChildren() {
         char state = 0;
         int parent = 0;
         std::istringstream(content.substr(close + 2)) >> state >> parent;
-        zombies += (state == 'Z' && parent == self);
+        children += parent == self && (!zombiesOnly || state == 'Z');
     }
     closedir(proc);
-    return zombies;
+    return children;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -43,8 +43,8 @@ ProbeInfo ProbeFile(const std::string& path);
 std::string MakeTempFolder(const std::string& prefix);
 void RemoveFolder(const std::string& path);
 
-// Child processes of this process that have ended but were not reaped.
-int ZombieChildren();
+// Child processes of this process; with zombiesOnly, those that have ended but were not reaped.
+int ChildProcesses(bool zombiesOnly = false);
 
 std::string ReadFile(const std::string& path);
 std::string Sha256(const std::string& path);

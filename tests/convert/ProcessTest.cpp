@@ -1,10 +1,7 @@
 #include "Process.h"
+#include "TestMedia.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 using namespace vx;
 
@@ -122,30 +119,15 @@ TEST(Process, AMissingProgramFailsSilently) {
 }
 
 TEST(Process, DestructionEndsARunningChildAndReapsIt) {
-    auto children = [] {
-        int count = 0;
-        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-            std::ifstream stat(entry.path() / "stat");
-            std::string content;
-            if (!std::getline(stat, content)) continue;
-            const auto close = content.rfind(')');
-            if (close == std::string::npos) continue;
-            char state = 0;
-            int parent = 0;
-            std::istringstream(content.substr(close + 2)) >> state >> parent;
-            count += parent == getpid();
-        }
-        return count;
-    };
-    const int before = children();
+    const int before = vxtest::ChildProcesses();
     {
         Runner r("sleep 30000");
         r.process.Async = true;
         r.process.Launch();
         ASSERT_TRUE(r.process.IsActive());
-        EXPECT_EQ(children(), before + 1);
+        EXPECT_EQ(vxtest::ChildProcesses(), before + 1);
     }
-    EXPECT_EQ(children(), before); // killed and reaped: no zombie either
+    EXPECT_EQ(vxtest::ChildProcesses(), before); // killed and reaped: no zombie either
 }
 
 TEST(Process, ElapsedTimeIsATimeText) {

@@ -121,7 +121,7 @@ void PlayerKeysTest::tenLaunchesLeaveNoZombie() {
     for (pid_t pid : pids)
         QVERIFY(WaitForExit(pid, 10000));
     QTest::qWait(200);
-    QCOMPARE(vxtest::ZombieChildren(), 0);
+    QCOMPARE(vxtest::ChildProcesses(true), 0);
     QCOMPARE(ToolRegistry::Instance().RunningCount(), 0);
 }
 

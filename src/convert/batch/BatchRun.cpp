@@ -43,7 +43,7 @@ void BatchRun::Run() {
 }
 
 // Reads the row's options and builds its output path and command line.
-bool BatchRun::ReadRowJob(int row, EncoderJob& job, int& durationSeconds) {
+bool BatchRun::ReadRowJob(int row, EncoderJob& job) {
     auto options = ReadConversionOptions(sheet_);
     if (!options) return false;
     options->ClipStart = rows_.At(row, kStart);
@@ -60,7 +60,6 @@ bool BatchRun::ReadRowJob(int row, EncoderJob& job, int& durationSeconds) {
     const auto prepared = PrepareConversion(request);
     if (!prepared.ok()) return false;
     job = *prepared.value;
-    durationSeconds = *ReadTimeOfDay(options->ClipEnd) - *ReadTimeOfDay(options->ClipStart);
     return true;
 }
 
@@ -75,8 +74,7 @@ BatchRun::RowEnd BatchRun::ConvertRow(int row) {
     }
     const std::uint64_t id = rows_.Row(row).id;
     EncoderJob job;
-    int duration = 0;
-    if (!ReadRowJob(row, job, duration)) {
+    if (!ReadRowJob(row, job)) {
         rows_.Set(id, kStatus, "Fail");
         return RowEnd::Done;
     }
@@ -93,7 +91,7 @@ BatchRun::RowEnd BatchRun::ConvertRow(int row) {
     }
     tools_.EncoderProcessId = pid;
     int exitCode = 0;
-    const RowEnd end = WaitForEncoder(row, pid, duration, exitCode);
+    const RowEnd end = WaitForEncoder(row, pid, job.durationSeconds, exitCode);
     if (end != RowEnd::Done) return end;
 
     view_.Pump();

@@ -59,7 +59,7 @@ class BatchRun {
     void Cancel(int row);
     void Finish();
     void EndEarly();
-    bool ReadRowJob(int row, EncoderJob& job, int& durationSeconds);
+    bool ReadRowJob(int row, EncoderJob& job);
 
     SourceList& rows_;
     OptionSheet& sheet_;

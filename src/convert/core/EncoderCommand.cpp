@@ -2,6 +2,7 @@
 
 #include "Catalog.h"
 #include "CodecMaps.h"
+#include "CommandLine.h"
 #include "CommandShapes.h"
 #include "Numbers.h"
 #include "TimeText.h"
@@ -59,9 +60,9 @@ std::string VideoPart(const CommandInput& in) {
            std::to_string(in.derived.durationSeconds) + " -s " + in.options.VideoSize;
 }
 
-std::string ProfilePart(const ShapeRow& row, const CommandInput& in) {
+// `output` is the quoted output path.
+std::string ProfilePart(const ShapeRow& row, const CommandInput& in, const std::string& output) {
     const DerivedValues& d = in.derived;
-    const std::string output = "\"" + in.outputPath + "\"";
     const std::string acodec = " -acodec " + d.encoderAudioCodec;
     switch (row.shape) {
     case Shape::A:
@@ -119,12 +120,11 @@ std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
 Result<std::string> BuildEncoderCommand(const CommandInput& input) {
     const ShapeRow* row = ShapeFor(input.position);
     if (!row) return Result<std::string>::Fail(CommandError::Position);
-    if (input.sourcePath.find('"') != std::string::npos ||
-        input.outputPath.find('"') != std::string::npos ||
-        input.appFolder.find('"') != std::string::npos)
-        return Result<std::string>::Fail(CommandError::UnsafePath);
-    std::string command = "\"" + input.appFolder + "/fp.dll\" -i \"" + input.sourcePath + "\"" +
-                          ProfilePart(*row, input);
+    const auto tool = Quoted(input.appFolder + "/fp.dll");
+    const auto source = Quoted(input.sourcePath);
+    const auto output = Quoted(input.outputPath);
+    if (!tool || !source || !output) return Result<std::string>::Fail(CommandError::UnsafePath);
+    std::string command = *tool + " -i " + *source + ProfilePart(*row, input, *output);
     if (input.threads != 0) command += " -threads " + SignedNumberText(input.threads);
     return {command};
 }
@@ -135,7 +135,6 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     if (!extension) return R::Fail(CommandError::NoExtension);
     auto derived = DeriveOptionValues(request.options);
     if (!derived.ok()) return R::Fail(derived.error);
-    derived.value->outputExtension = *extension;
     const std::string outputPath =
         BuildOutputPath(request.outputFolder, request.addNew, request.sourcePath, *extension);
     const auto start = ReadTimeOfDay(request.options.ClipStart);
@@ -144,11 +143,12 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     if (!end) return R::Fail(CommandError::ClipEnd);
     derived.value->startSeconds = *start;
     derived.value->durationSeconds = *end - *start;
+    const int duration = derived.value->durationSeconds;
     CommandInput input{request.position, *derived.value,    request.options, request.sourcePath,
                        outputPath,       request.appFolder, request.threads};
     auto command = BuildEncoderCommand(input);
     if (!command.ok()) return R::Fail(command.error);
-    return {EncoderJob{outputPath, *command.value}};
+    return {EncoderJob{outputPath, *command.value, duration}};
 }
 
 } // namespace vx

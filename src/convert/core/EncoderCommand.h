@@ -30,7 +30,6 @@ template <typename T> struct Result {
 
 // Everything derived from the options and the row before the command is built.
 struct DerivedValues {
-    std::string outputExtension;
     std::string encoderVideoCodec;
     std::string encoderAudioCodec;
     std::string frameRate;
@@ -63,6 +62,7 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input);
 struct EncoderJob {
     std::string outputPath;
     std::string commandLine;
+    int durationSeconds = 0; // of the clip, for pacing the progress bar
 };
 
 struct JobRequest {

@@ -22,12 +22,6 @@ int PidFdOpen(pid_t pid) {
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 }
 
-int ExitCodeOf(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return 0;
-}
-
 } // namespace
 
 Process::~Process() {
@@ -55,7 +49,7 @@ void Process::Launch() {
     Pump();
     Pump();
     commandLine_ = CmdLine + " " + Parameters;
-    const pid_t pid = Spawn({SplitCommandLine(commandLine_), WorkingDirectory, -1, writeFd_});
+    const pid_t pid = Spawn({SplitCommandLine(commandLine_), {}, -1, writeFd_});
     if (pid <= 0) return; // silent: empty output, return code 0; the pipe waits for Abort
     pid_ = pid;
     pidFd_ = PidFdOpen(pid);

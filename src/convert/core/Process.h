@@ -19,10 +19,9 @@ class Process {
     Process& operator=(const Process&) = delete;
     ~Process(); // aborts a running child with exit code 0
 
-    std::string CmdLine;          // the program and its arguments, quoted as needed
-    std::string Parameters;       // further arguments, after CmdLine and one blank
-    bool Async = false;           // true: Launch returns once the child has started
-    std::string WorkingDirectory; // empty: the caller's
+    std::string CmdLine;    // the program and its arguments, quoted as needed
+    std::string Parameters; // further arguments, after CmdLine and one blank
+    bool Async = false;     // true: Launch returns once the child has started
 
     // Events: the chunk just read (before it joins StdOut), and the end of every Abort.
     std::function<void(std::string& chunk)> StdOutChanged;

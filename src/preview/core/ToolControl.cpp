@@ -1,5 +1,6 @@
 #include "ToolControl.h"
 
+#include "CommandLine.h"
 #include "Numbers.h"
 
 namespace vx {
@@ -32,8 +33,7 @@ std::string PlayerLaunchLine(const std::string& appFolder, std::uint64_t windowH
 bool ToolControl::LaunchPlayer(const std::string& appFolder, std::uint64_t windowHandle,
                                const std::string& file, std::optional<int> startSeconds) {
     PlayerCommandLine = PlayerLaunchLine(appFolder, windowHandle, file, startSeconds);
-    // A quote in the path would split it into other arguments.
-    if (file.find('"') != std::string::npos) return false;
+    if (!Quoted(file)) return false; // it would split into other arguments
     const pid_t pid = ToolRegistry::Instance().Start(PlayerCommandLine, appFolder);
     if (pid <= 0) return false;
     PlayerProcessId = pid;

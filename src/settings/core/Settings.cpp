@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "AppFolder.h"
 #include "IniFile.h"
 #include "Numbers.h"
 
@@ -31,7 +32,7 @@ std::string OutputFolder(const std::string& appFolder) {
 } // namespace
 
 std::string SettingsPath(const std::string& appFolder) {
-    return (appFolder.ends_with('/') ? appFolder : appFolder + "/") + "settings.dat";
+    return WithTrailingSeparator(appFolder) + "settings.dat";
 }
 
 SettingsView LoadSettingsView(const std::string& appFolder) {

@@ -1,5 +1,6 @@
 #include "Probe.h"
 
+#include "CommandLine.h"
 #include "Numbers.h"
 #include "Process.h"
 #include "TimeText.h"
@@ -57,7 +58,7 @@ void AddSourceFile(SourceList& list, const std::string& appFolder, const std::st
                    const std::function<void()>& pump) {
     const std::uint64_t id = list.Append(path);
     std::string output;
-    if (path.find('"') == std::string::npos) { // a quote would split the path apart
+    if (Quoted(path)) { // a path with a quote in it would split into other arguments
         Process process;
         process.CmdLine = IdentifyCommandLine(appFolder, path);
         process.PumpMessages = pump;

@@ -57,6 +57,9 @@ class MainWindow : public QMainWindow {
     // The commands of the source list.
     void AddFiles();
     void AddDroppedFiles(const QStringList& paths);
+    // Files named on the program's command line ("Open with"): added as a drop adds
+    // them, once the event loop runs; relative names are taken from the current folder.
+    void AddCommandLineFiles(const QStringList& paths);
     void RemoveSelectedFile();
     void ClearAllFiles();
     void ShowSelectedRow();

@@ -7,6 +7,7 @@
 #include "SourceListView.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace vx {
@@ -44,6 +45,14 @@ void MainWindow::AddDroppedFiles(const QStringList& paths) {
     }
     unsetCursor();
     CloseIfPending();
+}
+
+void MainWindow::AddCommandLineFiles(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    QStringList absolute;
+    for (const QString& path : paths)
+        absolute << QFileInfo(path).absoluteFilePath();
+    QTimer::singleShot(0, this, [this, absolute] { AddDroppedFiles(absolute); });
 }
 
 void MainWindow::RemoveSelectedFile() {

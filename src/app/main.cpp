@@ -31,7 +31,11 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorix"));
+    // Lets the desktop match the window with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VANTORIX_DESKTOP_ID));
     vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
     window.show();
+    // "vantorix FILE...": Qt has already taken its own options out of the arguments.
+    window.AddCommandLineFiles(QApplication::arguments().mid(1));
     return app.exec();
 }

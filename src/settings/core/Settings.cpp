@@ -3,6 +3,10 @@
 #include "AppFolder.h"
 #include "IniFile.h"
 #include "Numbers.h"
+#include "UserFolders.h"
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace vx {
 
@@ -23,16 +27,42 @@ bool NumberOtherThanZero(const std::string& text) {
     return value && *value != 0;
 }
 
-// The stored folder, or the application folder when none is stored ("0" counts as none).
+// The stored folder, or the default one when none is stored ("0" counts as none).
 std::string OutputFolder(const std::string& appFolder) {
     const std::string stored = Read(appFolder, "outputfolder");
-    return (stored.empty() || stored == "0") ? appFolder : stored;
+    return (stored.empty() || stored == "0") ? DefaultOutputFolder(appFolder) : stored;
+}
+
+// The user's own settings file, made ready for reading and writing: its folder
+// exists, and on first use it starts as a copy of the application folder's file.
+// When it cannot be set up, the folder's file is read instead (writes then fail).
+std::string UserSettingsFile(const std::string& portable) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(ConfigHome()) / "vantorix";
+    const fs::path own = folder / "settings.dat";
+    std::error_code error;
+    if (fs::exists(own, error)) return own.string();
+    fs::create_directories(folder, error);
+    if (!fs::exists(portable, error)) return own.string();
+    // Copy under a temporary name, then rename: a reader never sees half a file,
+    // and of two first starts at once the later rename changes nothing.
+    const fs::path partial = folder / ("settings.dat." + std::to_string(::getpid()));
+    if (fs::copy_file(portable, partial, fs::copy_options::overwrite_existing, error)) {
+        fs::rename(partial, own, error);
+        if (error) fs::remove(partial, error);
+    }
+    return fs::exists(own, error) ? own.string() : portable;
 }
 
 } // namespace
 
 std::string SettingsPath(const std::string& appFolder) {
-    return WithTrailingSeparator(appFolder) + "settings.dat";
+    const std::string portable = WithTrailingSeparator(appFolder) + "settings.dat";
+    return FolderWritable(appFolder) ? portable : UserSettingsFile(portable);
+}
+
+std::string DefaultOutputFolder(const std::string& appFolder) {
+    return FolderWritable(appFolder) ? appFolder : VideosFolder();
 }
 
 SettingsView LoadSettingsView(const std::string& appFolder) {

@@ -1,6 +1,6 @@
 #pragma once
-// The program's settings in section "set" of settings.dat in the application
-// folder, and the values the settings dialog shows and stores.
+// The program's settings in section "set" of settings.dat, and the values the
+// settings dialog shows and stores.
 
 #include <optional>
 #include <string>
@@ -9,12 +9,20 @@ namespace vx {
 
 inline constexpr const char* kSettingsSection = "set";
 
-// The settings file of an application folder (as the system reports it).
+// The settings file of an application folder (as the system reports it): its
+// settings.dat while this user may write the folder (a build or a portable
+// copy); otherwise the user's own $XDG_CONFIG_HOME/vantorix/settings.dat
+// (~/.config/vantorix/), which starts as a copy of the folder's settings.dat
+// when there is one.
 std::string SettingsPath(const std::string& appFolder);
+
+// The output folder when none is stored: the application folder while this
+// user may write it, otherwise the user's videos folder (or home folder).
+std::string DefaultOutputFolder(const std::string& appFolder);
 
 // What the settings dialog shows.
 struct SettingsView {
-    std::string outputFolder;  // the stored folder, or the application folder
+    std::string outputFolder;  // the stored folder, or DefaultOutputFolder
     bool overwrite = false;    // "existedfile" a number other than 0
     bool autoShutdown = false; // "autoshut" is 1
     std::string threads;       // the stored text, empty when none
@@ -30,7 +38,7 @@ SaveResult SaveSettingsView(const std::string& appFolder, const SettingsView& vi
 
 // What a batch takes from the settings at its start.
 struct BatchSettings {
-    std::string outputFolder; // the application folder when none is stored (or "0")
+    std::string outputFolder; // DefaultOutputFolder when none is stored (or "0")
     bool addNew = true;       // "existedfile" 0, missing or not a number: add "_New"
     double threads = 0;       // numeric value of "thread"; 0 gives no thread option
 };

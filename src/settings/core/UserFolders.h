@@ -1,0 +1,22 @@
+#pragma once
+// The user's own folders, as the XDG base-directory and user-directory rules
+// name them.
+
+#include <string>
+
+namespace vx {
+
+// Whether this process may create files in the folder (what access(W_OK) says).
+bool FolderWritable(const std::string& folder);
+
+// $HOME, or the password database's home folder when $HOME is unset or relative.
+std::string HomeFolder();
+
+// $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config.
+std::string ConfigHome();
+
+// The folder that XDG_VIDEOS_DIR names in user-dirs.dirs of ConfigHome(), when
+// it names an existing folder; otherwise the home folder.
+std::string VideosFolder();
+
+} // namespace vx

@@ -198,14 +198,16 @@ class UserRun : public Installation {
 
 TEST_F(UserRun, TheInstalledProgramKeepsSettingsAndOutputsWithTheUser) {
     const std::string app = prefix_ + "/lib/vantorix";
-    // The folder's own settings are every user's defaults: the first entry, a heading.
-    std::ofstream(app + "/settings.dat") << "[set]\nprofile=1\n";
+    // The folder's own settings are every user's defaults: the third entry.
+    std::ofstream(app + "/settings.dat") << "[set]\nprofile=3\n";
     if (geteuid() != 0) fs::permissions(app, fs::perms::owner_write, fs::perm_options::remove);
-    ConvertWith(prefix_ + "/bin/vantorix", 1); // one below: "Apple iPod Video MPEG-4 Movie(*.mp4)"
+    // One below: "Apple iPod Movie for 480p TV Out(*.mp4)". Had the defaults not been
+    // read, nothing would be selected and one key would only reach a heading.
+    ConvertWith(prefix_ + "/bin/vantorix", 1);
     if (geteuid() != 0) fs::permissions(app, fs::perms::owner_write, fs::perm_options::add);
     ExpectConverted(home_ + "/Videos/in.mp4");
-    EXPECT_EQ(vxtest::ReadFile(home_ + "/.config/vantorix/settings.dat"), "[set]\nprofile=2\n");
-    EXPECT_EQ(vxtest::ReadFile(app + "/settings.dat"), "[set]\nprofile=1\n");
+    EXPECT_EQ(vxtest::ReadFile(home_ + "/.config/vantorix/settings.dat"), "[set]\nprofile=4\n");
+    EXPECT_EQ(vxtest::ReadFile(app + "/settings.dat"), "[set]\nprofile=3\n");
     EXPECT_FALSE(fs::exists(app + "/in.mp4"));
     fs::remove(app + "/settings.dat");
 }

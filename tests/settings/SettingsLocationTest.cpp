@@ -124,6 +124,7 @@ TEST_F(Location, TheFoldersSettingsAreEachUsersDefaultsOnce) {
 
 TEST_F(Location, AConfigFolderThatCannotBeMadeStillReadsTheFoldersDefaults) {
     Write(app_ + "/settings.dat", "[set]\nprofile=3\n");
+    fs::permissions(app_ + "/settings.dat", fs::perms::owner_read); // as installed: not ours
     MakeReadOnly(app_);
     MakeReadOnly(home_);
     EXPECT_EQ(LoadProfilePosition(app_), 3);
@@ -176,7 +177,7 @@ TEST_F(Location, WithoutHomeTheUsersEntryNamesTheHomeFolder) {
     unsetenv("HOME");
     const passwd* entry = getpwuid(getuid());
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(HomeFolder(), entry->pw_dir);
+    EXPECT_EQ(UserHomeFolder(), entry->pw_dir);
     EXPECT_EQ(ConfigHome(), std::string(entry->pw_dir) + "/.config");
 }
 

@@ -67,7 +67,7 @@ bool FolderWritable(const std::string& folder) {
     return access(folder.c_str(), W_OK) == 0;
 }
 
-std::string HomeFolder() {
+std::string UserHomeFolder() {
     std::string home = AbsoluteVariable("HOME");
     if (!home.empty()) return home;
     std::vector<char> buffer(16384);
@@ -81,11 +81,11 @@ std::string HomeFolder() {
 
 std::string ConfigHome() {
     const std::string configured = AbsoluteVariable("XDG_CONFIG_HOME");
-    return configured.empty() ? HomeFolder() + "/.config" : configured;
+    return configured.empty() ? UserHomeFolder() + "/.config" : configured;
 }
 
 std::string VideosFolder() {
-    const std::string home = HomeFolder();
+    const std::string home = UserHomeFolder();
     std::string folder = ConfiguredVideosFolder(home);
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();

@@ -10,7 +10,7 @@ namespace vx {
 bool FolderWritable(const std::string& folder);
 
 // $HOME, or the password database's home folder when $HOME is unset or relative.
-std::string HomeFolder();
+std::string UserHomeFolder();
 
 // $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config.
 std::string ConfigHome();

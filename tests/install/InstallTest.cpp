@@ -143,8 +143,8 @@ class UserRun : public Installation {
     }
 
     // Starts the program with "in.flv b.avi" (relative to the starting folder), picks
-    // the profile `downs` keys below the restored one and converts; true when the
-    // program ended normally after the "Conversion completed!" message.
+    // the profile `downs` keys below the restored one, converts, and exits; fails
+    // unless the batch ended with its message and the program with exit code 0.
     void ConvertWith(const std::string& program, int downs) {
         std::vector<std::string> command = asUser_;
         command.insert(command.end(),

@@ -48,20 +48,7 @@ int main(int argc, char** argv) {
     window.chooser()->setCurrentIndex(position - 1);
     emit window.chooser()->activated(position - 1);
 
-    std::vector<std::string> commands;
-    for (int row = 0; row < window.sources().Count(); ++row) {
-        vx::JobRequest request;
-        request.position = position;
-        request.displayText = vx::ProfileCatalog::At(position)->text;
-        request.options = *vx::ReadConversionOptions(window.sheet());
-        request.options.ClipStart = window.sources().At(row, vx::kStart);
-        request.options.ClipEnd = window.sources().At(row, vx::kEnd);
-        request.sourcePath = window.sources().At(row, vx::kFileName);
-        request.appFolder = app_;
-        request.outputFolder = app_;
-        request.addNew = false;
-        commands.push_back(vx::PrepareConversion(request).value->commandLine);
-    }
+    const std::vector<std::string> commands = vxbench::BatchCommands(window, position, app_);
     auto direct = [&] {
         const auto start = Clock::now();
         for (const std::string& command : commands)

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CaptureWindow.h"
 #include "CategoryArt.h"
 #include "Desktop.h"
 #include "OptionSets.h"
@@ -132,7 +133,8 @@ void MainWindow::BuildMenus() {
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
     // "checkupdate" has no action. Commands whose windows come later are shown but not yet
     // available.
-    for (const char* later : {"Capture", "play", "videoclip"})
+    connect(action("Capture"), &QAction::triggered, this, &MainWindow::ShowCapture);
+    for (const char* later : {"play", "videoclip"})
         action(later)->setEnabled(false);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
 }
@@ -158,7 +160,7 @@ void MainWindow::BuildPopupMenu() {
     add("RemoveSelectedItem", QStringLiteral("Remove Selected Item"), action("RemoveSelectedFile"));
     add("ClearAllItems", QStringLiteral("Clear All Items"), action("ClearAllFiles"));
     popup_->addSeparator();
-    add("Capture1", QStringLiteral("Capture Video From DV"), nullptr);
+    add("Capture1", QStringLiteral("Capture Video From DV"), action("Capture"));
 }
 
 QToolButton* MainWindow::AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
@@ -236,6 +238,11 @@ void MainWindow::StartUp() {
 
 void MainWindow::ShowSettings() {
     SettingsDialog dialog(appFolder_, desktop_, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowCapture() {
+    CaptureWindow dialog(appFolder_, desktop_, nullptr, this);
     dialog.exec();
 }
 

@@ -12,6 +12,7 @@ struct SpawnRequest {
     std::string workingDirectory;       // empty: keep the caller's
     int stdinFd = -1;                   // -1: /dev/null
     int stdoutFd = -1;                  // -1: /dev/null; also used for standard error
+    int stderrFd = -1;                  // -1: the same as standard output
 };
 
 // Starts the program; gives its process id, or -1 when it cannot be started.

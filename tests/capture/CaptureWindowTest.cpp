@@ -3,9 +3,12 @@
 #include "CaptureFiles.h"
 #include "FakeDesktop.h"
 #include "FrameSurface.h"
+#include "MainWindow.h"
 #include "TestMedia.h"
 #include "VideoCapture.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,7 @@ class CaptureWindowTest : public QObject {
     void aFailedRecordingFreesTheButtons();
     void exitWhileRecordingLeavesAFinishedFile();
     void closeBoxAndEscapeEndTheEncoder();
+    void mainWindowCommandsOpenItModally();
 
   private:
     void Open(std::vector<CaptureSource> sources = {TestPatternSource()});
@@ -191,6 +195,8 @@ void CaptureWindowTest::recordsAndCountsTheFrames() {
         QRegularExpression(
             QStringLiteral("^(\\d+) frames \\(0 dropped\\) - (\\d+\\.\\d\\d) sec\\.$"))
             .match(status);
+    qInfo("status \"%s\", file: %d frames, %.2f s", qPrintable(status), recorded.frames,
+          recorded.seconds);
     QVERIFY2(match.hasMatch(), qPrintable(status));
     QVERIFY2(vxtest::Near(match.captured(1).toInt(), recorded.frames, 0.05), qPrintable(status));
     QVERIFY2(vxtest::Near(match.captured(2).toDouble(), recorded.seconds, 0.05),
@@ -232,9 +238,11 @@ void CaptureWindowTest::choosingAnotherDeviceReconnects() {
     combo->setCurrentIndex(1);
     emit combo->activated(1);
     QTRY_VERIFY_WITH_TIMEOUT(EncoderPid() > 0 && EncoderPid() != first, 10000);
-    const std::string commandLine =
-        vxtest::ReadFile("/proc/" + std::to_string(EncoderPid()) + "/cmdline");
-    QVERIFY(commandLine.find("testsrc2") != std::string::npos);
+    // The new encoder reads the second device (its command line, once its launcher has run).
+    auto commandLine = [&] {
+        return vxtest::ReadFile("/proc/" + std::to_string(EncoderPid()) + "/cmdline");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(commandLine().find("testsrc2") != std::string::npos, 5000);
     const auto painted = window_->surface()->PaintedFrames();
     QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > painted + 5, 20000);
     QCOMPARE(vxtest::ChildProcesses(), 1);
@@ -274,6 +282,23 @@ void CaptureWindowTest::closeBoxAndEscapeEndTheEncoder() {
             window_->close();
         QVERIFY(!window_->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 10000);
+    }
+}
+
+void CaptureWindowTest::mainWindowCommandsOpenItModally() {
+    MainWindow main(app_, desktop_);
+    main.show();
+    for (const char* command : {"Capture", "Capture1"}) {
+        QString opened;
+        QTimer::singleShot(200, this, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = modal->objectName() + " " + modal->windowTitle();
+                modal->close();
+            }
+        });
+        QVERIFY2(main.action(command)->isEnabled(), command);
+        main.action(command)->trigger(); // returns once the window is closed
+        QCOMPARE(opened, QStringLiteral("Form3 Capture Video From DV"));
     }
 }
 

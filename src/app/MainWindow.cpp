@@ -134,9 +134,9 @@ void MainWindow::BuildMenus() {
     connect(action("ClearAllFiles"), &QAction::triggered, this, &MainWindow::ClearAllFiles);
     connect(action("exit"), &QAction::triggered, this, &MainWindow::Exit);
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
+    connect(action("Capture"), &QAction::triggered, this, &MainWindow::ShowCapture);
     // "checkupdate" has no action. Commands whose windows come later are shown but not yet
     // available.
-    connect(action("Capture"), &QAction::triggered, this, &MainWindow::ShowCapture);
     for (const char* later : {"play", "videoclip"})
         action(later)->setEnabled(false);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);

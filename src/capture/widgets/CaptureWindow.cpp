@@ -193,9 +193,8 @@ void CaptureWindow::StartCapture() {
     }
     control_->SetCaptureFileName(text1_->text().toStdString());
     control_->SetPreview(true);
-    control_->StartRecording();
+    awaitingFinal_ = control_->StartRecording();
     SetRecordingButtons(true);
-    awaitingFinal_ = true;
 }
 
 void CaptureWindow::StopCapture() {

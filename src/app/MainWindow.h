@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow {
 
     // Opens the settings dialog modally.
     void ShowSettings();
+    // Opens the capture window modally.
+    void ShowCapture();
     // The exit commands: stop the player, stop the preview timer, close.
     void Exit();
 

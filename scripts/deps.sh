@@ -10,6 +10,7 @@ packages=(
   xvfb xauth libgl1-mesa-dri x11-utils fonts-dejavu-core
   xdotool desktop-file-utils appstream dpkg-dev
   dbus-daemon
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -159,3 +159,28 @@ TEST_F(Ini, ALineBreakNeverReachesTheFile) {
     EXPECT_FALSE(WriteSetting(path_, "set", "out\nfolder", "/x"));
     EXPECT_EQ(Content(), "[set]\noutputfolder=/a\n");
 }
+
+TEST_F(Ini, ValuesTheReaderWouldChangeAreWrittenSoTheyComeBackWhole) {
+    // A folder named "videos" with its quotes, one with blanks at an end, and
+    // other texts the reader would trim or unquote.
+    for (const std::string value : {"\"videos\"", "'videos'", " /lead", "/trail ", "/tab\t", " ",
+                                    "\"\"", "''", "\"a\" b \"c\""}) {
+        ASSERT_TRUE(WriteSetting(path_, "set", "outputfolder", value)) << value;
+        EXPECT_EQ(Read("set", "outputfolder"), value);
+    }
+    // Values the reader keeps as they are are written as they are.
+    for (const std::string value : {"/home/u/My Videos", "\"", "'x\"", "a \"b\"", "\"half"}) {
+        ASSERT_TRUE(WriteSetting(path_, "set", "outputfolder", value)) << value;
+        EXPECT_EQ(Content(), "[set]\noutputfolder=" + value + "\n");
+        EXPECT_EQ(Read("set", "outputfolder"), value);
+    }
+}
+
+TEST_F(Ini, ACarriageReturnThatEndsTheFileIsKept) {
+    Write("[set]\nthread=2\nprofile=9\r");
+    EXPECT_TRUE(WriteSetting(path_, "set", "thread", "4"));
+    EXPECT_EQ(Content(), "[set]\nthread=4\nprofile=9\r");
+    EXPECT_EQ(Read("set", "profile"), "9");
+    EXPECT_TRUE(WriteSetting(path_, "set", "autoshut", "1")); // the line gets its line feed
+    EXPECT_EQ(Content(), "[set]\nthread=4\nprofile=9\r\nautoshut=1\n");
+}

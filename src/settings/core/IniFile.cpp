@@ -31,7 +31,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 struct Line {
     std::string text;   // without its line end
-    std::string ending; // "\n", "\r\n" or "" for a last line without one
+    std::string ending; // "\n", "\r\n"; for a last line without a line feed "\r" or ""
 };
 
 std::vector<Line> ReadLines(const std::string& path) {
@@ -52,7 +52,10 @@ std::vector<Line> ReadLines(const std::string& path) {
         const auto size = static_cast<long>(tail.tellg());
         if (size > 0) {
             tail.seekg(size - 1);
-            if (tail.get() != '\n') lines.back().ending.clear();
+            if (tail.get() != '\n') { // a carriage return alone at the end stays
+                Line& last = lines.back();
+                last.ending = last.ending == "\r\n" ? "\r" : "";
+            }
         }
     }
     return lines;
@@ -151,6 +154,16 @@ bool HoldsLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
+// The reader trims blanks off a value and takes one pair of matching quotes
+// off it: a value that would lose either is written in one more pair of double
+// quotes, so that it reads back byte for byte.
+std::string StoredText(const std::string& value) {
+    const bool blankAtAnEnd = Trim(value).size() != value.size();
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return blankAtAnEnd || quoted ? '"' + value + '"' : value;
+}
+
 } // namespace
 
 void InjectSettingsWriteFault(long bytes) {
@@ -191,11 +204,13 @@ WriteOutcome WriteSetting(const std::string& path, const std::string& section,
             if (KeyValue(text, k, v) && SameName(k, key)) keyLine = i;
         }
     }
+    const std::string stored = StoredText(value);
     if (keyLine >= 0) {
-        lines[static_cast<std::size_t>(keyLine)].text = k + "=" + value;
+        lines[static_cast<std::size_t>(keyLine)].text = k + "=" + stored;
     } else {
-        if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
-        const Line entry{key + "=" + value, ending};
+        if (!lines.empty() && !lines.back().ending.ends_with('\n'))
+            lines.back().ending = lines.back().ending.empty() ? ending : "\r\n";
+        const Line entry{key + "=" + stored, ending};
         if (sectionLine >= 0) {
             lines.insert(lines.begin() + lastInSection + 1, entry);
         } else {

@@ -21,6 +21,9 @@ struct WriteOutcome {
 // every other line as it was. The file is replaced in one step (a temporary file
 // in the same folder, then a rename, keeping the file's mode), so it is never left
 // half-written; where no temporary file can be made it is written in place.
+// A value that begins or ends with a blank, or is itself wrapped in matching
+// quotes, is written in one more pair of double quotes, so that ReadSetting
+// gives it back byte for byte.
 // Refused: a file the user may not write (also one without any write permission),
 // and a section, key or value holding a line break.
 WriteOutcome WriteSetting(const std::string& path, const std::string& section,

@@ -2,6 +2,7 @@
 // side of the run.
 #include "Desktop.h"
 #include "MainWindow.h"
+#include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "SlimProgressBar.h"
@@ -22,6 +23,7 @@
 namespace vx {
 
 MainWindow::~MainWindow() {
+    probes_.reset(); // no probe reports to a window that is going
     if (batch_) batch_->Abandon();
     // The views watch the sheet and the rows, which as members go before the child widgets.
     delete grid_;
@@ -105,10 +107,9 @@ void MainWindow::UpdateCommandStates() {
         findChild<QToolButton*>(QLatin1String(name))->setEnabled(!batchBusy_);
 }
 
-// A close asked for while a probe or a batch ran happens once both have returned.
+// A close asked for while a batch ran happens once it has returned.
 void MainWindow::CloseIfPending() {
-    if (closePending_ && !batch_->Running() && probing_ == 0)
-        QTimer::singleShot(0, this, &QWidget::close);
+    if (closePending_ && !batch_->Running()) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::ConvertNow() {

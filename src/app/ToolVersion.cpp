@@ -33,8 +33,9 @@ ToolVersion::ToolVersion(QString tool, QStringList arguments, QObject* parent)
     });
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         const QString line = VersionLine(process_.readAll());
-        // The launchers exit with 127 when the system's program is missing.
-        if (status != QProcess::NormalExit || code == 127 || line.isEmpty())
+        if (status != QProcess::NormalExit)
+            Finish(tr("no answer (%1 ended abnormally)").arg(tool_));
+        else if (code == 127 || line.isEmpty()) // the launchers' code for a missing program
             Finish(tr("not found (%1)").arg(line.isEmpty() ? tool_ : line));
         else
             Finish(line);

@@ -46,7 +46,8 @@ class CommandTableTest : public QObject {
     MainWindow& Fresh(bool rows);
     Effects Run(bool rows, const std::function<void(MainWindow&)>& act);
 
-    QTemporaryDir folder_;
+    // A folder with a blank: the guide's address must still name it.
+    QTemporaryDir folder_{QDir::tempPath() + "/vx commands-XXXXXX"};
     vxtest::FakeDesktop desktop_;
     std::unique_ptr<MainWindow> window_;
 };
@@ -69,6 +70,7 @@ MainWindow& CommandTableTest::Fresh(bool rows) {
     if (rows) {
         desktop_.nextFiles = {folder_.path() + "/gone one.flv", folder_.path() + "/gone two.flv"};
         window_->AddFiles();
+        [&] { QTRY_COMPARE(window_->probing(), 0); }();
         window_->listView()->setCurrentIndex(window_->listView()->model()->index(0, 0));
     }
     window_->listView()->setFocus();
@@ -116,7 +118,9 @@ void CommandTableTest::eachMenuCommandDoesItsAction() {
     QCOMPARE(menu("checkupdate"), nothing);
     const Effects convert = menu("BurnNow");
     QCOMPARE(convert.messages, QStringList{"Invalid input file name. " + gone});
-    QCOMPARE(menu("helphelp").urls, QStringList{HelpUrl(folder_.path(), "index.html")});
+    const Effects help = menu("helphelp");
+    QCOMPARE(help.urls, QStringList{HelpUrl(folder_.path(), "index.html")});
+    QCOMPARE(QUrl(help.urls.value(0)).toLocalFile(), folder_.path() + "/help/index.html");
     QCOMPARE(menu("CDBurnerHomePage").urls,
              QStringList{WebOrHelp(VX_HOME_PAGE_URL, folder_.path(), "home.html")});
     QCOMPARE(menu("SupportOnline").urls,

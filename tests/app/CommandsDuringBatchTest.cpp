@@ -37,6 +37,7 @@ void CommandsDuringBatchTest::twinsBehaveAlikeWhileConverting() {
     desktop.nextFiles = files;
     window.AddFiles();
     QCOMPARE(window.sources().Count(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(window.probing(), 0, 20000);
     window.chooser()->setCurrentIndex(83); // Customized AVI Movie(*.avi)
     emit window.chooser()->activated(83);
 

@@ -116,6 +116,7 @@ void HelpNamesTest::everyMarkedNameExists() {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     desktop_.nextFiles = {folder.path() + "/a.flv"};
     window.AddFiles();
+    QTRY_COMPARE(window.probing(), 0);
     window.listView()->setCurrentIndex(window.listView()->model()->index(0, 0));
 
     QMap<QString, QSet<QString>> known;

@@ -288,3 +288,69 @@ TEST_F(Batch, AnEmptyListDoesNothing) {
     EXPECT_TRUE(view_.panel.empty());
     EXPECT_TRUE(view_.messages.empty());
 }
+
+// The output folder is taken relative to the application folder, whatever the
+// program's working directory (here the test's, never the application folder),
+// so the "_New" rule and the guard against writing over a source see the files
+// the encoder would write.
+TEST_F(Batch, ARelativeOutputFolderNeverLetsASourceBeOverwritten) {
+    ASSERT_NE(fs::current_path(), fs::path(app_));
+    Setting("outputfolder", "out");
+    Setting("existedfile", "0");
+    Pick(75); // Flash Video Movie(*.flv): the source's own extension
+    const std::string source = AddRow("out/clip.flv");
+    const std::string hash = vxtest::Sha256(source);
+    fs::copy_file(media_ + "/short.flv", out_ + "/other.mp4");
+    const std::string earlier = vxtest::Sha256(out_ + "/other.mp4");
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(vxtest::Sha256(source), hash);
+    EXPECT_TRUE(vxtest::ProbeFile(out_ + "/clip_New.flv").ok);
+    EXPECT_NE(batch_.LastCommandLine().find("\"" + out_ + "/clip_New.flv\""), std::string::npos);
+    EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
+
+    rows_.Clear();
+    Pick(86); // Customized MP4 Movie(*.mp4)
+    AddRow("other.flv");
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(vxtest::Sha256(out_ + "/other.mp4"), earlier); // "_New" was asked for
+    EXPECT_TRUE(vxtest::ProbeFile(out_ + "/other_New.mp4").ok);
+}
+
+TEST_F(Batch, AMissingOutputFolderIsCreatedAndHomeIsFollowed) {
+    const std::string home = app_ + "/home";
+    fs::create_directories(home);
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    setenv("HOME", home.c_str(), 1);
+    Pick(2);
+    AddRow("a.flv");
+    Setting("outputfolder", "~/x");
+    Run();
+    EXPECT_TRUE(vxtest::ProbeFile(home + "/x/a.mp4").ok);
+    setenv("HOME", savedHome.c_str(), 1);
+
+    Setting("outputfolder", app_ + "/deep/er/folder");
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/deep/er/folder/a.mp4").ok);
+}
+
+TEST_F(Batch, AnOutputFolderThatCannotBeMadeStopsTheBatchWithItsReason) {
+    Pick(2);
+    AddRow("a.flv");
+    std::ofstream(app_ + "/plain").put('x');
+    const std::string folder = app_ + "/plain/sub";
+    Setting("outputfolder", folder);
+    Run();
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].first, BatchMessage::OutputFolder);
+    EXPECT_NE(view_.messages[0].second.find(folder), std::string::npos);
+    EXPECT_NE(view_.messages[0].second.find("Not a directory"), std::string::npos)
+        << view_.messages[0].second;
+    EXPECT_EQ(Status(0), "");
+    EXPECT_TRUE(batch_.LastCommandLine().empty());
+    EXPECT_EQ(view_.panel.back(), false);
+    EXPECT_FALSE(view_.clockRunning);
+}

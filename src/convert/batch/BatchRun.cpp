@@ -1,6 +1,7 @@
 #include "BatchRun.h"
 
 #include "EncoderCommand.h"
+#include "OutputFolder.h"
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "TimeText.h"
@@ -26,9 +27,16 @@ void BatchRun::Run() {
     view_.SetTotalProgress(0);
     view_.SetBusy(true);
     const BatchSettings settings = LoadBatchSettings(appFolder_);
-    outputFolder_ = settings.outputFolder;
+    outputFolder_ = AbsoluteOutputFolder(settings.outputFolder, appFolder_, HomeFolder());
     addNew_ = settings.addNew;
     threads_ = settings.threads;
+    if (const auto reason = EnsureFolder(outputFolder_)) {
+        EndEarly();
+        view_.ShowMessage(BatchMessage::OutputFolder,
+                          "The output folder " + outputFolder_ + " cannot be created: " + *reason);
+        running_ = false;
+        return;
+    }
     view_.StartClock();
 
     const int count = rows_.Count();

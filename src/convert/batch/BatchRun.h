@@ -12,7 +12,7 @@
 
 namespace vx {
 
-enum class BatchMessage { InvalidInput, Canceled, Completed };
+enum class BatchMessage { InvalidInput, Canceled, Completed, OutputFolder };
 
 // What the run needs of the main window.
 class BatchView {

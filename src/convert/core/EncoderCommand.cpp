@@ -29,8 +29,6 @@ const char* Describe(CommandError error) {
         return "the clip end is not a time";
     case CommandError::Position:
         return "no catalog entry is selected";
-    case CommandError::UnsafePath:
-        return "a file path holds a double quote";
     }
     return "unknown error";
 }
@@ -120,11 +118,8 @@ std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
 Result<std::string> BuildEncoderCommand(const CommandInput& input) {
     const ShapeRow* row = ShapeFor(input.position);
     if (!row) return Result<std::string>::Fail(CommandError::Position);
-    const auto tool = Quoted(input.appFolder + "/fp.dll");
-    const auto source = Quoted(input.sourcePath);
-    const auto output = Quoted(input.outputPath);
-    if (!tool || !source || !output) return Result<std::string>::Fail(CommandError::UnsafePath);
-    std::string command = *tool + " -i " + *source + ProfilePart(*row, input, *output);
+    std::string command = Quoted(input.appFolder + "/fp.dll") + " -i " + Quoted(input.sourcePath) +
+                          ProfilePart(*row, input, Quoted(input.outputPath));
     if (input.threads != 0) command += " -threads " + SignedNumberText(input.threads);
     return {command};
 }

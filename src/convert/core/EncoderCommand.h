@@ -16,7 +16,6 @@ enum class CommandError {
     ClipStart,    // not a time
     ClipEnd,      // not a time
     Position,     // outside 1 to 92
-    UnsafePath,   // a path that would not reach the tool as one argument
 };
 
 const char* Describe(CommandError error);

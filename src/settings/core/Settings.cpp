@@ -46,15 +46,22 @@ SettingsView LoadSettingsView(const std::string& appFolder) {
     return view;
 }
 
-SaveResult SaveSettingsView(const std::string& appFolder, const SettingsView& view) {
+SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& view) {
     const double threads = ReadNumber(view.threads);
-    if (threads > 8) return SaveResult::ThreadError;
+    if (threads > 8) return {SaveResult::ThreadError, {}};
+    if (view.outputFolder.find_first_of("\r\n") != std::string::npos)
+        return {SaveResult::LineBreak, {}};
     const std::string path = SettingsPath(appFolder);
-    WriteSetting(path, kSettingsSection, "outputfolder", std::string(Trim(view.outputFolder)));
-    WriteSetting(path, kSettingsSection, "existedfile", view.overwrite ? "1" : "0");
-    WriteSetting(path, kSettingsSection, "autoshut", view.autoShutdown ? "1" : "0");
-    WriteSetting(path, kSettingsSection, "thread", PlainNumberText(threads));
-    return SaveResult::Saved;
+    const std::pair<const char*, std::string> values[] = {
+        {"outputfolder", std::string(Trim(view.outputFolder))},
+        {"existedfile", view.overwrite ? "1" : "0"},
+        {"autoshut", view.autoShutdown ? "1" : "0"},
+        {"thread", PlainNumberText(threads)},
+    };
+    for (const auto& [key, value] : values)
+        if (const WriteOutcome written = WriteSetting(path, kSettingsSection, key, value); !written)
+            return {SaveResult::WriteError, written.reason};
+    return {};
 }
 
 BatchSettings LoadBatchSettings(const std::string& appFolder) {
@@ -75,8 +82,11 @@ int LoadProfilePosition(const std::string& appFolder) {
     return static_cast<int>(ReadNumber(Read(appFolder, "profile")));
 }
 
-void SaveProfilePosition(const std::string& appFolder, int position) {
-    WriteSetting(SettingsPath(appFolder), "Set", "profile", std::to_string(position));
+bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason) {
+    const WriteOutcome written =
+        WriteSetting(SettingsPath(appFolder), "Set", "profile", std::to_string(position));
+    if (!written && reason) *reason = written.reason;
+    return written.ok;
 }
 
 } // namespace vx

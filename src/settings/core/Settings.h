@@ -22,11 +22,18 @@ struct SettingsView {
 
 SettingsView LoadSettingsView(const std::string& appFolder);
 
-enum class SaveResult { Saved, ThreadError };
+enum class SaveResult { Saved, ThreadError, LineBreak, WriteError };
+
+struct SaveOutcome {
+    SaveResult result = SaveResult::Saved;
+    std::string reason; // for WriteError: why the file could not be written
+    bool operator==(SaveResult other) const { return result == other; }
+};
 
 // Checks and stores the dialog's values in the order outputfolder, existedfile,
-// autoshut, thread. A thread count above 8 stores nothing.
-SaveResult SaveSettingsView(const std::string& appFolder, const SettingsView& view);
+// autoshut, thread. A thread count above 8 or a folder holding a line break
+// stores nothing; a failed write stops at the key that failed.
+SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& view);
 
 // What a batch takes from the settings at its start.
 struct BatchSettings {
@@ -40,6 +47,7 @@ bool AutoShutdownRequested(const std::string& appFolder);
 
 // The saved profile position, or nothing when none is stored.
 int LoadProfilePosition(const std::string& appFolder);
-void SaveProfilePosition(const std::string& appFolder, int position);
+// False (with the reason) when the file could not be written.
+bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason = nullptr);
 
 } // namespace vx

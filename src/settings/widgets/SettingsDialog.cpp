@@ -104,11 +104,25 @@ void SettingsDialog::Ok() {
     view.overwrite = !option1_->isChecked();
     view.autoShutdown = check1_->isChecked();
     view.threads = text1_->text().toStdString();
-    if (SaveSettingsView(appFolder_, view) == SaveResult::ThreadError) {
+    const SaveOutcome saved = SaveSettingsView(appFolder_, view);
+    switch (saved.result) {
+    case SaveResult::ThreadError:
         desktop_.ShowMessage(this, MessageIcon::Critical, QStringLiteral("Thread error!"));
         return;
+    case SaveResult::LineBreak:
+        desktop_.ShowMessage(this, MessageIcon::Critical,
+                             QStringLiteral("The output folder cannot hold a line break. "
+                                            "Choose a folder whose name is on one line."));
+        return;
+    case SaveResult::WriteError:
+        desktop_.ShowMessage(this, MessageIcon::Critical,
+                             QStringLiteral("The settings could not be saved to %1: %2")
+                                 .arg(QString::fromStdString(SettingsPath(appFolder_)),
+                                      QString::fromStdString(saved.reason)));
+        return;
+    case SaveResult::Saved:
+        accept();
     }
-    accept();
 }
 
 } // namespace vx

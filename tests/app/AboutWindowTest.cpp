@@ -20,7 +20,6 @@ class AboutWindowTest : public QObject {
     void cleanup();
     void showsTheTextsAndTheToolsVersions();
     void aMissingToolIsSaidPlainly();
-    void versionLineDropsTheNotice();
 
   private:
     std::string app_;
@@ -82,15 +81,6 @@ void AboutWindowTest::aMissingToolIsSaidPlainly() {
     QVERIFY(answered.wait(10000));
     qunsetenv("PATH");
     QVERIFY2(broken.answer().startsWith("not found"), qPrintable(broken.answer()));
-}
-
-void AboutWindowTest::versionLineDropsTheNotice() {
-    QCOMPARE(VersionLine("\nffmpeg version 5.1.6-0+deb12u1 Copyright (c) 2000-2024 the FFmpeg "
-                         "developers\n  built with gcc 12\n"),
-             QStringLiteral("ffmpeg version 5.1.6-0+deb12u1"));
-    QCOMPARE(VersionLine("MPlayer 1.5 (Debian), built with gcc-12 (C) 2000-2022 MPlayer Team\r\n"),
-             QStringLiteral("MPlayer 1.5 (Debian), built with gcc-12"));
-    QCOMPARE(VersionLine(" \n\n"), QString());
 }
 
 QTEST_MAIN(AboutWindowTest)

@@ -54,6 +54,10 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     auto* clock = new QLabel(QStringLiteral("0:00:00"), panel);
     clock->setObjectName(QStringLiteral("SkinLabel2"));
     row->addWidget(clock);
+    // Beside the elapsed time: the time left, the encoders' speed, files at once.
+    auto* line = new QLabel(panel);
+    line->setObjectName(QStringLiteral("lblProgressLine"));
+    row->addWidget(line);
     row->addStretch(1);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), panel);
     cancel->setObjectName(QStringLiteral("Command1"));

@@ -52,7 +52,8 @@ ToolRegistry& ToolRegistry::Instance() {
     return *instance;
 }
 
-pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& workingDirectory) {
+pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& workingDirectory,
+                          int outputFd) {
     IgnoreBrokenPipes();
     int console[2];
     if (pipe2(console, O_CLOEXEC) != 0) return 0;
@@ -63,9 +64,10 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
         if (!state_->logFolder.empty())
             logPath = state_->logFolder + "/tool-" + std::to_string(++state_->logCount) + ".log";
     }
-    if (!logPath.empty())
+    if (!logPath.empty() && outputFd < 0)
         log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0], log};
+    SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0],
+                         outputFd >= 0 ? outputFd : log};
     const pid_t pid = Spawn(request);
     close(console[0]);
     if (log >= 0) close(log);

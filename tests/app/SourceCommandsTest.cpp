@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -223,9 +224,14 @@ void SourceCommandsTest::closingDuringAProbeClosesAtOnce() {
     MainWindow window(app.path().toStdString(), desktop_);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    desktop_.nextFiles = {Make("hangs.flv")};
+    const QString fifo = app.path() + QStringLiteral("/f.flv");
+    QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
+    const QString hangs = app.path() + QStringLiteral("/hangs.flv"); // one folder, as a dialog gives
+    QVERIFY(QFile::copy(Make("hangs.flv"), hangs));
+    desktop_.nextFiles = {fifo, hangs};
     window.AddFiles();
-    QTRY_COMPARE(vxtest::ChildProcesses(), 1);
+    QTRY_COMPARE(vxtest::ChildProcesses(), 1); // the FIFO is not probed at all
+    QCOMPARE(window.sources().At(0, kSize), std::string("0x0"));
     QElapsedTimer clock;
     clock.start();
     QVERIFY(window.close());

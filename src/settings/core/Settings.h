@@ -18,11 +18,12 @@ struct SettingsView {
     bool overwrite = false;    // "existedfile" a number other than 0
     bool autoShutdown = false; // "autoshut" is 1
     std::string threads;       // the stored text, empty when none
+    std::string parallel = "0"; // files converted at once: 0 automatic, or 1 to 16
 };
 
 SettingsView LoadSettingsView(const std::string& appFolder);
 
-enum class SaveResult { Saved, ThreadError, LineBreak, WriteError };
+enum class SaveResult { Saved, ThreadError, ParallelError, LineBreak, WriteError };
 
 struct SaveOutcome {
     SaveResult result = SaveResult::Saved;
@@ -40,7 +41,11 @@ struct BatchSettings {
     std::string outputFolder; // the application folder when none is stored (or "0")
     bool addNew = true;       // "existedfile" 0, missing or not a number: add "_New"
     double threads = 0;       // numeric value of "thread"; 0 gives no thread option
+    int parallel = 0;         // files converted at once; 0 (also when missing): automatic
 };
+
+// The largest number of files converted at once that may be set.
+inline constexpr int kMostAtOnce = 16;
 
 BatchSettings LoadBatchSettings(const std::string& appFolder);
 bool AutoShutdownRequested(const std::string& appFolder);

@@ -68,6 +68,7 @@ MainWindow& CommandTableTest::Fresh(bool rows) {
     window_->activateWindow();
     [&] { QVERIFY(QTest::qWaitForWindowActive(window_.get())); }();
     if (rows) {
+        window_->chooser()->SelectPosition(84); // Customized AVI Movie(*.avi)
         desktop_.nextFiles = {folder_.path() + "/gone one.flv", folder_.path() + "/gone two.flv"};
         window_->AddFiles();
         [&] { QTRY_COMPARE(window_->probing(), 0); }();

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   ffmpeg mplayer
   xvfb xauth libgl1-mesa-dri x11-utils fonts-dejavu-core
+  dbus-daemon
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CaptureWindow.h"
 #include "Catalog.h"
 #include "CategoryArt.h"
 #include "Desktop.h"
@@ -141,9 +142,10 @@ void MainWindow::BuildMenus() {
     connect(action("ClearAllFiles"), &QAction::triggered, this, &MainWindow::ClearAllFiles);
     connect(action("exit"), &QAction::triggered, this, &MainWindow::Exit);
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
+    connect(action("Capture"), &QAction::triggered, this, &MainWindow::ShowCapture);
     // "checkupdate" has no action. Commands whose windows come later are shown but not yet
     // available.
-    for (const char* later : {"Capture", "play", "videoclip"})
+    for (const char* later : {"play", "videoclip"})
         action(later)->setEnabled(false);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
     connect(action("helphelp"), &QAction::triggered, this, &MainWindow::ShowHelp);
@@ -173,7 +175,7 @@ void MainWindow::BuildPopupMenu() {
     add("RemoveSelectedItem", QStringLiteral("Remove Selected Item"), action("RemoveSelectedFile"));
     add("ClearAllItems", QStringLiteral("Clear All Items"), action("ClearAllFiles"));
     popup_->addSeparator();
-    add("Capture1", QStringLiteral("Capture Video From DV"), nullptr);
+    add("Capture1", QStringLiteral("Capture Video From DV"), action("Capture"));
 }
 
 // Each toolbar image runs the menu command beside it.
@@ -224,6 +226,11 @@ void MainWindow::StartUp() {
 
 void MainWindow::ShowSettings() {
     SettingsDialog dialog(appFolder_, desktop_, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowCapture() {
+    CaptureWindow dialog(appFolder_, desktop_, nullptr, this);
     dialog.exec();
 }
 

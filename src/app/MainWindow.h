@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow {
 
     // Opens the settings dialog modally.
     void ShowSettings();
+    // Opens the capture window modally.
+    void ShowCapture();
     // The exit commands: stop the player, stop the preview timer, close.
     void Exit();
 

@@ -46,13 +46,11 @@ pid_t Spawn(const SpawnRequest& request) {
         posix_spawn_file_actions_adddup2(&actions, request.stdinFd, 0);
     else
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (request.stdoutFd >= 0) {
+    if (request.stdoutFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, request.stdoutFd, 1);
-        posix_spawn_file_actions_adddup2(&actions, request.stdoutFd, 2);
-    } else {
+    else
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    }
+    posix_spawn_file_actions_adddup2(&actions, request.stderrFd >= 0 ? request.stderrFd : 1, 2);
     if (!request.workingDirectory.empty())
         posix_spawn_file_actions_addchdir_np(&actions, request.workingDirectory.c_str());
 

@@ -11,7 +11,8 @@ struct SpawnRequest {
     std::vector<std::string> arguments; // arguments[0] is the program path
     std::string workingDirectory;       // empty: keep the caller's
     int stdinFd = -1;                   // -1: /dev/null
-    int stdoutFd = -1;                  // -1: /dev/null; also used for standard error
+    int stdoutFd = -1;                  // -1: /dev/null; standard error too unless given
+    int stderrFd = -1;                  // -1: the same as standard output
 };
 
 // Starts the program; gives its process id, or -1 when it cannot be started.

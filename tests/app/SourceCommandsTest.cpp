@@ -34,6 +34,7 @@ class SourceCommandsTest : public QObject {
     void aClickOnAnEmptyListChangesNothing();
     void thePopupMenuHoldsItsElevenEntries();
     void closingDuringAProbeClosesAtOnce();
+    void longPathsKeepTheirFileNames();
 
   private:
     QString Make(const char* name);
@@ -226,7 +227,8 @@ void SourceCommandsTest::closingDuringAProbeClosesAtOnce() {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QString fifo = app.path() + QStringLiteral("/f.flv");
     QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
-    const QString hangs = app.path() + QStringLiteral("/hangs.flv"); // one folder, as a dialog gives
+    const QString hangs =
+        app.path() + QStringLiteral("/hangs.flv"); // one folder, as a dialog gives
     QVERIFY(QFile::copy(Make("hangs.flv"), hangs));
     desktop_.nextFiles = {fifo, hangs};
     window.AddFiles();
@@ -238,6 +240,27 @@ void SourceCommandsTest::closingDuringAProbeClosesAtOnce() {
     QVERIFY(!window.isVisible());
     QVERIFY(clock.elapsed() < 1000);
     QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 1000);
+}
+
+// In a narrow column the folder gives way, never the file name; the tooltip has
+// the whole path and why the row failed.
+void SourceCommandsTest::longPathsKeepTheirFileNames() {
+    const QFontMetrics metrics(window_->listView()->font());
+    const QString deep = QStringLiteral("/home/user/Videos/holidays/2026/summer/beach/day three/");
+    const QString shown = ElidePath(deep + QStringLiteral("clip.flv"), metrics, 150);
+    QVERIFY2(shown.endsWith(QStringLiteral("/clip.flv")), qPrintable(shown));
+    QVERIFY(shown.startsWith(QStringLiteral("/home")));
+    QVERIFY(shown.contains(QChar(0x2026)));
+    QVERIFY(metrics.horizontalAdvance(shown) <= 150);
+    QCOMPARE(ElidePath(QStringLiteral("/a/b.flv"), metrics, 400), QStringLiteral("/a/b.flv"));
+    SourceList& rows = window_->sources();
+    const auto id = rows.Append((deep + QStringLiteral("clip.flv")).toStdString());
+    rows.SetNote(id, "Invalid frame size: abc.");
+    const QModelIndex status = window_->listView()->model()->index(0, kStatus);
+    QCOMPARE(status.data(Qt::ToolTipRole).toString(),
+             deep + QStringLiteral("clip.flv\nInvalid frame size: abc."));
+    QCOMPARE(window_->listView()->model()->index(0, kFileName).data().toString(),
+             deep + QStringLiteral("clip.flv")); // the row's text stays the full path
 }
 
 QTEST_MAIN(SourceCommandsTest)

@@ -19,6 +19,7 @@ class FakeDesktop : public vx::Desktop {
     int powerOffs = 0;
     QStringList nextFiles; // what the next open-files dialog returns
     QString nextFolder;    // what the next folder dialog returns
+    QString nextSaveFile;  // what the next save dialog returns
     QString lastDialogTitle, lastDialogFilter;
 
     void ShowMessage(QWidget*, vx::MessageIcon icon, const QString& text) override {
@@ -28,6 +29,11 @@ class FakeDesktop : public vx::Desktop {
         lastDialogTitle = title;
         lastDialogFilter = filter;
         return std::exchange(nextFiles, {});
+    }
+    QString SaveFile(QWidget*, const QString& title, const QString& filter) override {
+        lastDialogTitle = title;
+        lastDialogFilter = filter;
+        return std::exchange(nextSaveFile, {});
     }
     QString ChooseFolder(QWidget*, const QString&, const QString&) override {
         return std::exchange(nextFolder, {});

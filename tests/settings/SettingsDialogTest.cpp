@@ -23,6 +23,7 @@ class SettingsDialogTest : public QObject {
     void browsePutsTheChosenFolderInTheBox();
     void loadsStoredValues();
     void saysSoAndStaysOpenWhenNothingCanBeSaved();
+    void filesConvertedAtOnce();
 
   private:
     std::string Get(const char* key) { return ReadSetting(SettingsPath(app_), "set", key); }
@@ -154,6 +155,33 @@ void SettingsDialogTest::saysSoAndStaysOpenWhenNothingCanBeSaved() {
     QCOMPARE(desktop_.messages.size(), std::size_t(1));
     QVERIFY(desktop_.messages[0].second.contains(QStringLiteral("line break")));
     QCOMPARE(Get("outputfolder"), std::string());
+}
+
+// "parallel": 0 (automatic) by default and for files without it, 1 to 16 kept,
+// anything else refused with a message.
+void SettingsDialogTest::filesConvertedAtOnce() {
+    {
+        SettingsDialog dialog(app_, desktop_);
+        QCOMPARE(dialog.parallelBox()->text(), QStringLiteral("0"));
+        dialog.parallelBox()->setText(QStringLiteral("3"));
+        dialog.okButton()->click();
+        QCOMPARE(Get("parallel"), std::string("3"));
+    }
+    QCOMPARE(LoadBatchSettings(app_).parallel, 3);
+    for (const char* refused : {"17", "-1", "two"}) {
+        SettingsDialog dialog(app_, desktop_);
+        dialog.show();
+        desktop_.messages.clear();
+        dialog.parallelBox()->setText(QString::fromLatin1(refused));
+        dialog.okButton()->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(desktop_.messages.size(), std::size_t(1));
+        QCOMPARE(Get("parallel"), std::string("3"));
+    }
+    WriteSetting(SettingsPath(app_), "set", "parallel", "99"); // by hand: taken as automatic
+    QCOMPARE(LoadBatchSettings(app_).parallel, 0);
+    SettingsDialog dialog(app_, desktop_);
+    QCOMPARE(dialog.parallelBox()->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(SettingsDialogTest)

@@ -46,6 +46,18 @@ TEST_F(Probe, FillsTheRowFromTheReport) {
     EXPECT_GT(pumps_, 0);
 }
 
+// Quotes, a line break and a trailing backslash are all legal in a name.
+TEST_F(Probe, AnyLegalNameIsProbed) {
+    for (const std::string name : {"say \"\nhi\".flv", "back\\slash\\.flv", "it's $(x).flv"}) {
+        SCOPED_TRACE(name);
+        const std::string file = folder_ + "/" + name;
+        ASSERT_TRUE(vxtest::MakeFlv(file, {.seconds = 2}));
+        const SourceItem row = Add(file);
+        EXPECT_EQ(row.columns[kSize], "320x240");
+        EXPECT_EQ(row.columns[kEnd], "0:00:02");
+    }
+}
+
 TEST_F(Probe, BrokenFilesEachGiveARowAndNoCrash) {
     const std::string good = folder_ + "/good.flv";
     ASSERT_TRUE(vxtest::MakeFlv(good, {.seconds = 3}));

@@ -25,6 +25,10 @@ QStringList Desktop::OpenFiles(QWidget* parent, const QString& title, const QStr
     return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }
 
+QString Desktop::SaveFile(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
 QString Desktop::ChooseFolder(QWidget* parent, const QString& prompt, const QString& start) {
     return QFileDialog::getExistingDirectory(parent, prompt, start);
 }

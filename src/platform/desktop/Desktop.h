@@ -19,6 +19,8 @@ class Desktop {
     virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& text);
     // Several existing files; empty when cancelled.
     virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter);
+    // A file name to save to; empty when cancelled.
+    virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter);
     // One folder; empty when cancelled.
     virtual QString ChooseFolder(QWidget* parent, const QString& prompt, const QString& start);
     // Opens a folder or a page with the desktop's own handler, without waiting.

@@ -5,8 +5,39 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace vx {
+
+QString ElidePath(const QString& path, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(path) <= width) return path;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    const int room = width - metrics.horizontalAdvance(name);
+    if (slash < 0 || room < metrics.horizontalAdvance(QStringLiteral("…/")))
+        return metrics.elidedText(name, Qt::ElideRight, width);
+    return metrics.elidedText(path.left(slash + 1), Qt::ElideMiddle, room) + name;
+}
+
+namespace {
+
+// Rows of one deep folder would all read the same: the file names stay whole.
+class PathDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const int margin =
+            2 * (option->widget
+                     ? option->widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1
+                     : 4);
+        option->text = ElidePath(option->text, option->fontMetrics, option->rect.width() - margin);
+        option->textElideMode = Qt::ElideNone;
+    }
+};
+
+} // namespace
 
 SourceListView::SourceListView(SourceList& list, QWidget* parent)
     : QTreeView(parent), model_(new SourceListModel(list, this)) {
@@ -21,6 +52,7 @@ SourceListView::SourceListView(SourceList& list, QWidget* parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
+    setItemDelegateForColumn(kFileName, new PathDelegate(this));
     header()->setStretchLastSection(true);
     header()->setMinimumSectionSize(40);
     header()->resizeSection(kFileName, 210);

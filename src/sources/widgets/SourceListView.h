@@ -3,9 +3,13 @@
 
 #include "SourceListModel.h"
 
+#include <QFontMetrics>
 #include <QTreeView>
 
 namespace vx {
+
+// A full path to fit a width: the file name whole, the folder elided in its middle.
+QString ElidePath(const QString& path, const QFontMetrics& metrics, int width);
 
 class SourceListView : public QTreeView {
     Q_OBJECT

@@ -1,0 +1,306 @@
+// The capture window with the real encoder on the generated test picture.
+#include "CaptureWindow.h"
+#include "CaptureFiles.h"
+#include "FakeDesktop.h"
+#include "FrameSurface.h"
+#include "MainWindow.h"
+#include "TestMedia.h"
+#include "VideoCapture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+
+using namespace vx;
+namespace fs = std::filesystem;
+
+class CaptureWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void opensWithTheDeviceSelected();
+    void withoutADeviceTheButtonsAreDisabled();
+    void browseTakesTheChosenName();
+    void previewPaintsTheCamerasPictures();
+    void recordsAndCountsTheFrames();
+    void startOrPreviewWhileRecordingStopsIt();
+    void choosingAnotherDeviceReconnects();
+    void aFailedRecordingFreesTheButtons();
+    void exitWhileRecordingLeavesAFinishedFile();
+    void closeBoxAndEscapeEndTheEncoder();
+    void mainWindowCommandsOpenItModally();
+
+  private:
+    void Open(std::vector<CaptureSource> sources = {TestPatternSource()});
+    template <typename W> W* Find(const char* name) {
+        return window_->findChild<W*>(QLatin1String(name));
+    }
+    QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
+    QString Status() { return Find<QLabel>("Label2")->text(); }
+    int EncoderPid() { return dynamic_cast<VideoCapture&>(window_->control()).EncoderPid(); }
+    // The share of the surface's pixels that are not black.
+    double LitShare();
+    void Record(const QString& file);
+
+    std::string app_;
+    vxtest::FakeDesktop desktop_;
+    std::unique_ptr<CaptureWindow> window_;
+};
+
+void CaptureWindowTest::init() {
+    app_ = vxtest::MakeTempFolder("vx-capture-window");
+    fs::create_symlink(std::string(VX_APP_DIR) + "/fp.dll", app_ + "/fp.dll");
+    desktop_ = vxtest::FakeDesktop();
+}
+
+void CaptureWindowTest::cleanup() {
+    window_.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 15000);
+    vxtest::RemoveFolder(app_);
+}
+
+void CaptureWindowTest::Open(std::vector<CaptureSource> sources) {
+    window_ = std::make_unique<CaptureWindow>(
+        app_, desktop_, std::make_unique<VideoCapture>(app_ + "/fp.dll", std::move(sources)));
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+double CaptureWindowTest::LitShare() {
+    const QImage image = window_->surface()->grab().toImage();
+    qint64 lit = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            lit += qGray(image.pixel(x, y)) > 16;
+    return double(lit) / (double(image.width()) * image.height());
+}
+
+void CaptureWindowTest::Record(const QString& file) {
+    Find<QLineEdit>("Text1")->setText(file);
+    Button("Command1")->click();
+    QVERIFY(window_->control().Recording());
+    QVERIFY(!Button("Command1")->isEnabled());
+    QVERIFY(!Button("Command3")->isEnabled());
+    QVERIFY(Button("Command2")->isEnabled());
+    // Counted from the first frames recorded, whatever the encoder's start-up takes.
+    QTRY_VERIFY_WITH_TIMEOUT(window_->control().Statistics().frames > 0, 20000);
+}
+
+void CaptureWindowTest::opensWithTheDeviceSelected() {
+    Open();
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Capture Video From DV"));
+    QCOMPARE(window_->objectName(), QStringLiteral("Form3"));
+    QVERIFY(window_->isModal());
+    auto* combo = Find<QComboBox>("Combo1");
+    QCOMPARE(combo->count(), 1);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(combo->currentText(), QString::fromStdString(TestPatternSource().name));
+    for (const char* name : {"Command1", "Command2", "Command3", "Command4"})
+        QVERIFY2(Button(name)->isEnabled(), name);
+    QCOMPARE(Button("Command5")->text(), QStringLiteral("Browse..."));
+    // The test picture has no pan, tilt, roll or zoom.
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!window_->findChild<QSlider*>(QStringLiteral("Slider%1").arg(i))->isEnabled());
+    QVERIFY(Find<QLineEdit>("Text1")->text().endsWith(QStringLiteral("/dvcapture.avi")));
+    QCOMPARE(Find<QTimer>("Timer1")->interval(), 500);
+    QVERIFY(Find<QTimer>("Timer1")->isActive());
+    // Connected but not previewing: the surface is black and no encoder runs.
+    QCOMPARE(LitShare(), 0.0);
+    QCOMPARE(vxtest::ChildProcesses(), 0);
+    // Stop before any recording does nothing harmful.
+    Button("Command2")->click();
+    QVERIFY(Button("Command1")->isEnabled());
+    QCOMPARE(Status(), QString());
+}
+
+void CaptureWindowTest::withoutADeviceTheButtonsAreDisabled() {
+    // The real enumeration over a device folder without capture devices.
+    fs::create_symlink("/dev/null", app_ + "/video0");
+    window_ =
+        std::make_unique<CaptureWindow>(app_, desktop_, MakeV4l2Capture(app_ + "/fp.dll", app_));
+    window_->show();
+    QCOMPARE(Find<QComboBox>("Combo1")->count(), 0);
+    for (const char* name : {"Command1", "Command2", "Command3"})
+        QVERIFY2(!Button(name)->isEnabled(), name);
+    QVERIFY(Button("Command4")->isEnabled());
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!window_->findChild<QSlider*>(QStringLiteral("Slider%1").arg(i))->isEnabled());
+    QTest::qWait(600);
+    QCOMPARE(vxtest::ChildProcesses(), 0);
+    Button("Command4")->click();
+    QVERIFY(!window_->isVisible());
+}
+
+void CaptureWindowTest::browseTakesTheChosenName() {
+    Open();
+    auto* text1 = Find<QLineEdit>("Text1");
+    desktop_.nextSaveFile = QStringLiteral("/tmp/chosen.avi");
+    Button("Command5")->click();
+    QCOMPARE(desktop_.lastDialogTitle, QStringLiteral("Save Video File"));
+    QCOMPARE(desktop_.lastDialogFilter, QStringLiteral("Avi Video file (*.avi)"));
+    QCOMPARE(text1->text(), QStringLiteral("/tmp/chosen.avi"));
+    Button("Command5")->click(); // cancelled
+    QCOMPARE(text1->text(), QStringLiteral("/tmp/chosen.avi"));
+}
+
+void CaptureWindowTest::previewPaintsTheCamerasPictures() {
+    Open();
+    Button("Command3")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > 10, 20000);
+    QVERIFY2(LitShare() > 0.5, qPrintable(QString::number(LitShare())));
+    QCOMPARE(vxtest::ChildProcesses(), 1);
+    QVERIFY(!window_->control().Recording());
+    QCOMPARE(Status(), QString());
+    // A second Preview keeps the one encoder.
+    const int pid = EncoderPid();
+    Button("Command3")->click();
+    QTest::qWait(300);
+    QCOMPARE(EncoderPid(), pid);
+}
+
+void CaptureWindowTest::recordsAndCountsTheFrames() {
+    Open();
+    const QString file = QString::fromStdString(app_ + "/three seconds.avi");
+    Record(file);
+    QTest::qWait(3000);
+    QVERIFY(QRegularExpression(
+                QStringLiteral("^\\d+ frames \\(\\d+ dropped\\) - \\d+\\.\\d\\d sec\\.$"))
+                .match(Status())
+                .hasMatch());
+    Button("Command2")->click();
+    QVERIFY(Button("Command1")->isEnabled());
+    QVERIFY(Button("Command3")->isEnabled());
+    QVERIFY(!window_->control().Recording());
+    QTRY_VERIFY_WITH_TIMEOUT(window_->control().Statistics().final, 10000);
+    QTest::qWait(700); // the next status tick
+
+    const vxtest::Recording recorded = vxtest::ProbeRecording(file.toStdString());
+    QVERIFY(recorded.ok);
+    QCOMPARE(recorded.codec, std::string("mjpeg"));
+    QCOMPARE(recorded.width, 640);
+    QCOMPARE(recorded.height, 480);
+    QVERIFY2(vxtest::Near(recorded.frames, 75, 0.2), qPrintable(QString::number(recorded.frames)));
+
+    const QString status = Status();
+    const auto match =
+        QRegularExpression(
+            QStringLiteral("^(\\d+) frames \\(0 dropped\\) - (\\d+\\.\\d\\d) sec\\.$"))
+            .match(status);
+    qInfo("status \"%s\", file: %d frames, %.2f s", qPrintable(status), recorded.frames,
+          recorded.seconds);
+    QVERIFY2(match.hasMatch(), qPrintable(status));
+    QVERIFY2(vxtest::Near(match.captured(1).toInt(), recorded.frames, 0.05), qPrintable(status));
+    QVERIFY2(vxtest::Near(match.captured(2).toDouble(), recorded.seconds, 0.05),
+             qPrintable(status));
+
+    // The line keeps its text; the preview goes on without a file.
+    QTest::qWait(1200);
+    QCOMPARE(Status(), status);
+    const auto painted = window_->surface()->PaintedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > painted + 5, 20000);
+    QCOMPARE(vxtest::ChildProcesses(), 1);
+}
+
+void CaptureWindowTest::startOrPreviewWhileRecordingStopsIt() {
+    Open();
+    for (const char* button : {"Command1", "Command3"}) {
+        const QString file = QString::fromStdString(app_ + "/" + button + ".avi");
+        Record(file);
+        QTest::qWait(500);
+        // Disabled while recording, as the window has them; the handlers still stop.
+        Button(button)->setEnabled(true);
+        Button(button)->click();
+        QVERIFY2(!window_->control().Recording(), button);
+        QVERIFY(Button("Command1")->isEnabled());
+        QVERIFY(Button("Command3")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(window_->control().Statistics().final, 10000);
+        QVERIFY2(vxtest::ProbeRecording(file.toStdString()).ok, button);
+    }
+}
+
+void CaptureWindowTest::choosingAnotherDeviceReconnects() {
+    CaptureSource second{
+        "Second", {"-re", "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25"}, {}};
+    Open({TestPatternSource(), second});
+    Button("Command3")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > 0, 20000);
+    const int first = EncoderPid();
+    auto* combo = Find<QComboBox>("Combo1");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    QTRY_VERIFY_WITH_TIMEOUT(EncoderPid() > 0 && EncoderPid() != first, 10000);
+    // The new encoder reads the second device (its command line, once its launcher has run).
+    auto commandLine = [&] {
+        return vxtest::ReadFile("/proc/" + std::to_string(EncoderPid()) + "/cmdline");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(commandLine().find("testsrc2") != std::string::npos, 5000);
+    const auto painted = window_->surface()->PaintedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > painted + 5, 20000);
+    QCOMPARE(vxtest::ChildProcesses(), 1);
+}
+
+void CaptureWindowTest::aFailedRecordingFreesTheButtons() {
+    Open();
+    Find<QLineEdit>("Text1")->setText(QString::fromStdString(app_ + "/missing folder/x.avi"));
+    Button("Command1")->click();
+    QVERIFY(!Button("Command1")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(Button("Command1")->isEnabled(), 15000);
+    QVERIFY(Button("Command3")->isEnabled());
+    QVERIFY(!window_->control().Recording());
+}
+
+void CaptureWindowTest::exitWhileRecordingLeavesAFinishedFile() {
+    Open();
+    const QString file = QString::fromStdString(app_ + "/exit.avi");
+    Record(file);
+    QTest::qWait(1000);
+    Button("Command4")->click();
+    QVERIFY(!window_->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 15000);
+    const vxtest::Recording recorded = vxtest::ProbeRecording(file.toStdString());
+    QVERIFY(recorded.ok);
+    QVERIFY2(recorded.frames >= 20, qPrintable(QString::number(recorded.frames)));
+}
+
+void CaptureWindowTest::closeBoxAndEscapeEndTheEncoder() {
+    for (bool escape : {false, true}) {
+        Open();
+        Button("Command3")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 1, 10000);
+        if (escape)
+            QTest::keyClick(window_.get(), Qt::Key_Escape);
+        else
+            window_->close();
+        QVERIFY(!window_->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 10000);
+    }
+}
+
+void CaptureWindowTest::mainWindowCommandsOpenItModally() {
+    MainWindow main(app_, desktop_);
+    main.show();
+    for (const char* command : {"Capture", "Capture1"}) {
+        QString opened;
+        QTimer::singleShot(200, this, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = modal->objectName() + " " + modal->windowTitle();
+                modal->close();
+            }
+        });
+        QVERIFY2(main.action(command)->isEnabled(), command);
+        main.action(command)->trigger(); // returns once the window is closed
+        QCOMPARE(opened, QStringLiteral("Form3 Capture Video From DV"));
+    }
+}
+
+QTEST_MAIN(CaptureWindowTest)
+#include "CaptureWindowTest.moc"

@@ -5,6 +5,7 @@
 #include "CategoryArt.h"
 #include "Desktop.h"
 #include "OptionSets.h"
+#include "PanelDragger.h"
 #include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
@@ -14,15 +15,13 @@
 #include "Skin.h"
 #include "SourceListView.h"
 #include "ToolControl.h"
-#include "ToolbarArt.h"
+#include "Toolbar.h"
 #include "WindowBatchView.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -64,6 +63,7 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     setCentralWidget(central);
 
     picture4_ = BuildProgressPanel(central);
+    new PanelDragger(picture4_); // the panel moves with the left mouse button
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
@@ -116,6 +116,14 @@ void MainWindow::BuildMenus() {
           {"play", "Play Selected File", "Ctrl+P"},
           {"actionfg2", "-", ""},
           {"videoclip", "Video Clip", "Ctrl+V"}}},
+        {"help",
+         "Help(&H)",
+         {{"helphelp", "Help", "F1"},
+          {"helpfg1", "-", ""},
+          {"CDBurnerHomePage", "Video Converter Home Page", "Ctrl+H"},
+          {"SupportOnline", "Support Online", "Ctrl+T"},
+          {"helpfg3", "-", ""},
+          {"About", "About", ""}}},
     };
     for (const auto& menu : menus) {
         QMenu* bar = menuBar()->addMenu(QString::fromUtf8(menu.caption));
@@ -140,6 +148,10 @@ void MainWindow::BuildMenus() {
     for (const char* later : {"play", "videoclip"})
         action(later)->setEnabled(false);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
+    connect(action("helphelp"), &QAction::triggered, this, &MainWindow::ShowHelp);
+    connect(action("CDBurnerHomePage"), &QAction::triggered, this, &MainWindow::OpenHomePage);
+    connect(action("SupportOnline"), &QAction::triggered, this, &MainWindow::OpenSupportPage);
+    connect(action("About"), &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 
 void MainWindow::BuildPopupMenu() {
@@ -166,53 +178,20 @@ void MainWindow::BuildPopupMenu() {
     add("Capture1", QStringLiteral("Capture Video From DV"), action("Capture"));
 }
 
-QToolButton* MainWindow::AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
-                                         int picture, QAction* command) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolTip(caption);
-    button->setIcon(ToolbarIcon(static_cast<ToolbarPicture>(picture)));
-    button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    button->setMinimumWidth(76);
-    if (command)
-        connect(button, &QToolButton::clicked, command, &QAction::trigger);
-    else
-        button->setEnabled(false);
-    bar->layout()->addWidget(button);
-    return button;
-}
-
-QWidget* MainWindow::BuildToolbar() {
-    auto* bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("Picture3"));
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(2);
-    using P = ToolbarPicture;
-    AddToolbarImage(bar, "Image1", QStringLiteral("Add Files"), int(P::AddFiles),
-                    action("AddFiles"));
-    AddToolbarImage(bar, "Image2", QStringLiteral("Remove File"), int(P::RemoveFile),
-                    action("RemoveSelectedFile"));
-    AddToolbarImage(bar, "Image9", QStringLiteral("Clear All"), int(P::ClearAll),
-                    action("ClearAllFiles"));
-    AddToolbarImage(bar, "Image10", QStringLiteral("Settings"), int(P::Settings),
-                    action("options"));
-    AddToolbarImage(bar, "Image11", QStringLiteral("CONVERT NOW"), int(P::ConvertNow),
-                    action("BurnNow"));
-    AddToolbarImage(bar, "Image8", QStringLiteral("Help"), int(P::Help), nullptr);
-    AddToolbarImage(bar, "Image7", QStringLiteral("EXIT"), int(P::Exit), action("exit"));
-    row->addStretch(1);
-    auto* label = new QLabel(QStringLiteral("Profile:"), bar);
-    label->setObjectName(QStringLiteral("profileLabel"));
-    chooser_ = new ProfileChooser(bar);
-    chooser_->setMinimumWidth(320);
-    label->setBuddy(chooser_);
-    row->addWidget(label);
-    row->addWidget(chooser_);
-    return bar;
+// Each toolbar image runs the menu command beside it.
+Toolbar* MainWindow::BuildToolbar() {
+    toolbar_ = new Toolbar(this);
+    chooser_ = toolbar_->chooser();
+    // clang-format off
+    const std::pair<const char*, const char*> kCommands[] = {
+        {"Image1", "AddFiles"}, {"Image2", "RemoveSelectedFile"}, {"Image9", "ClearAllFiles"},
+        {"Image10", "options"}, {"Image11", "BurnNow"}, {"Image8", "helphelp"}, {"Image7", "exit"},
+    };
+    // clang-format on
+    for (const auto& [image, command] : kCommands)
+        connect(toolbar_->image(QLatin1String(image)), &QToolButton::clicked, action(command),
+                &QAction::trigger);
+    return toolbar_;
 }
 
 QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {

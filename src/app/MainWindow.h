@@ -25,6 +25,7 @@ class ProfileChooser;
 class WindowBatchView;
 class PropertyGrid;
 class SourceListView;
+class Toolbar;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -69,6 +70,13 @@ class MainWindow : public QMainWindow {
     void ClearAllFiles();
     void ShowSelectedRow();
 
+    // The Help menu: the user's guide, the home and support pages, the About window.
+    void ShowHelp();
+    void OpenHomePage();
+    void OpenSupportPage();
+    void ShowAbout();
+    Toolbar* toolbar() const { return toolbar_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -76,7 +84,7 @@ class MainWindow : public QMainWindow {
     QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key = {});
     void BuildMenus();
     void BuildPopupMenu();
-    QWidget* BuildToolbar();
+    Toolbar* BuildToolbar();
     QWidget* BuildSourceFrame(QWidget* parent);
     QWidget* BuildProgressPanel(QWidget* parent);
     void SetBatchBusy(bool busy);
@@ -84,8 +92,6 @@ class MainWindow : public QMainWindow {
     void CloseIfPending();
     void PlaceProgressPanel();
     friend class WindowBatchView;
-    QToolButton* AddToolbarImage(QWidget* bar, const char* name, const QString& caption,
-                                 int picture, QAction* action);
     void StartUp();
     void OnEntryPicked(int position);
     void AddSource(const std::string& path);
@@ -97,6 +103,7 @@ class MainWindow : public QMainWindow {
     SourceList sources_;
     std::string previewFile_;
     std::map<std::string, QAction*> actions_;
+    Toolbar* toolbar_ = nullptr;
     ProfileChooser* chooser_ = nullptr;
     PropertyGrid* grid_ = nullptr;
     SourceListView* listView_ = nullptr;

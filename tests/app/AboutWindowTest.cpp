@@ -1,0 +1,87 @@
+// The About window with the real tools: its texts, the versions the tools
+// report, a missing tool, and Exit.
+#include "AboutWindow.h"
+#include "TestMedia.h"
+#include "ToolVersion.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+using namespace vx;
+namespace fs = std::filesystem;
+
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void showsTheTextsAndTheToolsVersions();
+    void aMissingToolIsSaidPlainly();
+
+  private:
+    std::string app_;
+};
+
+void AboutWindowTest::init() {
+    app_ = vxtest::MakeTempFolder("vx-about");
+}
+
+void AboutWindowTest::cleanup() {
+    vxtest::RemoveFolder(app_);
+}
+
+void AboutWindowTest::showsTheTextsAndTheToolsVersions() {
+    for (const char* tool : {"fp.dll", "mp.dll"})
+        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    QElapsedTimer opening;
+    opening.start();
+    AboutWindow about(app_);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QVERIFY2(opening.elapsed() < 1000, "opening waited for the tools");
+    QCOMPARE(about.objectName(), QStringLiteral("Form6"));
+    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+    QStringList texts;
+    for (int i = 1; i <= 5; ++i)
+        texts << about.findChild<QLabel*>(QStringLiteral("SkinLabel%1").arg(i))->text();
+    QCOMPARE(texts, (QStringList{
+                        "Thank you for using Vantorix",
+                        "This product includes software developed by the MPlayer Project.",
+                        "This product includes software developed by the FFMpeg Project.",
+                        "MPlayer is licensed under the GNU General Public License Version 2.",
+                        "FFmpeg is licensed under the GNU General Public License.",
+                    }));
+    // The versions come while the window is open and served.
+    QTRY_VERIFY_WITH_TIMEOUT(about.encoderVersion()->text().startsWith("ffmpeg version "), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(about.playerVersion()->text().startsWith("MPlayer "), 10000);
+    QVERIFY(!about.encoderVersion()->text().contains("Copyright"));
+    QCOMPARE(vxtest::ChildProcesses(), 0);
+
+    about.findChild<QPushButton*>("Command3")->click();
+    QVERIFY(!about.isVisible());
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+}
+
+void AboutWindowTest::aMissingToolIsSaidPlainly() {
+    // The player is there; the encoder is not.
+    fs::create_symlink(std::string(VX_APP_DIR) + "/mp.dll", app_ + "/mp.dll");
+    AboutWindow about(app_);
+    about.show();
+    QTRY_VERIFY(about.encoderVersion()->text().startsWith("not found"));
+    QVERIFY(about.encoderVersion()->text().contains("fp.dll"));
+    QTRY_VERIFY_WITH_TIMEOUT(about.playerVersion()->text().startsWith("MPlayer "), 10000);
+    // A tool that exists but cannot run what it launches says so too.
+    ToolVersion broken(QString::fromStdString(std::string(VX_APP_DIR) + "/fp.dll"), {"-version"});
+    QSignalSpy answered(&broken, &ToolVersion::answered);
+    qputenv("PATH", app_.c_str()); // the launcher finds no ffmpeg
+    broken.Ask();
+    QVERIFY(answered.wait(10000));
+    qunsetenv("PATH");
+    QVERIFY2(broken.answer().startsWith("not found"), qPrintable(broken.answer()));
+}
+
+QTEST_MAIN(AboutWindowTest)
+#include "AboutWindowTest.moc"

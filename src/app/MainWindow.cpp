@@ -3,6 +3,7 @@
 #include "CategoryArt.h"
 #include "Desktop.h"
 #include "OptionSets.h"
+#include "PreviewPanel.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "Settings.h"
@@ -47,7 +48,14 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, central);
     splitter->setObjectName(QStringLiteral("mainSplitter"));
-    splitter->addWidget(BuildSourceFrame(splitter));
+    auto* left = new QSplitter(Qt::Vertical, splitter);
+    left->setObjectName(QStringLiteral("listPreviewSplitter"));
+    left->setChildrenCollapsible(false);
+    left->addWidget(BuildSourceFrame(left));
+    left->addWidget(BuildPreviewFrame(left));
+    left->setStretchFactor(0, 2);
+    left->setStretchFactor(1, 3);
+    splitter->addWidget(left);
     auto* sheetFrame = new QGroupBox(tr("Options"), splitter);
     auto* sheetLayout = new QVBoxLayout(sheetFrame);
     grid_ = new PropertyGrid(sheet_, sheetFrame);
@@ -60,12 +68,9 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     setCentralWidget(central);
 
     picture4_ = BuildProgressPanel(central);
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(1000);
 
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
-    resize(1120, 700);
+    resize(1120, 760);
     StartUp();
 }
 
@@ -132,8 +137,9 @@ void MainWindow::BuildMenus() {
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
     // "checkupdate" has no action. Commands whose windows come later are shown but not yet
     // available.
-    for (const char* later : {"Capture", "play", "videoclip"})
+    for (const char* later : {"Capture", "videoclip"})
         action(later)->setEnabled(false);
+    connect(action("play"), &QAction::triggered, this, &MainWindow::PlaySelectedFile);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
 }
 
@@ -150,7 +156,7 @@ void MainWindow::BuildPopupMenu() {
     };
     add("convertnow1", QStringLiteral("Convert Now!"), action("BurnNow"));
     popup_->addSeparator();
-    add("PlaySelectedFile", QStringLiteral("Play Selected File"), nullptr);
+    add("PlaySelectedFile", QStringLiteral("Play Selected File"), action("play"));
     popup_->addSeparator();
     add("cuttime", QStringLiteral("Video Clip"), nullptr);
     popup_->addSeparator();
@@ -240,8 +246,7 @@ void MainWindow::ShowSettings() {
 }
 
 void MainWindow::Exit() {
-    SharedToolControl().PostKeyToPlayer(kKeyQ);
-    timer1_->stop();
+    preview_->Exit(); // Q to the player, the position timer off
     close();
 }
 

@@ -12,6 +12,9 @@ struct SpawnRequest {
     std::string workingDirectory;       // empty: keep the caller's
     int stdinFd = -1;                   // -1: /dev/null
     int stdoutFd = -1;                  // -1: /dev/null; also used for standard error
+    // Leave broken-pipe signals ignored in the child, so that it outlives the
+    // reader of its output (its writes then fail quietly).
+    bool outlivesReader = false;
 };
 
 // Starts the program; gives its process id, or -1 when it cannot be started.

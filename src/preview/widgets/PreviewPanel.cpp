@@ -90,7 +90,8 @@ void PreviewPanel::BuildButtons(QWidget* row) {
                     [this, command = entry.command] { Do(command); });
         else
             connect(button, &QPushButton::clicked, this, &PreviewPanel::playClicked);
-        grid->addWidget(button, 0, column++);
+        grid->addWidget(button, column / 4, column % 4); // two rows keep the panel narrow
+        ++column;
     }
 }
 

@@ -137,8 +137,8 @@ void MainWindow::BuildMenus() {
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
     // "checkupdate" has no action. Commands whose windows come later are shown but not yet
     // available.
-    for (const char* later : {"Capture", "videoclip"})
-        action(later)->setEnabled(false);
+    action("Capture")->setEnabled(false); // its window comes later
+    connect(action("videoclip"), &QAction::triggered, this, &MainWindow::OpenClipWindow);
     connect(action("play"), &QAction::triggered, this, &MainWindow::PlaySelectedFile);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
 }
@@ -158,7 +158,7 @@ void MainWindow::BuildPopupMenu() {
     popup_->addSeparator();
     add("PlaySelectedFile", QStringLiteral("Play Selected File"), action("play"));
     popup_->addSeparator();
-    add("cuttime", QStringLiteral("Video Clip"), nullptr);
+    add("cuttime", QStringLiteral("Video Clip"), action("videoclip"));
     popup_->addSeparator();
     add("AddFiless", QStringLiteral("Add Files"), action("AddFiles"));
     add("RemoveSelectedItem", QStringLiteral("Remove Selected Item"), action("RemoveSelectedFile"));
@@ -226,6 +226,7 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
     connect(listView_, &SourceListView::rightButtonPressed, this,
             [this](const QPoint& at) { popup_->popup(at); });
     connect(listView_, &QAbstractItemView::clicked, this, &MainWindow::ShowSelectedRow);
+    connect(listView_, &QAbstractItemView::doubleClicked, this, &MainWindow::OpenClipWindow);
     return frame;
 }
 

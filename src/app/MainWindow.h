@@ -65,6 +65,7 @@ class MainWindow : public QMainWindow {
 
     // The preview's commands: play the selected row; open the trimming window for it.
     void PlaySelectedFile();
+    void OpenClipWindow();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

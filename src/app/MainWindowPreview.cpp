@@ -1,4 +1,6 @@
 // The preview of the main window and the trimming window's opening.
+#include "ClipTimes.h"
+#include "ClipWindow.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
 #include "SourceListView.h"
@@ -33,6 +35,26 @@ void MainWindow::PlaySelectedFile() {
     if (row >= 0 && row < sources_.Count())
         item = PlayItem{sources_.At(row, kFileName), sources_.At(row, kVideoTime)};
     preview_->Play(sources_.Count() == 0, item);
+}
+
+void MainWindow::OpenClipWindow() {
+    if (sources_.Count() == 0) return;
+    preview_->Halt(); // the main preview's player and its timer
+    const int row = listView_->SelectedRow();
+    if (row < 0) return; // nothing to trim
+    SharedClip() = ClipHandover{sources_.At(row, kFileName), sources_.At(row, kStart),
+                                sources_.At(row, kEnd), sources_.At(row, kVideoTime)};
+    SharedPreviewCounters() = PreviewCounters{};
+    // OK writes to the row selected when it is pressed.
+    ClipWindow window(
+        appFolder_, desktop_,
+        [this](const std::string& start, const std::string& end) {
+            const int selected = listView_->SelectedRow();
+            sources_.SetAt(selected, kStart, start);
+            sources_.SetAt(selected, kEnd, end);
+        },
+        this);
+    window.exec();
 }
 
 } // namespace vx

@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
     vx::MainWindow window(app_, desktop);
     window.show();
     window.AddFiles();
+    while (window.probing() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     window.chooser()->setCurrentIndex(position - 1);
     emit window.chooser()->activated(position - 1);
 

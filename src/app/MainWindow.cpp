@@ -1,9 +1,11 @@
 #include "MainWindow.h"
 
+#include "Catalog.h"
 #include "CategoryArt.h"
 #include "Desktop.h"
 #include "OptionSets.h"
 #include "PreviewPanel.h"
+#include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "Settings.h"
@@ -27,6 +29,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -236,8 +239,14 @@ void MainWindow::StartUp() {
     // The chooser's image list is the set of category pictures (CategoryArt).
     picture4_->hide();
     chooser_->FillCatalog();
-    chooser_->SelectPosition(LoadProfilePosition(appFolder_)); // selected, not applied
+    // The saved profile is selected and its option set applied, as a pick would,
+    // so that the sheet shows what a conversion will use; a saved heading or a
+    // value that names no entry selects nothing.
+    const int saved = LoadProfilePosition(appFolder_);
+    const bool profile = ProfileCatalog::At(saved) && !ProfileCatalog::IsHeading(saved);
+    chooser_->SelectPosition(profile ? saved : 0);
     FillDefaultLayout(sheet_);
+    if (profile) ApplyOptionSet(sheet_, saved);
     // The grid's display settings are its own (PropertyGrid switches them on).
 }
 
@@ -262,14 +271,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (probing_ > 0) { // close once the running probe has returned
-        closePending_ = true;
-        event->ignore();
-        return;
+    if (probes_) probes_->CancelAll(); // a probe never keeps the window from closing
+    // Remember the chosen entry for the next start; a failed write does not keep
+    // the program from ending, but it is logged.
+    if (const int position = chooser_->SelectedPosition(); position > 0) {
+        std::string reason;
+        if (!SaveProfilePosition(appFolder_, position, &reason))
+            std::fprintf(stderr, "vantorix: the profile could not be saved to %s: %s\n",
+                         SettingsPath(appFolder_).c_str(), reason.c_str());
     }
-    // Remember the chosen entry for the next start; a failed write is ignored.
-    if (const int position = chooser_->SelectedPosition(); position > 0)
-        SaveProfilePosition(appFolder_, position);
     QMainWindow::closeEvent(event);
 }
 

@@ -19,6 +19,7 @@ class QToolButton;
 namespace vx {
 
 class BatchRun;
+class ProbePool;
 class Desktop;
 class PreviewPanel;
 class ProfileChooser;
@@ -40,6 +41,8 @@ class MainWindow : public QMainWindow {
     SourceList& sources() { return sources_; }
     const std::string& appFolder() const { return appFolder_; }
     const std::string& previewFile() const;
+    // Rows whose probe has not reported yet.
+    int probing() const { return probing_; }
     QAction* action(const char* name) const { return actions_.at(name); }
     QMenu* popupMenu() const { return popup_; }
 
@@ -88,6 +91,7 @@ class MainWindow : public QMainWindow {
     void StartUp();
     void OnEntryPicked(int position);
     void AddSource(const std::string& path);
+    void OnProbed(std::uint64_t id, const std::string& output);
 
     std::string appFolder_;
     Desktop& desktop_;
@@ -105,8 +109,9 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<WindowBatchView> batchView_;
     std::unique_ptr<BatchRun> batch_;
     bool batchBusy_ = false;
-    int probing_ = 0;           // probes running (the window is served meanwhile)
-    bool closePending_ = false; // a close asked for while probing
+    std::unique_ptr<ProbePool> probes_; // started with the first added file
+    int probing_ = 0;                   // rows whose probe has not reported yet
+    bool closePending_ = false;         // a close asked for while a batch ran
 };
 
 } // namespace vx

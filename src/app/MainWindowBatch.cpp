@@ -3,6 +3,7 @@
 #include "Desktop.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
+#include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "SlimProgressBar.h"
@@ -23,6 +24,7 @@
 namespace vx {
 
 MainWindow::~MainWindow() {
+    probes_.reset(); // no probe reports to a window that is going
     if (batch_) batch_->Abandon();
     // The views watch the sheet and the rows, which as members go before the child widgets.
     delete grid_;
@@ -53,6 +55,10 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     auto* clock = new QLabel(QStringLiteral("0:00:00"), panel);
     clock->setObjectName(QStringLiteral("SkinLabel2"));
     row->addWidget(clock);
+    // Beside the elapsed time: the time left, the encoders' speed, files at once.
+    auto* line = new QLabel(panel);
+    line->setObjectName(QStringLiteral("lblProgressLine"));
+    row->addWidget(line);
     row->addStretch(1);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), panel);
     cancel->setObjectName(QStringLiteral("Command1"));
@@ -106,10 +112,9 @@ void MainWindow::UpdateCommandStates() {
         findChild<QToolButton*>(QLatin1String(name))->setEnabled(!batchBusy_);
 }
 
-// A close asked for while a probe or a batch ran happens once both have returned.
+// A close asked for while a batch ran happens once it has returned.
 void MainWindow::CloseIfPending() {
-    if (closePending_ && !batch_->Running() && probing_ == 0)
-        QTimer::singleShot(0, this, &QWidget::close);
+    if (closePending_ && !batch_->Running()) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::ConvertNow() {

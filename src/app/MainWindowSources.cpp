@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "PreviewPanel.h"
 #include "Probe.h"
+#include "ProbePool.h"
 #include "SheetLayout.h"
 #include "SourceListView.h"
 
@@ -12,11 +13,25 @@
 
 namespace vx {
 
+// The row comes at once; its probe runs in the background and fills it later.
 void MainWindow::AddSource(const std::string& path) {
+    const std::uint64_t id = sources_.Append(path);
+    if (!probes_) {
+        probes_ = std::make_unique<ProbePool>(
+            WithTrailingSeparator(appFolder_), ProbePool::DefaultWorkers(),
+            [this](std::uint64_t row, std::string output) {
+                QMetaObject::invokeMethod(
+                    this, [this, row, output = std::move(output)] { OnProbed(row, output); },
+                    Qt::QueuedConnection);
+            });
+    }
     ++probing_;
+    probes_->Submit(id, path);
     UpdateCommandStates();
-    AddSourceFile(sources_, WithTrailingSeparator(appFolder_), path,
-                  [] { QCoreApplication::processEvents(); });
+}
+
+void MainWindow::OnProbed(std::uint64_t id, const std::string& output) {
+    FillRow(sources_, id, output);
     --probing_;
     UpdateCommandStates();
 }
@@ -28,14 +43,12 @@ void MainWindow::AddFiles() {
     for (const QString& path : chosen)
         paths.push_back(path.toStdString());
     const SelectedFiles selection = ParseDialogSelection(paths);
-    for (int i = 0; i < selection.Count && !closePending_; ++i)
+    for (int i = 0; i < selection.Count; ++i)
         AddSource(selection.Folder + selection.Names[static_cast<std::size_t>(i)]);
-    CloseIfPending();
 }
 
 void MainWindow::AddDroppedFiles(const QStringList& paths) {
     for (const QString& path : paths) {
-        if (closePending_) break;
         if (!IsFlvName(path.toStdString())) {
             desktop_.ShowMessage(this, MessageIcon::Information,
                                  QStringLiteral("Only FLV files are allowed!"));
@@ -44,7 +57,6 @@ void MainWindow::AddDroppedFiles(const QStringList& paths) {
         AddSource(path.toStdString());
     }
     unsetCursor();
-    CloseIfPending();
 }
 
 void MainWindow::RemoveSelectedFile() {

@@ -34,15 +34,28 @@ class WindowBatchView : public BatchView {
     }
     void StartClock() override {
         w_.batchSeconds_ = 0;
+        SetProgressLine("Time left: estimating");
         Clock()->setText(QString::fromStdString(TimeText(0)));
         w_.timer2_->start();
     }
     void StopClock() override { w_.timer2_->stop(); }
     void ShowMessage(BatchMessage message, const std::string& text) override {
-        w_.desktop_.ShowMessage(&w_,
-                                message == BatchMessage::Completed ? MessageIcon::Information
-                                                                   : MessageIcon::Critical,
-                                QString::fromStdString(text));
+        const MessageIcon icon =
+            (message == BatchMessage::Completed || message == BatchMessage::NoProfile)
+                ? MessageIcon::Information
+            : message == BatchMessage::CompletedWithFailures ? MessageIcon::Warning
+                                                             : MessageIcon::Critical;
+        w_.desktop_.ShowMessage(&w_, icon, QString::fromStdString(text));
+    }
+    void SetProgressLine(const std::string& line) override {
+        w_.picture4_->findChild<QLabel*>(QStringLiteral("lblProgressLine"))
+            ->setText(QString::fromStdString(line));
+    }
+    void PreventSleep(bool on) override {
+        if (on)
+            w_.desktop_.InhibitSleep();
+        else
+            w_.desktop_.ReleaseSleep();
     }
     void OpenFolder(const std::string& folder) override {
         w_.desktop_.OpenFolder(QString::fromStdString(folder));

@@ -2,7 +2,6 @@
 // Command lines are built as one text, then split into arguments here and
 // started directly; nothing is ever run through a shell.
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,11 +9,14 @@
 namespace vx {
 
 // Splits by the rules the command texts are written for: blanks separate
-// arguments, double quotes group (and are removed), runs of blanks count as one.
+// arguments, double quotes group (and are removed), runs of blanks count as one,
+// and a backslash escapes a double quote (see CommandLine.cpp).
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
-// A path in double quotes, as one argument of a command line; nothing for a
-// path holding a double quote itself, which would split into other arguments.
-std::optional<std::string> Quoted(std::string_view path);
+// A path in double quotes, as one argument of a command line that
+// SplitCommandLine gives back byte for byte: a double quote inside is written
+// as \", and backslashes are doubled only where they precede a double quote.
+// A path without either is simply put between double quotes.
+std::string Quoted(std::string_view path);
 
 } // namespace vx

@@ -95,9 +95,11 @@ std::optional<std::int32_t> ToInt32(std::string_view text) {
 }
 
 std::string PlainNumberText(double value) {
-    if (value == 0) return "0"; // also for -0
-    char buffer[64];
-    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (value == 0 || !std::isfinite(value)) return "0"; // also for -0
+    // Plain decimal digits for every value, never an exponent: the shortest
+    // text in fixed notation that reads back as the same number.
+    char buffer[400]; // the longest fixed text of a double is about 330 characters
+    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return ec == std::errc() ? std::string(buffer, ptr) : std::string("0");
 }
 

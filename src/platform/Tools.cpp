@@ -120,7 +120,8 @@ void ToolRegistry::Watch(const std::shared_ptr<State>& state, const ToolRef& too
     state->ended.notify_all();
 }
 
-pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& workingDirectory) {
+pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& workingDirectory,
+                          int outputFd) {
     IgnoreBrokenPipes();
     int console[2];
     if (pipe2(console, O_CLOEXEC) != 0) return 0;
@@ -137,9 +138,11 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
         if (!state_->logFolder.empty())
             logPath = state_->logFolder + "/tool-" + std::to_string(++state_->logCount) + ".log";
     }
-    if (!logPath.empty())
+    if (!logPath.empty() && outputFd < 0)
         log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0], output[1]};
+    // Without a reader of the caller's own, ours reads the output all the time.
+    SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0],
+                         outputFd >= 0 ? outputFd : output[1]};
     request.outlivesReader = true; // tools keep running when we end
     const pid_t pid = Spawn(request);
     close(console[0]);

@@ -24,7 +24,10 @@ class ToolRegistry {
     static ToolRegistry& Instance();
 
     // Splits the command line and starts it; the process id, or 0 when it could not start.
-    pid_t Start(const std::string& commandLine, const std::string& workingDirectory);
+    // With an output descriptor the tool's standard output and error go there (the
+    // caller reads it all the time and closes its copy of it after the start).
+    pid_t Start(const std::string& commandLine, const std::string& workingDirectory,
+                int outputFd = -1);
 
     // The tool with this process id that still runs and whose command line
     // holds the fragment (exact, case-sensitive), or none.

@@ -60,6 +60,7 @@ void BatchWindowTest::AddFiles(const std::vector<std::string>& names, double sec
     desktop_.nextFiles = files;
     window_->action("AddFiles")->trigger();
     QCOMPARE(window_->sources().Count(), int(names.size()));
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
 }
 
 void BatchWindowTest::convertsTheListFromEndToEnd() {

@@ -100,6 +100,7 @@ class ClipWindowTest : public QObject {
         QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
         desktop_.nextFiles = {QString::fromStdString(path)};
         window_->action("AddFiles")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000); // probed in the background
     }
     void Select(int row) {
         window_->listView()->setCurrentIndex(window_->listView()->model()->index(row, 0));
@@ -310,6 +311,7 @@ void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
              0);
     desktop_.nextFiles = {QString::fromStdString(source)};
     window_->action("AddFiles")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
     QCOMPARE(Cell(0, kVideoTime), std::string("0:00:10"));
     Select(0);
     WhenOpen([](ClipWindow* clip) {

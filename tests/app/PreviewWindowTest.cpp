@@ -57,6 +57,7 @@ class PreviewWindowTest : public QObject {
         QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
         desktop_.nextFiles = {QString::fromStdString(path)};
         window_->action("AddFiles")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000); // probed in the background
     }
     void Select(int row) {
         window_->listView()->setCurrentIndex(window_->listView()->model()->index(row, 0));

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -32,6 +33,7 @@ class SourceCommandsTest : public QObject {
     void aClickMirrorsTheRowIntoTheSheet();
     void aClickOnAnEmptyListChangesNothing();
     void thePopupMenuHoldsItsElevenEntries();
+    void closingDuringAProbeClosesAtOnce();
 
   private:
     QString Make(const char* name);
@@ -93,22 +95,17 @@ void SourceCommandsTest::ClickRow(int row) {
 
 void SourceCommandsTest::addsDialogFilesInTheDialogsOrder() {
     desktop_.nextFiles = {Make("c.flv"), Make("a.flv"), Make("b.flv")};
-    int convertEnabledWhileProbing = 0, samples = 0;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, this, [&] {
-        ++samples;
-        convertEnabledWhileProbing += window_->action("BurnNow")->isEnabled();
-    });
-    watch.start(5);
     window_->action("AddFiles")->trigger();
-    watch.stop();
-    QVERIFY(samples > 0);                    // the window was served while the files were probed
-    QCOMPARE(convertEnabledWhileProbing, 0); // and could not start a batch on half-filled rows
+    // Every file has its row at once, in the dialog's order; the probes go on
+    // in the background and Convert waits for them.
+    SourceList& rows = window_->sources();
+    QCOMPARE(rows.Count(), 3);
+    QCOMPARE(window_->probing(), 3);
+    QVERIFY(!window_->action("BurnNow")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
     QVERIFY(window_->action("BurnNow")->isEnabled());
     QCOMPARE(desktop_.lastDialogTitle, QStringLiteral("Open Video File"));
     QCOMPARE(desktop_.lastDialogFilter, QStringLiteral(" Flash Video Files (*.flv)"));
-    SourceList& rows = window_->sources();
-    QCOMPARE(rows.Count(), 3);
     QVERIFY(rows.At(0, kFileName).ends_with("/c.flv"));
     QVERIFY(rows.At(1, kFileName).ends_with("/a.flv"));
     QVERIFY(rows.At(2, kFileName).ends_with("/b.flv"));
@@ -182,6 +179,7 @@ void SourceCommandsTest::clearEmptiesTheList() {
 void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheet() {
     desktop_.nextFiles = {Make("m1.flv"), Make("m2.flv")};
     window_->AddFiles();
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
     window_->sources().SetAt(1, kStart, "0:00:01");
     ClickRow(1);
     QCOMPARE(Value("General", "Item Name"), Make("m2.flv"));
@@ -216,6 +214,30 @@ void SourceCommandsTest::thePopupMenuHoldsItsElevenEntries() {
     window_->sources().Append("/p.flv");
     window_->action("ClearAllItems")->trigger(); // the pop-up twin runs the same command
     QCOMPARE(window_->sources().Count(), 0);
+}
+
+// A player that never ends its probe (a FIFO once did that) never keeps the
+// window from closing, and is not left behind.
+void SourceCommandsTest::closingDuringAProbeClosesAtOnce() {
+    QTemporaryDir app;
+    fs::create_symlink(VX_CHILD, app.path().toStdString() + "/mp.dll");
+    MainWindow window(app.path().toStdString(), desktop_);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString fifo = app.path() + QStringLiteral("/f.flv");
+    QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
+    const QString hangs = app.path() + QStringLiteral("/hangs.flv"); // one folder, as a dialog gives
+    QVERIFY(QFile::copy(Make("hangs.flv"), hangs));
+    desktop_.nextFiles = {fifo, hangs};
+    window.AddFiles();
+    QTRY_COMPARE(vxtest::ChildProcesses(), 1); // the FIFO is not probed at all
+    QCOMPARE(window.sources().At(0, kSize), std::string("0x0"));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(window.close());
+    QVERIFY(!window.isVisible());
+    QVERIFY(clock.elapsed() < 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 1000);
 }
 
 QTEST_MAIN(SourceCommandsTest)

@@ -24,7 +24,7 @@ class StartupTest : public QObject {
   private slots:
     void init();
     void aFirstRunSelectsNothing();
-    void aStoredProfileIsSelectedButNotApplied();
+    void aStoredProfileIsSelectedAndApplied();
     void storedProfilesThatNameNoEntrySelectNothing();
     void closingSavesTheProfileBesideTheDialogsKeys();
     void closingWithNothingSelectedWritesNothing();
@@ -63,17 +63,23 @@ void StartupTest::aFirstRunSelectsNothing() {
     QCOMPARE(window->previewTimer()->interval(), 1000);
 }
 
-void StartupTest::aStoredProfileIsSelectedButNotApplied() {
-    WriteSetting(SettingsPath(app_), "set", "profile", "5");
+// The sheet shows what the chosen profile converts with, from the first moment.
+void StartupTest::aStoredProfileIsSelectedAndApplied() {
+    WriteSetting(SettingsPath(app_), "set", "profile", "86");
     auto window = Open();
-    QCOMPARE(window->chooser()->SelectedText(),
+    QCOMPARE(window->chooser()->SelectedText(), QStringLiteral("Customized MP4 Movie(*.mp4)"));
+    QCOMPARE(Value(*window, "Video Options", "Video Codec"), QStringLiteral("x264"));
+    QCOMPARE(Value(*window, "Audio Options", "Audio Codec"), QStringLiteral("aac"));
+    WriteSetting(SettingsPath(app_), "set", "profile", "5");
+    auto ipod = Open();
+    QCOMPARE(ipod->chooser()->SelectedText(),
              QStringLiteral("Apple iPod Movie for 576p TV Out(*.mp4)"));
-    QCOMPARE(Value(*window, "Video Options", "Video Size"), QStringLiteral("320x240"));
-    QCOMPARE(Value(*window, "Audio Options", "Audio Bitrate"), QStringLiteral("128"));
+    QCOMPARE(Value(*ipod, "Video Options", "Video Size"), QStringLiteral("768x576"));
+    QCOMPARE(Value(*ipod, "Video Options", "Video Bitrate"), QStringLiteral("512"));
 }
 
 void StartupTest::storedProfilesThatNameNoEntrySelectNothing() {
-    for (const char* stored : {"abc", "0", "93", "-4"}) {
+    for (const char* stored : {"abc", "0", "93", "-4", "1", "79"}) { // 1 and 79: headings
         WriteSetting(SettingsPath(app_), "set", "profile", stored);
         auto window = Open();
         QCOMPARE(window->chooser()->SelectedPosition(), 0);
@@ -91,7 +97,8 @@ void StartupTest::closingSavesTheProfileBesideTheDialogsKeys() {
     dialog.threadBox()->setText(QStringLiteral("2"));
     dialog.okButton()->click();
     QCOMPARE(Content(),
-             "[Set]\nprofile=70\noutputfolder=" + app_ + "\nexistedfile=0\nautoshut=0\nthread=2\n");
+             "[Set]\nprofile=70\noutputfolder=" + app_ +
+                 "\nexistedfile=0\nautoshut=0\nthread=2\nparallel=0\n");
     auto again = Open();
     QCOMPARE(again->chooser()->SelectedText(),
              QStringLiteral("Nokia N-Series MPEG-4 Movie(*.mp4)"));

@@ -6,6 +6,7 @@
 //   sleep MS      sleeps
 //   exit CODE     exits with CODE (the last step)
 // Steps run in order: "vx_child out a err b exit 3".
+// Started under a name ending in "mp.dll" it is a player tool that never ends.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,9 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    if (std::string(argv[0]).ends_with("mp.dll"))
+        while (true)
+            pause();
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string step = argv[i];
         const char* value = argv[i + 1];

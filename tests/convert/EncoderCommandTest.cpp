@@ -1,7 +1,9 @@
 #include "EncoderCommand.h"
 #include "CodecMaps.h"
+#include "CommandLine.h"
 #include "CommandShapes.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -181,9 +183,21 @@ TEST_F(CommandText, EachFailureIsReportedAsItsOwnError) {
     expectError(r, CommandError::ClipEnd);
     expectError(Request(93, mp4), CommandError::Position);
     expectError(Request(0, mp4), CommandError::Position);
-    r = Request(2, mp4);
-    r.sourcePath = "/in/x\" -f null \"y.flv";
-    expectError(r, CommandError::UnsafePath);
+}
+
+// A name may hold a double quote: it reaches the encoder as one argument, byte
+// for byte, and can never add options of its own.
+TEST_F(CommandText, EveryLegalNameReachesTheToolAsItIs) {
+    JobRequest r = Request(2, "Apple iPhone MPEG-4 Movie(*.mp4)");
+    r.sourcePath = "/in/say \"hi\" -f null \"y.flv";
+    r.outputFolder = "/my \"best\" videos\\";
+    const auto job = PrepareConversion(r);
+    ASSERT_TRUE(job.ok());
+    const std::vector<std::string> args = SplitCommandLine(job.value->commandLine);
+    ASSERT_GE(args.size(), 3u);
+    EXPECT_EQ(args[2], r.sourcePath);
+    EXPECT_EQ(args.back(), "/my \"best\" videos\\/say \"hi\" -f null \"y.mp4");
+    EXPECT_EQ(std::count(args.begin(), args.end(), "-f"), 1);
 }
 
 TEST(PositionTable, CoversEveryPositionOnce) {

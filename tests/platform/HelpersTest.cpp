@@ -1,4 +1,5 @@
 #include "AppFolder.h"
+#include "CommandLine.h"
 #include "Numbers.h"
 #include "TimeText.h"
 
@@ -49,6 +50,15 @@ TEST(NumberWriting, PlainAndSignReserving) {
     EXPECT_EQ(SignedNumberText(-1), "-1");
     EXPECT_EQ(SignedNumberText(0), " 0");
     EXPECT_EQ(SignedNumberText(123456789), " 123456789");
+    // Never an exponent, whatever the size: a thread count, a window handle.
+    EXPECT_EQ(PlainNumberText(100000), "100000");
+    EXPECT_EQ(SignedNumberText(52000000), " 52000000");
+    EXPECT_EQ(SignedNumberText(4294967296.0), " 4294967296");
+    EXPECT_EQ(PlainNumberText(9007199254740992.0), "9007199254740992");
+    EXPECT_EQ(PlainNumberText(1e300).size(), 301u);
+    EXPECT_EQ(PlainNumberText(0.0001), "0.0001");
+    EXPECT_EQ(PlainNumberText(-1e-7), "-0.0000001");
+    EXPECT_EQ(ReadNumber(PlainNumberText(123456.789)), 123456.789);
 }
 
 TEST(TimeText, WritesHoursUnpaddedAndWrapsAtADay) {
@@ -94,4 +104,32 @@ TEST(ApplicationFolder, IsTheProgramFolderWithOneTrailingSeparator) {
     EXPECT_EQ(ApplicationFolder(), raw + "/");
     EXPECT_EQ(WithTrailingSeparator("/"), "/");
     EXPECT_EQ(WithTrailingSeparator("/opt/vx"), "/opt/vx/");
+}
+
+// Every path a Linux name can form comes back byte for byte from its quoted
+// text; a plain path is simply put between double quotes.
+TEST(CommandLineQuoting, EveryPathComesBackFromItsQuotedText) {
+    EXPECT_EQ(Quoted("/in/a b.flv"), "\"/in/a b.flv\"");
+    EXPECT_EQ(Quoted("/in/x\\y.flv"),
+              "\"/in/x\\y.flv\""); // a backslash before no quote stays single
+    EXPECT_EQ(Quoted("say \"hi\""), "\"say \\\"hi\\\"\"");
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c)
+        everyByte.push_back(static_cast<char>(c));
+    for (const std::string& path :
+         {std::string("say \"hi\".flv"), std::string("a\\\"b"), std::string("trailing\\"),
+          std::string("two\\\\\""), std::string("\\\\\\"), std::string("  blanks  \t tab"),
+          std::string("\xc3\xa9t\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac"), std::string("\""),
+          std::string(), std::string("new\nline\r"), everyByte}) {
+        const std::string line = "\"/app/fp.dll\" -i " + Quoted(path) + " -y " + Quoted(path);
+        const std::vector<std::string> args = SplitCommandLine(line);
+        ASSERT_EQ(args.size(), 5u) << line;
+        EXPECT_EQ(args[2], path);
+        EXPECT_EQ(args[4], path);
+    }
+    // The splitting rules themselves: 2n backslashes before a quote give n and a
+    // quote that groups, 2n+1 give n and a quote of the argument.
+    EXPECT_EQ(SplitCommandLine("a\\\\\"b c\""), (std::vector<std::string>{"a\\b c"}));
+    EXPECT_EQ(SplitCommandLine("a\\\\\\\"b c"), (std::vector<std::string>{"a\\\"b", "c"}));
+    EXPECT_EQ(SplitCommandLine("c:\\dir\\ x"), (std::vector<std::string>{"c:\\dir\\", "x"}));
 }

@@ -113,3 +113,49 @@ TEST_F(Ini, AnUnwritableFolderMakesTheWriteFailQuietly) {
     EXPECT_FALSE(
         WriteSetting((folder_ / "no such folder" / "settings.dat").string(), "set", "k", "v"));
 }
+
+TEST_F(Ini, AFileTheUserMadeReadOnlyIsNeverRewritten) {
+    Write("[set]\nthread=2\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const WriteOutcome written = WriteSetting(path_, "set", "thread", "4");
+    EXPECT_FALSE(written);
+    EXPECT_NE(written.reason.find("read-only"), std::string::npos) << written.reason;
+    EXPECT_EQ(Content(), "[set]\nthread=2\n");
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+TEST_F(Ini, AReplacementKeepsTheFilesMode) {
+    Write("[set]\nthread=2\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(WriteSetting(path_, "set", "thread", "4"));
+    EXPECT_EQ(Read("set", "thread"), "4");
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(Ini, WhereNoTemporaryFileCanBeMadeTheFileIsWrittenInPlace) {
+    // A name so long that no temporary name can be built beside it: the case of a
+    // shared folder the user may not write, whose settings file alone is writable.
+    path_ = (folder_ / std::string(250, 's')).string();
+    Write("[set]\nthread=2\nprofile=9\n");
+    EXPECT_TRUE(WriteSetting(path_, "set", "thread", "16"));
+    EXPECT_EQ(Content(), "[set]\nthread=16\nprofile=9\n");
+    EXPECT_TRUE(WriteSetting(path_, "set", "thread", "1")); // shorter: no stale tail
+    EXPECT_EQ(Content(), "[set]\nthread=1\nprofile=9\n");
+    InjectSettingsWriteFault(3);
+    const WriteOutcome failed = WriteSetting(path_, "set", "thread", "4");
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(failed.reason.empty());
+}
+
+TEST_F(Ini, ALineBreakNeverReachesTheFile) {
+    Write("[set]\noutputfolder=/a\n");
+    for (const char* value : {"/new\nline", "/carriage\rreturn", "/both\r\n"}) {
+        const WriteOutcome written = WriteSetting(path_, "set", "outputfolder", value);
+        EXPECT_FALSE(written) << value;
+        EXPECT_FALSE(written.reason.empty());
+    }
+    EXPECT_FALSE(WriteSetting(path_, "set", "out\nfolder", "/x"));
+    EXPECT_EQ(Content(), "[set]\noutputfolder=/a\n");
+}

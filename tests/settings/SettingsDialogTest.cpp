@@ -22,6 +22,7 @@ class SettingsDialogTest : public QObject {
     void cancelAndCloseSaveNothing();
     void browsePutsTheChosenFolderInTheBox();
     void loadsStoredValues();
+    void saysSoAndStaysOpenWhenNothingCanBeSaved();
 
   private:
     std::string Get(const char* key) { return ReadSetting(SettingsPath(app_), "set", key); }
@@ -117,6 +118,42 @@ void SettingsDialogTest::loadsStoredValues() {
     QVERIFY(dialog.overwriteOption()->isChecked());
     QVERIFY(dialog.shutdownBox()->isChecked());
     QCOMPARE(dialog.threadBox()->text(), QStringLiteral("2.5"));
+}
+
+// A settings file made read-only, and a folder name holding a line break (one
+// the folder browser can return): each is refused with a message, the dialog
+// stays open and the file keeps what it held.
+void SettingsDialogTest::saysSoAndStaysOpenWhenNothingCanBeSaved() {
+    const QString path = QString::fromStdString(SettingsPath(app_));
+    WriteSetting(SettingsPath(app_), "set", "thread", "2");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    {
+        SettingsDialog dialog(app_, desktop_);
+        dialog.show();
+        dialog.threadBox()->setText(QStringLiteral("4"));
+        dialog.okButton()->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(desktop_.messages.size(), std::size_t(1));
+        QCOMPARE(desktop_.messages[0].first, MessageIcon::Critical);
+        QVERIFY2(desktop_.messages[0].second.contains(path),
+                 qPrintable(desktop_.messages[0].second));
+        QVERIFY(desktop_.messages[0].second.contains(QStringLiteral("read-only")));
+        QCOMPARE(Get("thread"), std::string("2"));
+        QCOMPARE(QFile::permissions(path) &
+                     (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+                 QFile::Permissions());
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    desktop_.messages.clear();
+    SettingsDialog dialog(app_, desktop_);
+    dialog.show();
+    desktop_.nextFolder = QStringLiteral("/srv/two\nlines");
+    dialog.browseButton()->click();
+    dialog.okButton()->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(desktop_.messages.size(), std::size_t(1));
+    QVERIFY(desktop_.messages[0].second.contains(QStringLiteral("line break")));
+    QCOMPARE(Get("outputfolder"), std::string());
 }
 
 QTEST_MAIN(SettingsDialogTest)

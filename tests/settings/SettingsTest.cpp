@@ -81,5 +81,5 @@ TEST_F(Store, TheProfileGoesToTheSameSectionAsTheDialogsKeys) {
     SaveSettingsView(app_, SettingsView{"/o", false, false, "0"});
     std::ifstream in(SettingsPath(app_));
     const std::string content(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(content, "[Set]\nprofile=5\noutputfolder=/o\nexistedfile=0\nautoshut=0\nthread=0\n");
+    EXPECT_EQ(content, "[Set]\nprofile=5\noutputfolder=/o\nexistedfile=0\nautoshut=0\nthread=0\nparallel=0\n");
 }

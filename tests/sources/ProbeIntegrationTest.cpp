@@ -1,10 +1,14 @@
 // The probe with the real player tool on generated files.
 #include "Probe.h"
+#include "ProbePool.h"
 #include "TestMedia.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -91,4 +95,85 @@ TEST_F(Probe, ARowRemovedDuringItsProbeIsNotWrittenElsewhere) {
     ASSERT_EQ(list_.Count(), 1);
     EXPECT_EQ(list_.Row(0).columns[kFileName], "/other.flv");
     EXPECT_EQ(list_.Row(0).columns[kStart], "");
+}
+
+// A FIFO would keep the player reading for ever: only regular files are probed,
+// and anything else gets the row of an unreadable file at once.
+TEST_F(Probe, OnlyRegularFilesAreProbed) {
+    const std::string fifo = folder_ + "/f.flv";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_directories(folder_ + "/folder.flv");
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& path : {fifo, folder_ + "/folder.flv", std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(IsProbeable(path));
+        const SourceItem row = Add(path);
+        EXPECT_EQ(row.columns[kStart], "0:00:00");
+        EXPECT_EQ(row.columns[kSize], "0x0");
+        EXPECT_EQ(row.columns[kEnd], "");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(vxtest::ChildProcesses(), 0);
+}
+
+// A player that never ends (a file on a hung network mount) is given up at the
+// time limit, and one given up from another thread ends at once.
+TEST_F(Probe, AProbeThatHangsIsGivenUp) {
+    const std::string app = folder_ + "/app/";
+    fs::create_directories(app);
+    fs::create_symlink(VX_CHILD, app + "mp.dll");
+    const std::string file = folder_ + "/a.flv";
+    std::ofstream(file) << "not a movie";
+    ProbeControl control;
+    control.timeLimit = std::chrono::milliseconds(300);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunIdentify(app, file, control), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    std::atomic<bool> cancelled{false};
+    control.timeLimit = std::chrono::seconds(60);
+    control.cancelled = &cancelled;
+    start = std::chrono::steady_clock::now();
+    std::thread giver([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        cancelled = true;
+    });
+    EXPECT_EQ(RunIdentify(app, file, control), "");
+    giver.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(vxtest::ChildProcesses(), 0);
+}
+
+// Several probes at once fill their own rows with what one after the other would.
+TEST_F(Probe, APoolFillsEveryRowAsASequentialProbeWould) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 5; ++i) {
+        files.push_back(folder_ + "/p" + std::to_string(i) + ".flv");
+        ASSERT_TRUE(vxtest::MakeFlv(files.back(), {.seconds = 2.0 + i, .width = 160 + 16 * i}));
+    }
+    SourceList sequential;
+    for (const std::string& file : files)
+        AddSourceFile(sequential, kAppFolder, file, {});
+    std::mutex mutex;
+    std::vector<std::pair<std::uint64_t, std::string>> reports;
+    {
+        ProbePool pool(kAppFolder, 3, [&](std::uint64_t id, std::string output) {
+            std::lock_guard lock(mutex);
+            reports.emplace_back(id, std::move(output));
+        });
+        for (const std::string& file : files)
+            pool.Submit(list_.Append(file), file);
+        for (int wait = 0; wait < 200; ++wait) {
+            {
+                std::lock_guard lock(mutex);
+                if (reports.size() == files.size()) break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ASSERT_EQ(reports.size(), files.size());
+    for (const auto& [id, output] : reports)
+        FillRow(list_, id, output);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(list_.Row(row).columns, sequential.Row(row).columns) << row;
 }

@@ -1,176 +1,257 @@
 #include "BatchRun.h"
 
-#include "EncoderCommand.h"
+#include "BatchJob.h"
+
+#include "Catalog.h"
+#include "OutputFolder.h"
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "TimeText.h"
 #include "Tools.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <thread>
 
 namespace vx {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 BatchRun::BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
                    std::string appFolder)
     : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)) {}
 
+BatchRun::~BatchRun() = default;
+
+int BatchRun::Capacity(int setting, int cores) {
+    if (setting >= 1) return std::min(setting, 16);
+    return std::max(1, cores);
+}
+
 void BatchRun::Run() {
     if (rows_.Count() == 0 || running_) return;
+    // A heading names no output format: nothing is started and no row marked.
+    const CatalogEntry* entry = ProfileCatalog::At(view_.SelectedPosition());
+    if (!entry || entry->kind != EntryKind::Profile) {
+        view_.ShowMessage(BatchMessage::NoProfile,
+                          "Please choose an output profile (a format, not a heading) in the "
+                          "Profile list before converting.");
+        return;
+    }
     running_ = true;
     abandoned_ = false;
-    if (tools_.PlayerProcessId != 0) tools_.PostKeyToPlayer(kKeyQ);
-    view_.ShowPanel(true);
-    total_ = 0;
-    view_.SetTotalProgress(0);
-    view_.SetBusy(true);
-    const BatchSettings settings = LoadBatchSettings(appFolder_);
-    outputFolder_ = settings.outputFolder;
-    addNew_ = settings.addNew;
-    threads_ = settings.threads;
-    view_.StartClock();
-
-    const int count = rows_.Count();
-    for (int row = 0; row < count && row < rows_.Count(); ++row) {
-        if (ConvertRow(row) != RowEnd::Done) { // cancelled, a missing source, or abandoned
-            running_ = false;
-            return;
-        }
+    std::vector<std::uint64_t> ids;
+    if (Prepare(ids)) {
+        const End end = Loop(ids);
+        if (end == End::Done) Finish();
     }
-    Finish();
+    if (!abandoned_) view_.PreventSleep(false);
     running_ = false;
 }
 
-// Reads the row's options and builds its output path and command line.
-bool BatchRun::ReadRowJob(int row, EncoderJob& job) {
+// The start of the run: the player stopped, the panel shown, the settings read
+// and the output folder made ready.
+bool BatchRun::Prepare(std::vector<std::uint64_t>& ids) {
+    if (tools_.PlayerProcessId != 0) tools_.PostKeyToPlayer(kKeyQ);
+    view_.ShowPanel(true);
+    total_ = shownTotal_ = track_ = 0;
+    converted_ = failed_ = mostAtOnce_ = 0;
+    view_.SetTotalProgress(0);
+    view_.SetBusy(true);
+    const BatchSettings settings = LoadBatchSettings(appFolder_);
+    outputFolder_ = AbsoluteOutputFolder(settings.outputFolder, appFolder_, HomeFolder());
+    addNew_ = settings.addNew;
+    threads_ = settings.threads;
+    capacity_ = Capacity(settings.parallel, static_cast<int>(std::thread::hardware_concurrency()));
+    weighted_ = settings.parallel == 0; // a chosen number is kept as it is
+    if (const auto reason = EnsureFolder(outputFolder_)) {
+        EndEarly();
+        view_.ShowMessage(BatchMessage::OutputFolder,
+                          "The output folder " + outputFolder_ + " cannot be created: " + *reason);
+        return false;
+    }
+    view_.PreventSleep(true);
+    log_.Open();
+    rowCount_ = rows_.Count();
+    expectedAll_ = expectedDone_ = 0;
+    for (int row = 0; row < rowCount_; ++row) {
+        ids.push_back(rows_.Row(row).id);
+        const auto start = ReadTimeOfDay(rows_.At(row, kStart));
+        const auto end = ReadTimeOfDay(rows_.At(row, kEnd));
+        expectedAll_ += (start && end && *end > *start) ? *end - *start : 0;
+    }
+    next_ = 0;
+    stopStarting_ = false;
+    missingSource_.clear();
+    claimed_.clear();
+    jobs_.clear();
+    started_ = Clock::now();
+    lineShown_ = {};
+    view_.StartClock();
+    return true;
+}
+
+// Starts rows while there is room and waits for the encoders, serving the window.
+BatchRun::End BatchRun::Loop(const std::vector<std::uint64_t>& ids) {
+    while (true) {
+        StartRows(ids);
+        if (jobs_.empty()) break;
+        ToolRegistry::Instance().WaitForExit(jobs_.front()->pid,
+                                             std::chrono::milliseconds(kPollMilliseconds));
+        view_.Pump();
+        if (abandoned_) return End::Abandoned;
+        if (CancelRequested) {
+            Cancel();
+            return abandoned_ ? End::Abandoned : End::Stopped;
+        }
+        for (std::size_t i = 0; i < jobs_.size();) {
+            const auto code =
+                ToolRegistry::Instance().WaitForExit(jobs_[i]->pid, std::chrono::milliseconds(0));
+            if (!code) {
+                ++i;
+                continue;
+            }
+            FinishRow(*jobs_[i], *code);
+            jobs_.erase(jobs_.begin() + static_cast<long>(i));
+        }
+        UpdateProgress();
+    }
+    if (!missingSource_.empty()) { // after the rows that were running have ended
+        view_.ShowMessage(BatchMessage::InvalidInput, "Invalid input file name. " + missingSource_);
+        if (abandoned_) return End::Abandoned;
+        EndEarly();
+        return End::Stopped;
+    }
+    return End::Done;
+}
+
+void BatchRun::StartRows(const std::vector<std::uint64_t>& ids) {
+    while (!stopStarting_ && next_ < ids.size() && !abandoned_) {
+        if (!StartRow(ids[next_])) return; // no room yet
+        ++next_;
+    }
+}
+
+// Automatic: an encoder that spreads over cores takes two of them.
+int BatchRun::WeightOf(const EncoderJob& job) const {
+    return (weighted_ && (job.spreadsOverCores || threads_ > 1)) ? 2 : 1;
+}
+
+bool BatchRun::Fits(const EncoderJob& job) const {
+    if (jobs_.empty()) return true;
+    int used = 0;
+    for (const auto& running : jobs_)
+        used += running->weight;
+    return used + WeightOf(job) <= capacity_;
+}
+
+// Starts the row's encoder; false when the row must wait for room. The options
+// are read from the sheet when the row starts, so a change made during the
+// batch applies to the rows not yet started.
+bool BatchRun::StartRow(std::uint64_t id) {
+    const int row = rows_.RowOf(id);
+    if (row < 0) return true; // removed meanwhile
+    const std::string source = rows_.At(row, kFileName);
+    std::error_code error;
+    if (!fs::is_regular_file(source, error)) {
+        stopStarting_ = true;
+        missingSource_ = source;
+        return true;
+    }
     auto options = ReadConversionOptions(sheet_);
-    if (!options) return false;
-    options->ClipStart = rows_.At(row, kStart);
-    options->ClipEnd = rows_.At(row, kEnd);
     JobRequest request;
     request.position = view_.SelectedPosition();
     request.displayText = view_.SelectedText();
-    request.options = *options;
-    request.sourcePath = rows_.At(row, kFileName);
+    request.sourcePath = source;
     request.appFolder = appFolder_;
     request.outputFolder = outputFolder_;
     request.addNew = addNew_;
     request.threads = threads_;
-    const auto prepared = PrepareConversion(request);
-    if (!prepared.ok()) return false;
-    job = *prepared.value;
+    request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
+    request.claimed = capacity_ > 1 ? &claimed_ : nullptr;
+    if (options) {
+        request.options = *options;
+        request.options.ClipStart = rows_.At(row, kStart);
+        request.options.ClipEnd = rows_.At(row, kEnd);
+    }
+    const auto prepared =
+        options ? PrepareConversion(request) : Result<EncoderJob>::Fail(CommandError::NoExtension);
+    if (!prepared.ok()) {
+        FailRow(id, Describe(prepared.error));
+        return true;
+    }
+    if (!Fits(*prepared.value)) return false;
+
+    auto job = std::make_unique<Job>();
+    job->row = row;
+    job->id = id;
+    job->encoder = *prepared.value;
+    job->weight = WeightOf(job->encoder);
+    job->outputExisted = fs::exists(job->encoder.outputPath, error);
+    view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
+    rows_.Set(id, kStatus, "Processing");
+    rows_.SetNote(id, "");
+    view_.Pump();
+    if (abandoned_) return true;
+
+    lastCommandLine_ = job->encoder.commandLine;
+    log_.Started(row, source, lastCommandLine_);
+    job->pid = ToolRegistry::Instance().Start(lastCommandLine_, appFolder_, job->output.WriteEnd());
+    job->output.StartReading();
+    if (job->pid <= 0) {
+        FailRow(id, "the encoder tool could not be started");
+        return true;
+    }
+    tools_.EncoderProcessId = job->pid;
+    claimed_.insert(job->encoder.outputPath);
+    track_ = 10; // the bar shows the row that started last
+    view_.SetTrackProgress(track_);
+    jobs_.push_back(std::move(job));
+    mostAtOnce_ = std::max(mostAtOnce_, static_cast<int>(jobs_.size()));
     return true;
 }
 
-BatchRun::RowEnd BatchRun::ConvertRow(int row) {
-    const std::string source = rows_.At(row, kFileName);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(source, error)) {
-        view_.ShowMessage(BatchMessage::InvalidInput, "Invalid input file name. " + source);
-        if (abandoned_) return RowEnd::Abandoned;
-        EndEarly();
-        return RowEnd::SourceMissing;
-    }
-    const std::uint64_t id = rows_.Row(row).id;
-    EncoderJob job;
-    if (!ReadRowJob(row, job)) {
-        rows_.Set(id, kStatus, "Fail");
-        return RowEnd::Done;
-    }
-    view_.SetFileCaption("Progress...." + source + " To " + job.outputPath);
-    rows_.Set(id, kStatus, "Processing");
-    view_.Pump();
-    if (abandoned_) return RowEnd::Abandoned;
+void BatchRun::FailRow(std::uint64_t id, const std::string& reason) {
+    rows_.Set(id, kStatus, "Fail");
+    rows_.SetNote(id, reason);
+    ++failed_;
+    log_.Ended(rows_.RowOf(id), "Fail", reason, {});
+}
 
-    lastCommandLine_ = job.commandLine;
-    const pid_t pid = ToolRegistry::Instance().Start(job.commandLine, appFolder_);
-    if (pid <= 0) {
-        rows_.Set(id, kStatus, "Fail");
-        return RowEnd::Done;
-    }
-    tools_.EncoderProcessId = pid;
-    int exitCode = 0;
-    const RowEnd end = WaitForEncoder(row, pid, job.durationSeconds, exitCode);
-    if (end != RowEnd::Done) return end;
-
-    view_.Pump();
-    view_.SetTrackProgress(100);
-    // The encoder's exit status decides: a failed or killed encoder is no success.
+void BatchRun::FinishRow(Job& job, int exitCode) {
+    job.output.WaitForEnd(500); // the encoder has ended: its last lines are on their way
+    const std::vector<std::string> lastLines = job.output.LastLines();
+    const EncoderOutput::Snapshot latest = job.output.Latest();
+    expectedDone_ += job.encoder.expectedSeconds;
+    if (job.pid == tools_.EncoderProcessId) view_.SetTrackProgress(track_ = 100);
+    // The encoder's exit status decides: a failed or killed encoder is no success,
+    // and what it wrote of a new file is no output.
     if (exitCode != 0) {
-        rows_.Set(id, kStatus, "Fail");
-        return RowEnd::Done;
+        std::string reason = FailureReason(lastLines);
+        if (reason.empty()) reason = "the encoder ended with code " + std::to_string(exitCode);
+        std::error_code error;
+        if (!job.outputExisted) fs::remove(job.encoder.outputPath, error);
+        rows_.Set(job.id, kStatus, "Fail");
+        rows_.SetNote(job.id, reason);
+        ++failed_;
+        log_.Ended(job.row, "Fail (exit code " + std::to_string(exitCode) + ")", reason, lastLines);
+        return;
     }
-    rows_.Set(id, kStatus, "OK");
+    std::string note;
+    const double expected = job.encoder.expectedSeconds;
+    if (latest.reported && expected > 0 && latest.encodedSeconds < expected - 1) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%.1f s of %.1f s converted: the source ends early",
+                      latest.encodedSeconds, expected);
+        note = text;
+    }
+    rows_.Set(job.id, kStatus, "OK");
+    rows_.SetNote(job.id, note);
+    ++converted_;
+    log_.Ended(job.row, "OK", note, lastLines);
     total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / rows_.Count()));
-    view_.SetTotalProgress(total_);
-    return RowEnd::Done;
 }
-
-// The current-file bar is a paced estimate: it starts at 10, steps by one
-// every (duration div 3) polls and stays at or below 83 while the encoder runs.
-BatchRun::RowEnd BatchRun::WaitForEncoder(int row, pid_t pid, int durationSeconds, int& exitCode) {
-    int track = 10;
-    view_.SetTrackProgress(track);
-    view_.Pump();
-    int polls = 0;
-    const int pace = durationSeconds / 3;
-    while (true) {
-        const auto code =
-            ToolRegistry::Instance().WaitForExit(pid, std::chrono::milliseconds(kPollMilliseconds));
-        view_.Pump();
-        if (abandoned_) return RowEnd::Abandoned;
-        if (CancelRequested) {
-            Cancel(row);
-            return abandoned_ ? RowEnd::Abandoned : RowEnd::Cancelled;
-        }
-        if (code) {
-            exitCode = *code;
-            return RowEnd::Done;
-        }
-        if (++polls >= pace) {
-            track = std::min(track + 1, 83);
-            polls = 0;
-            view_.SetTrackProgress(track);
-        }
-    }
-}
-
-void BatchRun::Cancel(int row) {
-    rows_.SetAt(row, kStatus, "Cancel");
-    view_.SetBusy(false);
-    tools_.PostKeyToEncoder(kKeyQ); // the encoder closes its file and ends; no waiting
-    view_.ShowMessage(BatchMessage::Canceled, "Conversion Canceled by the user!");
-    if (abandoned_) return;
-    view_.StopClock();
-    view_.SetTrackProgress(0);
-    view_.SetTotalProgress(0);
-    view_.ShowPanel(false);
-    view_.Pump();
-    CancelRequested = false;
-}
-
-// After a missing source the run ends as at the end of the list, without its messages.
-void BatchRun::EndEarly() {
-    view_.StopClock();
-    view_.SetBusy(false);
-    view_.SetTrackProgress(0);
-    view_.SetTotalProgress(0);
-    view_.ShowPanel(false);
-}
-
-void BatchRun::Finish() {
-    view_.StopClock();
-    view_.SetTotalProgress(100);
-    view_.SetBusy(false);
-    if (AutoShutdownRequested(appFolder_)) view_.PowerOff();
-    view_.ShowMessage(BatchMessage::Completed, "Conversion completed!");
-    if (abandoned_) return;
-    view_.SetTrackProgress(0);
-    view_.SetTotalProgress(0);
-    view_.ShowPanel(false);
-    total_ = 0;
-    view_.OpenFolder(outputFolder_);
-}
-
 } // namespace vx

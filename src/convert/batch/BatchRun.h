@@ -1,18 +1,33 @@
 #pragma once
-// The batch conversion: every row of the source list converted in turn by one
-// run of the encoder tool, with progress, row status, cancel and the end-of-batch
-// actions. The window's part of it is reached through BatchView.
+// The batch conversion: every row of the source list converted by one run of
+// the encoder tool, one row after the other or several side by side, with
+// progress read from the encoders, row status and the reason of every failure,
+// cancel, and the end-of-batch actions. The window's part of it is reached
+// through BatchView.
 
+#include "BatchLog.h"
 #include "EncoderCommand.h"
+#include "EncoderOutput.h"
 #include "OptionSheet.h"
 #include "SourceList.h"
 #include "ToolControl.h"
 
+#include <chrono>
+#include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace vx {
 
-enum class BatchMessage { InvalidInput, Canceled, Completed };
+enum class BatchMessage {
+    InvalidInput,
+    Canceled,
+    Completed,
+    CompletedWithFailures, // a warning: some rows failed
+    OutputFolder,          // the output folder cannot be made
+    NoProfile,             // a heading or nothing is selected
+};
 
 // What the run needs of the main window.
 class BatchView {
@@ -31,15 +46,20 @@ class BatchView {
     virtual void OpenFolder(const std::string& folder) = 0;
     virtual void PowerOff() = 0;
     virtual void Pump() = 0; // lets the window process pending messages
+    // The line under the bars: time left, speed, files converted at once.
+    virtual void SetProgressLine(const std::string&) {}
+    // Keeps the computer from sleeping while the batch runs.
+    virtual void PreventSleep(bool) {}
 };
 
 class BatchRun {
   public:
-    // The longest the run waits for the encoder between two services of the window.
+    // The longest the run waits for the encoders between two services of the window.
     static constexpr int kPollMilliseconds = 50;
 
     BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
              std::string appFolder);
+    ~BatchRun();
 
     // Converts the list; returns when it is done, cancelled, or a source is missing.
     void Run();
@@ -47,19 +67,32 @@ class BatchRun {
 
     // Set by the Cancel button; the run clears it when it acts on it.
     bool CancelRequested = false;
-    // The window is going away: stop touching it at once and leave the encoder be.
+    // The window is going away: stop touching it at once and leave the encoders be.
     void Abandon() { abandoned_ = true; }
 
     const std::string& LastCommandLine() const { return lastCommandLine_; }
+    // How many encoders ran side by side at the most in the last run.
+    int MostAtOnce() const { return mostAtOnce_; }
+
+    // Files converted at once for a setting (0: automatic) on a machine with that
+    // many cores; an encoder that spreads over cores counts as two.
+    static int Capacity(int setting, int cores);
 
   private:
-    enum class RowEnd { Done, SourceMissing, Cancelled, Abandoned };
-    RowEnd ConvertRow(int row);
-    RowEnd WaitForEncoder(int row, pid_t pid, int durationSeconds, int& exitCode);
-    void Cancel(int row);
+    struct Job;
+    enum class End { Done, Stopped, Abandoned };
+    bool Prepare(std::vector<std::uint64_t>& ids);
+    End Loop(const std::vector<std::uint64_t>& ids);
+    void StartRows(const std::vector<std::uint64_t>& ids);
+    bool StartRow(std::uint64_t id);
+    void FinishRow(Job& job, int exitCode);
+    void FailRow(std::uint64_t id, const std::string& reason);
+    void UpdateProgress();
+    void Cancel();
     void Finish();
     void EndEarly();
-    bool ReadRowJob(int row, EncoderJob& job);
+    bool Fits(const EncoderJob& job) const;
+    int WeightOf(const EncoderJob& job) const;
 
     SourceList& rows_;
     OptionSheet& sheet_;
@@ -69,10 +102,24 @@ class BatchRun {
     std::string outputFolder_;
     bool addNew_ = true;
     double threads_ = 0;
-    int total_ = 0;
+    int capacity_ = 1;      // weight of the encoders that may run at once
+    bool weighted_ = false; // automatic: encoders that spread over cores count twice
+    int rowCount_ = 0;      // rows in the batch at its start
+    std::size_t next_ = 0;
+    int total_ = 0; // the total bar's value carried over finished rows
+    int shownTotal_ = 0;
+    int converted_ = 0, failed_ = 0;
+    bool stopStarting_ = false;
+    std::string missingSource_;
+    std::vector<std::unique_ptr<Job>> jobs_; // running, in the order they started
+    std::set<std::string> claimed_;          // outputs of this batch
+    double expectedAll_ = 0, expectedDone_ = 0;
+    std::chrono::steady_clock::time_point started_{}, lineShown_{};
+    int track_ = 0, mostAtOnce_ = 0;
     bool running_ = false;
     bool abandoned_ = false;
     std::string lastCommandLine_;
+    BatchLog log_;
 };
 
 } // namespace vx

@@ -29,8 +29,6 @@ const char* Describe(CommandError error) {
         return "the clip end is not a time";
     case CommandError::Position:
         return "no catalog entry is selected";
-    case CommandError::UnsafePath:
-        return "a file path holds a double quote";
     }
     return "unknown error";
 }
@@ -104,13 +102,17 @@ Result<DerivedValues> DeriveOptionValues(const ConversionOptions& options) {
 } // namespace
 
 std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
-                            const std::string& sourcePath, const std::string& outputExtension) {
+                            const std::string& sourcePath, const std::string& outputExtension,
+                            const std::set<std::string>* claimed) {
     std::string base = BaseName(sourcePath);
     std::string candidate = outputFolder + "/" + base + outputExtension;
+    const auto taken = [&](const std::string& path) {
+        std::error_code error;
+        return (claimed && claimed->count(path) > 0) || SameFile(path, sourcePath) ||
+               (addNew && fs::exists(path, error));
+    };
     // A conversion never writes over its own input, whatever the existing-file rule says.
-    if (!addNew && !SameFile(candidate, sourcePath)) return candidate;
-    std::error_code error;
-    while (fs::exists(candidate, error) || SameFile(candidate, sourcePath)) {
+    while (taken(candidate)) {
         base += "_New";
         candidate = outputFolder + "/" + base + outputExtension;
     }
@@ -120,11 +122,8 @@ std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
 Result<std::string> BuildEncoderCommand(const CommandInput& input) {
     const ShapeRow* row = ShapeFor(input.position);
     if (!row) return Result<std::string>::Fail(CommandError::Position);
-    const auto tool = Quoted(input.appFolder + "/fp.dll");
-    const auto source = Quoted(input.sourcePath);
-    const auto output = Quoted(input.outputPath);
-    if (!tool || !source || !output) return Result<std::string>::Fail(CommandError::UnsafePath);
-    std::string command = *tool + " -i " + *source + ProfilePart(*row, input, *output);
+    std::string command = Quoted(input.appFolder + "/fp.dll") + " -i " + Quoted(input.sourcePath) +
+                          ProfilePart(*row, input, Quoted(input.outputPath));
     if (input.threads != 0) command += " -threads " + SignedNumberText(input.threads);
     return {command};
 }
@@ -135,8 +134,8 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     if (!extension) return R::Fail(CommandError::NoExtension);
     auto derived = DeriveOptionValues(request.options);
     if (!derived.ok()) return R::Fail(derived.error);
-    const std::string outputPath =
-        BuildOutputPath(request.outputFolder, request.addNew, request.sourcePath, *extension);
+    const std::string outputPath = BuildOutputPath(request.outputFolder, request.addNew,
+                                                   request.sourcePath, *extension, request.claimed);
     const auto start = ReadTimeOfDay(request.options.ClipStart);
     if (!start) return R::Fail(CommandError::ClipStart);
     const auto end = ReadTimeOfDay(request.options.ClipEnd);
@@ -148,7 +147,14 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
                        outputPath,       request.appFolder, request.threads};
     auto command = BuildEncoderCommand(input);
     if (!command.ok()) return R::Fail(command.error);
-    return {EncoderJob{outputPath, *command.value, duration}};
+    const ShapeRow* row = ShapeFor(request.position);
+    const bool clipped = row->shape != Shape::F && row->shape != Shape::G;
+    const bool usesCodec =
+        row->shape == Shape::A || row->shape == Shape::B || row->shape == Shape::C;
+    EncoderJob job{outputPath, *command.value, duration};
+    job.expectedSeconds = clipped || request.fileSeconds < 0 ? duration : request.fileSeconds;
+    job.spreadsOverCores = usesCodec && derived.value->encoderVideoCodec.starts_with("libx264");
+    return {job};
 }
 
 } // namespace vx

@@ -4,6 +4,7 @@
 #include "SheetLayout.h"
 
 #include <optional>
+#include <set>
 #include <string>
 
 namespace vx {
@@ -16,7 +17,6 @@ enum class CommandError {
     ClipStart,    // not a time
     ClipEnd,      // not a time
     Position,     // outside 1 to 92
-    UnsafePath,   // a path that would not reach the tool as one argument
 };
 
 const char* Describe(CommandError error);
@@ -43,8 +43,11 @@ struct DerivedValues {
 // The output path: output folder, "/", the source name without its last
 // extension, the output extension. With addNew (and always when the path would
 // be the source itself) "_New" is added until no file of that name exists.
+// Outputs in `claimed` (those of rows converting side by side) count as taken
+// too, whatever the rule, so that two encoders never write one file.
 std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
-                            const std::string& sourcePath, const std::string& outputExtension);
+                            const std::string& sourcePath, const std::string& outputExtension,
+                            const std::set<std::string>* claimed = nullptr);
 
 struct CommandInput {
     int position = 0;
@@ -62,7 +65,9 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input);
 struct EncoderJob {
     std::string outputPath;
     std::string commandLine;
-    int durationSeconds = 0; // of the clip, for pacing the progress bar
+    int durationSeconds = 0;       // of the clip, for pacing the progress bar
+    double expectedSeconds = 0;    // what the encoder will write: the clip, or the whole file
+    bool spreadsOverCores = false; // an encoder that keeps more than one core busy
 };
 
 struct JobRequest {
@@ -74,6 +79,8 @@ struct JobRequest {
     std::string outputFolder;
     bool addNew = true;
     double threads = 0;
+    double fileSeconds = -1; // the whole file's length ("Video Time"), -1 when unknown
+    const std::set<std::string>* claimed = nullptr; // outputs of rows converting side by side
 };
 
 // Takes the steps in their order: extension, option values, output path, clip

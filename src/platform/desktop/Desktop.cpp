@@ -3,6 +3,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusUnixFileDescriptor>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -11,9 +14,10 @@
 namespace vx {
 
 void Desktop::ShowMessage(QWidget* parent, MessageIcon icon, const QString& text) {
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                  : QMessageBox::Information,
-                    QStringLiteral("Vantorix"), text, QMessageBox::Ok, parent);
+    const QMessageBox::Icon shown = icon == MessageIcon::Critical  ? QMessageBox::Critical
+                                    : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                                                   : QMessageBox::Information;
+    QMessageBox box(shown, QStringLiteral("Vantorix"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -43,6 +47,39 @@ bool Desktop::PowerOff() {
     if (!bus.isConnected()) return false;
     bus.asyncCall(call); // never wait: the window stays served
     return true;
+}
+
+// The lock is the descriptor logind hands back: it holds while we keep it open.
+struct Desktop::SleepLock {
+    QDBusUnixFileDescriptor descriptor;
+    bool wanted = false;
+};
+
+void Desktop::InhibitSleep() {
+    if (!sleepLock_) sleepLock_ = std::make_shared<SleepLock>();
+    sleepLock_->wanted = true;
+    if (sleepLock_->descriptor.isValid()) return;
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) return;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
+    call << QStringLiteral("sleep:idle") << QStringLiteral("Vantorix")
+         << QStringLiteral("Converting videos") << QStringLiteral("block");
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                     [lock = sleepLock_](QDBusPendingCallWatcher* done) {
+                         const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *done;
+                         // A release asked for meanwhile drops the lock as it arrives.
+                         if (reply.isValid() && lock->wanted) lock->descriptor = reply.value();
+                         done->deleteLater();
+                     });
+}
+
+void Desktop::ReleaseSleep() {
+    if (!sleepLock_) return;
+    sleepLock_->wanted = false;
+    sleepLock_->descriptor = QDBusUnixFileDescriptor(); // closes our copy: the lock ends
 }
 
 Desktop& SystemDesktop() {

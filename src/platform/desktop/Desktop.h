@@ -4,12 +4,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QWidget;
 
 namespace vx {
 
-enum class MessageIcon { Information, Critical };
+enum class MessageIcon { Information, Warning, Critical };
 
 class Desktop {
   public:
@@ -25,6 +26,14 @@ class Desktop {
     virtual void OpenUrl(const QString& url);
     // Asks the system for a regular, interactive power-off; false when refused.
     virtual bool PowerOff();
+    // Asks logind not to let the computer sleep until ReleaseSleep; without
+    // logind nothing happens. Neither waits for an answer.
+    virtual void InhibitSleep();
+    virtual void ReleaseSleep();
+
+  private:
+    struct SleepLock;
+    std::shared_ptr<SleepLock> sleepLock_;
 };
 
 // The real services, shared by the program's windows.

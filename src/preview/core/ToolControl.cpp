@@ -22,18 +22,17 @@ std::string KeyBytes(int virtualKey) {
 
 std::string PlayerLaunchLine(const std::string& appFolder, std::uint64_t windowHandle,
                              const std::string& file, std::optional<int> startSeconds) {
-    std::string line = "\"" + appFolder + "/mp.dll\"";
+    std::string line = Quoted(appFolder + "/mp.dll");
     if (startSeconds) line += " -ss " + std::to_string(*startSeconds);
     line += " -wid " + SignedNumberText(static_cast<double>(windowHandle));
     line += kPlayerOptions;
-    line += "\"" + file + "\"";
+    line += Quoted(file);
     return line;
 }
 
 bool ToolControl::LaunchPlayer(const std::string& appFolder, std::uint64_t windowHandle,
                                const std::string& file, std::optional<int> startSeconds) {
     PlayerCommandLine = PlayerLaunchLine(appFolder, windowHandle, file, startSeconds);
-    if (!Quoted(file)) return false; // it would split into other arguments
     const pid_t pid = ToolRegistry::Instance().Start(PlayerCommandLine, appFolder);
     if (pid <= 0) return false;
     PlayerProcessId = pid;

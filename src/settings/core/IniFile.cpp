@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -86,29 +87,68 @@ bool WriteAll(int fd, const std::string& content) {
     while (done < content.size()) {
         std::size_t chunk = content.size() - done;
         if (g_writeFault >= 0) {
-            if (static_cast<long>(done) >= g_writeFault) return false;
+            if (static_cast<long>(done) >= g_writeFault) return errno = ENOSPC, false;
             chunk = std::min<std::size_t>(chunk, static_cast<std::size_t>(g_writeFault) - done);
         }
         const ssize_t n = write(fd, content.data() + done, chunk);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    fchmod(fd, 0644); // as a newly created file would be, not mkstemp's 0600
-    const bool ok = WriteAll(fd, content) && fsync(fd) == 0;
-    close(fd);
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
+std::string Reason(int error) {
+    return std::strerror(error);
+}
+
+// A file the user may not write is left alone, also for a user (root) whom the
+// system would let write it anyway: a file without any write permission was
+// made read-only on purpose.
+bool MayReplace(const std::string& path, std::string& reason) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return true; // created on the first write
+    if (access(path.c_str(), W_OK) != 0 || (info.st_mode & 0222) == 0) {
+        reason = Reason(EACCES) + " (the file is read-only)";
         return false;
     }
     return true;
+}
+
+// Writes the file where it stands: for a folder in which no temporary file can
+// be made (a shared installation whose settings file alone is writable).
+WriteOutcome WriteInPlace(const std::string& path, const std::string& content) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return {false, Reason(errno)};
+    bool ok = WriteAll(fd, content) && ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
+              fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (close(fd) != 0 && ok) ok = false, error = errno;
+    return ok ? WriteOutcome{} : WriteOutcome{false, Reason(error)};
+}
+
+// Replaces the file in one step (a temporary file, then a rename), keeping its mode.
+WriteOutcome ReplaceFile(const std::string& path, const std::string& content) {
+    struct stat info {};
+    const mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return WriteInPlace(path, content);
+    fchmod(fd, mode);
+    bool ok = WriteAll(fd, content) && fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (close(fd) != 0 && ok) ok = false, error = errno;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false, error = errno;
+    if (!ok) {
+        unlink(temporary.c_str());
+        return {false, Reason(error)};
+    }
+    return {};
+}
+
+bool HoldsLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
 }
 
 } // namespace
@@ -130,8 +170,13 @@ std::string ReadSetting(const std::string& path, const std::string& section,
     return {};
 }
 
-bool WriteSetting(const std::string& path, const std::string& section, const std::string& key,
-                  const std::string& value) {
+WriteOutcome WriteSetting(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value) {
+    // A line break would cut the value and send the rest into a line of its own.
+    if (HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value))
+        return {false, "a setting cannot hold a line break"};
+    std::string reason;
+    if (!MayReplace(path, reason)) return {false, reason};
     std::vector<Line> lines = ReadLines(path);
     const std::string ending = (!lines.empty() && lines.front().ending == "\r\n") ? "\r\n" : "\n";
     std::string name, k, v;

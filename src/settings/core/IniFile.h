@@ -11,12 +11,20 @@ namespace vx {
 std::string ReadSetting(const std::string& path, const std::string& section,
                         const std::string& key);
 
+struct WriteOutcome {
+    bool ok = true;
+    std::string reason; // why the file could not be written, for the user
+    explicit operator bool() const { return ok; }
+};
+
 // Sets the key, creating the file, the section and the key as needed, and keeps
 // every other line as it was. The file is replaced in one step (a temporary file
-// in the same folder, then a rename), so it is never left half-written.
-// False when the file could not be written; nothing is reported.
-bool WriteSetting(const std::string& path, const std::string& section, const std::string& key,
-                  const std::string& value);
+// in the same folder, then a rename, keeping the file's mode), so it is never left
+// half-written; where no temporary file can be made it is written in place.
+// Refused: a file the user may not write (also one without any write permission),
+// and a section, key or value holding a line break.
+WriteOutcome WriteSetting(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value);
 
 // For tests: makes the next writes fail after this many bytes of the new file
 // (a negative count turns the fault off).

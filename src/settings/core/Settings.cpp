@@ -29,6 +29,12 @@ std::string OutputFolder(const std::string& appFolder) {
     return (stored.empty() || stored == "0") ? appFolder : stored;
 }
 
+// "parallel": files converted at once; missing or out of range reads as 0, automatic.
+int Parallel(const std::string& appFolder) {
+    const auto value = ToInt32(Read(appFolder, "parallel"));
+    return (value && *value >= 0 && *value <= kMostAtOnce) ? *value : 0;
+}
+
 } // namespace
 
 std::string SettingsPath(const std::string& appFolder) {
@@ -43,18 +49,30 @@ SettingsView LoadSettingsView(const std::string& appFolder) {
     const std::string shutdown = Read(appFolder, "autoshut");
     view.autoShutdown = NumberEquals(shutdown, 1);
     view.threads = Read(appFolder, "thread");
+    view.parallel = std::to_string(Parallel(appFolder));
     return view;
 }
 
-SaveResult SaveSettingsView(const std::string& appFolder, const SettingsView& view) {
+SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& view) {
     const double threads = ReadNumber(view.threads);
-    if (threads > 8) return SaveResult::ThreadError;
+    if (threads > 8) return {SaveResult::ThreadError, {}};
+    const auto parallel = ToInt32(Trim(view.parallel).empty() ? "0" : view.parallel);
+    if (!parallel || *parallel < 0 || *parallel > kMostAtOnce)
+        return {SaveResult::ParallelError, {}};
+    if (view.outputFolder.find_first_of("\r\n") != std::string::npos)
+        return {SaveResult::LineBreak, {}};
     const std::string path = SettingsPath(appFolder);
-    WriteSetting(path, kSettingsSection, "outputfolder", std::string(Trim(view.outputFolder)));
-    WriteSetting(path, kSettingsSection, "existedfile", view.overwrite ? "1" : "0");
-    WriteSetting(path, kSettingsSection, "autoshut", view.autoShutdown ? "1" : "0");
-    WriteSetting(path, kSettingsSection, "thread", PlainNumberText(threads));
-    return SaveResult::Saved;
+    const std::pair<const char*, std::string> values[] = {
+        {"outputfolder", std::string(Trim(view.outputFolder))},
+        {"existedfile", view.overwrite ? "1" : "0"},
+        {"autoshut", view.autoShutdown ? "1" : "0"},
+        {"thread", PlainNumberText(threads)},
+        {"parallel", std::to_string(*parallel)},
+    };
+    for (const auto& [key, value] : values)
+        if (const WriteOutcome written = WriteSetting(path, kSettingsSection, key, value); !written)
+            return {SaveResult::WriteError, written.reason};
+    return {};
 }
 
 BatchSettings LoadBatchSettings(const std::string& appFolder) {
@@ -64,6 +82,7 @@ BatchSettings LoadBatchSettings(const std::string& appFolder) {
     // Only a stored number other than 0 overwrites; anything else keeps both files.
     settings.addNew = !NumberOtherThanZero(existed);
     settings.threads = ReadNumber(Read(appFolder, "thread"));
+    settings.parallel = Parallel(appFolder);
     return settings;
 }
 
@@ -75,8 +94,11 @@ int LoadProfilePosition(const std::string& appFolder) {
     return static_cast<int>(ReadNumber(Read(appFolder, "profile")));
 }
 
-void SaveProfilePosition(const std::string& appFolder, int position) {
-    WriteSetting(SettingsPath(appFolder), "Set", "profile", std::to_string(position));
+bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason) {
+    const WriteOutcome written =
+        WriteSetting(SettingsPath(appFolder), "Set", "profile", std::to_string(position));
+    if (!written && reason) *reason = written.reason;
+    return written.ok;
 }
 
 } // namespace vx

@@ -18,28 +18,41 @@ struct SettingsView {
     bool overwrite = false;    // "existedfile" a number other than 0
     bool autoShutdown = false; // "autoshut" is 1
     std::string threads;       // the stored text, empty when none
+    std::string parallel = "0"; // files converted at once: 0 automatic, or 1 to 16
 };
 
 SettingsView LoadSettingsView(const std::string& appFolder);
 
-enum class SaveResult { Saved, ThreadError };
+enum class SaveResult { Saved, ThreadError, ParallelError, LineBreak, WriteError };
+
+struct SaveOutcome {
+    SaveResult result = SaveResult::Saved;
+    std::string reason; // for WriteError: why the file could not be written
+    bool operator==(SaveResult other) const { return result == other; }
+};
 
 // Checks and stores the dialog's values in the order outputfolder, existedfile,
-// autoshut, thread. A thread count above 8 stores nothing.
-SaveResult SaveSettingsView(const std::string& appFolder, const SettingsView& view);
+// autoshut, thread. A thread count above 8 or a folder holding a line break
+// stores nothing; a failed write stops at the key that failed.
+SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& view);
 
 // What a batch takes from the settings at its start.
 struct BatchSettings {
     std::string outputFolder; // the application folder when none is stored (or "0")
     bool addNew = true;       // "existedfile" 0, missing or not a number: add "_New"
     double threads = 0;       // numeric value of "thread"; 0 gives no thread option
+    int parallel = 0;         // files converted at once; 0 (also when missing): automatic
 };
+
+// The largest number of files converted at once that may be set.
+inline constexpr int kMostAtOnce = 16;
 
 BatchSettings LoadBatchSettings(const std::string& appFolder);
 bool AutoShutdownRequested(const std::string& appFolder);
 
 // The saved profile position, or nothing when none is stored.
 int LoadProfilePosition(const std::string& appFolder);
-void SaveProfilePosition(const std::string& appFolder, int position);
+// False (with the reason) when the file could not be written.
+bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason = nullptr);
 
 } // namespace vx

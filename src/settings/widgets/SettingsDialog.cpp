@@ -68,6 +68,17 @@ SettingsDialog::SettingsDialog(std::string appFolder, Desktop& desktop, QWidget*
     threadRow->addStretch(1);
     layout->addWidget(threadFrame);
 
+    auto* parallelRow = new QHBoxLayout;
+    auto* parallelLabel = new QLabel(QStringLiteral("Files converted at &once:"), this);
+    parallel_ = Named(new QLineEdit(QStringLiteral("0"), this), "txtParallel");
+    parallel_->setMaximumWidth(60);
+    parallelLabel->setBuddy(parallel_);
+    parallelRow->addWidget(parallelLabel);
+    parallelRow->addWidget(parallel_);
+    parallelRow->addWidget(new QLabel(QStringLiteral("(1-16), 0 - Automatic"), this));
+    parallelRow->addStretch(1);
+    layout->addLayout(parallelRow);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     command1_ = Named(new QPushButton(QStringLiteral("OK"), this), "Command1");
@@ -91,6 +102,7 @@ void SettingsDialog::Load() {
     (view.overwrite ? option2_ : option1_)->setChecked(true);
     check1_->setChecked(view.autoShutdown);
     text1_->setText(QString::fromStdString(view.threads));
+    parallel_->setText(QString::fromStdString(view.parallel));
 }
 
 void SettingsDialog::Browse() {
@@ -104,11 +116,31 @@ void SettingsDialog::Ok() {
     view.overwrite = !option1_->isChecked();
     view.autoShutdown = check1_->isChecked();
     view.threads = text1_->text().toStdString();
-    if (SaveSettingsView(appFolder_, view) == SaveResult::ThreadError) {
+    view.parallel = parallel_->text().toStdString();
+    const SaveOutcome saved = SaveSettingsView(appFolder_, view);
+    switch (saved.result) {
+    case SaveResult::ThreadError:
         desktop_.ShowMessage(this, MessageIcon::Critical, QStringLiteral("Thread error!"));
         return;
+    case SaveResult::ParallelError:
+        desktop_.ShowMessage(this, MessageIcon::Critical,
+                             QStringLiteral("Files converted at once: enter 0 (automatic) or a "
+                                            "number from 1 to 16."));
+        return;
+    case SaveResult::LineBreak:
+        desktop_.ShowMessage(this, MessageIcon::Critical,
+                             QStringLiteral("The output folder cannot hold a line break. "
+                                            "Choose a folder whose name is on one line."));
+        return;
+    case SaveResult::WriteError:
+        desktop_.ShowMessage(this, MessageIcon::Critical,
+                             QStringLiteral("The settings could not be saved to %1: %2")
+                                 .arg(QString::fromStdString(SettingsPath(appFolder_)),
+                                      QString::fromStdString(saved.reason)));
+        return;
+    case SaveResult::Saved:
+        accept();
     }
-    accept();
 }
 
 } // namespace vx

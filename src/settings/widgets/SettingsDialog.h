@@ -21,6 +21,7 @@ class SettingsDialog : public QDialog {
 
     QLineEdit* folderBox() const { return text2_; }
     QLineEdit* threadBox() const { return text1_; }
+    QLineEdit* parallelBox() const { return parallel_; }
     QRadioButton* addNewOption() const { return option1_; }
     QRadioButton* overwriteOption() const { return option2_; }
     QCheckBox* shutdownBox() const { return check1_; }
@@ -41,6 +42,7 @@ class SettingsDialog : public QDialog {
     QRadioButton* option2_;
     QCheckBox* check1_;
     QLineEdit* text1_;
+    QLineEdit* parallel_;
     QPushButton* command1_;
     QPushButton* command2_;
 };

@@ -6,12 +6,13 @@
 #include "TimeText.h"
 
 #include <cctype>
+#include <sys/stat.h>
 
 namespace vx {
 
 std::string IdentifyCommandLine(const std::string& appFolder, const std::string& path) {
-    return "\"" + appFolder + "mp.dll\" -identify -benchmark -nosound -vo null -vf cropdetect " +
-           "-endpos 1 \"" + path + "\"";
+    return Quoted(appFolder + "mp.dll") +
+           " -identify -benchmark -nosound -vo null -vf cropdetect -endpos 1 " + Quoted(path);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -54,17 +55,33 @@ IdentifyReport ParseIdentifyReport(const std::string& output) {
     return report;
 }
 
-void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,
-                   const std::function<void()>& pump) {
-    const std::uint64_t id = list.Append(path);
-    std::string output;
-    if (Quoted(path)) { // a path with a quote in it would split into other arguments
-        Process process;
-        process.CmdLine = IdentifyCommandLine(appFolder, path);
-        process.PumpMessages = pump;
-        process.Launch();
-        output = process.StdOut();
+bool IsProbeable(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string RunIdentify(const std::string& appFolder, const std::string& path,
+                        const ProbeControl& control) {
+    // A FIFO, a device or a folder could keep the player waiting for ever.
+    if (!IsProbeable(path)) return {};
+    Process process;
+    process.CmdLine = IdentifyCommandLine(appFolder, path);
+    process.Async = true;
+    process.PumpMessages = control.pump;
+    process.Launch();
+    const auto deadline = std::chrono::steady_clock::now() + control.timeLimit;
+    while (process.IsActive()) {
+        process.Read();
+        const bool cancelled = control.cancelled && control.cancelled->load();
+        if (cancelled || std::chrono::steady_clock::now() >= deadline) {
+            process.Abort(kProbeAborted); // no report: the row of an unreadable file
+            return {};
+        }
     }
+    return process.StdOut();
+}
+
+void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
     const IdentifyReport report = ParseIdentifyReport(output);
     if (report.length) {
         list.Set(id, kEnd, LengthTimeText(*report.length));
@@ -74,6 +91,14 @@ void AddSourceFile(SourceList& list, const std::string& appFolder, const std::st
     if (report.failed) return;
     list.Set(id, kStart, "0:00:00");
     list.Set(id, kSize, std::to_string(report.width) + "x" + std::to_string(report.height));
+}
+
+void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,
+                   const std::function<void()>& pump) {
+    const std::uint64_t id = list.Append(path);
+    ProbeControl control;
+    control.pump = pump;
+    FillRow(list, id, RunIdentify(appFolder, path, control));
     if (pump) pump();
 }
 

@@ -3,6 +3,8 @@
 
 #include "SourceList.h"
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,8 +32,33 @@ IdentifyReport ParseIdentifyReport(const std::string& output);
 // Lines split at every line feed and every carriage return.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// Appends a row for the file and fills it from the probe. The window is served
-// through `pump` while the tool runs; a row removed meanwhile is left alone.
+// Only regular files are probed: a FIFO, a device or a folder would keep the
+// player waiting, and gets the row of a file the player cannot read.
+bool IsProbeable(const std::string& path);
+
+// A probe takes about 0.1 s; one that has not ended after this is given up
+// (a file on a hung network mount) and its row is that of an unreadable file.
+inline constexpr std::chrono::milliseconds kProbeTimeLimit{20000};
+// The exit code recorded for a probe that was given up.
+inline constexpr int kProbeAborted = 124;
+
+struct ProbeControl {
+    std::chrono::milliseconds timeLimit = kProbeTimeLimit;
+    const std::atomic<bool>* cancelled = nullptr; // set from another thread to give up
+    std::function<void()> pump;                   // serves the window while waiting
+};
+
+// Runs the player's identify command on the file and gives its report (its
+// standard output and error); empty for a file that is not probed, a tool that
+// cannot start, and a probe given up.
+std::string RunIdentify(const std::string& appFolder, const std::string& path,
+                        const ProbeControl& control);
+
+// Fills the row with that id from a report; a row removed meanwhile is left alone.
+void FillRow(SourceList& list, std::uint64_t id, const std::string& output);
+
+// Appends a row for the file and fills it from the probe, waiting for it. The
+// window is served through `pump` while the tool runs.
 void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,
                    const std::function<void()>& pump);
 

@@ -38,6 +38,14 @@ bool SourceList::SetAt(int row, Column column, std::string text) {
     return true;
 }
 
+bool SourceList::SetNote(std::uint64_t id, std::string note) {
+    const int row = RowOf(id);
+    if (row < 0) return false;
+    rows_[static_cast<std::size_t>(row)].note = std::move(note);
+    Tell(listener_.changed, row, static_cast<int>(kStatus));
+    return true;
+}
+
 const std::string& SourceList::At(int row, Column column) const {
     return rows_.at(static_cast<std::size_t>(row)).columns.at(static_cast<std::size_t>(column));
 }

@@ -27,6 +27,7 @@ inline constexpr std::array<const char*, kColumnCount> kColumnCaptions = {
 struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
+    std::string note; // what the last conversion of the row had to say (why it failed)
 };
 
 class SourceList {
@@ -45,6 +46,7 @@ class SourceList {
     int RowOf(std::uint64_t id) const;
     bool Set(std::uint64_t id, Column column, std::string text);
     bool SetAt(int row, Column column, std::string text);
+    bool SetNote(std::uint64_t id, std::string note);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
     void Clear();

@@ -36,7 +36,13 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= list_.Count()) return {};
     const QString text =
         QString::fromStdString(list_.At(index.row(), static_cast<Column>(index.column())));
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return text;
+    if (role == Qt::DisplayRole) return text;
+    if (role == Qt::ToolTipRole) { // the whole path, and why the row's conversion failed
+        const SourceItem& item = list_.Row(index.row());
+        QString tip = QString::fromStdString(item.columns[kFileName]);
+        if (!item.note.empty()) tip += QLatin1Char('\n') + QString::fromStdString(item.note);
+        return tip;
+    }
     if (role == Qt::ForegroundRole && index.column() == kStatus) {
         if (text == QLatin1String("OK")) return QColor(0x1e, 0x84, 0x49);
         if (text == QLatin1String("Fail") || text == QLatin1String("Cancel"))

@@ -1,0 +1,128 @@
+// The batch's progress, its cancel and its end.
+#include "BatchRun.h"
+
+#include "BatchJob.h"
+
+#include "Settings.h"
+#include "TimeText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vx {
+
+namespace {
+
+double Share(const EncoderOutput::Snapshot& latest, double expected) {
+    if (!latest.reported || expected <= 0) return 0;
+    return std::clamp(latest.encodedSeconds / expected, 0.0, 1.0);
+}
+
+std::string ProgressLine(double done, std::chrono::steady_clock::duration elapsed, double speed,
+                         int atOnce) {
+    std::string line = "Time left: ";
+    const double seconds = std::chrono::duration<double>(elapsed).count();
+    if (done < 0.01 || seconds < 1) {
+        line += "estimating";
+    } else {
+        const double left = seconds * (1 - done) / done;
+        line += TimeText(static_cast<std::int64_t>(std::lround(left)));
+    }
+    char text[64];
+    if (speed > 0) {
+        std::snprintf(text, sizeof text, "    Speed: %.1fx", speed);
+        line += text;
+    }
+    line += "    Files at once: " + std::to_string(atOnce);
+    return line;
+}
+
+} // namespace
+
+// The current-file bar follows the row that started last: the share of its clip
+// that the encoder reports done, or the paced estimate while it has reported
+// nothing. The total bar counts finished rows and the running rows' shares.
+void BatchRun::UpdateProgress() {
+    double running = 0, speed = 0, encoded = 0;
+    for (auto& job : jobs_) {
+        const EncoderOutput::Snapshot latest = job->output.Latest();
+        const double share = Share(latest, job->encoder.expectedSeconds);
+        running += share;
+        encoded += share * job->encoder.expectedSeconds;
+        speed += latest.speed;
+        if (job->pid != tools_.EncoderProcessId) continue;
+        if (latest.reported && job->encoder.expectedSeconds > 0) {
+            track_ = std::max(track_, static_cast<int>(share * 100));
+        } else if (++job->polls >= job->encoder.durationSeconds / 3) {
+            track_ = std::min(track_ + 1, 83);
+            job->polls = 0;
+        }
+        view_.SetTrackProgress(track_);
+    }
+    const int total = static_cast<int>(std::nearbyint(total_ + running * 100 / rowCount_));
+    if (total > shownTotal_) view_.SetTotalProgress(shownTotal_ = std::min(total, 100));
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lineShown_ < std::chrono::milliseconds(500)) return;
+    lineShown_ = now;
+    const double done = expectedAll_ > 0 ? (expectedDone_ + encoded) / expectedAll_ : 0;
+    view_.SetProgressLine(
+        ProgressLine(std::min(done, 1.0), now - started_, speed, static_cast<int>(jobs_.size())));
+}
+
+// Every running encoder is told to quit (it closes its file and ends); rows not
+// started keep their status.
+void BatchRun::Cancel() {
+    for (auto& job : jobs_) {
+        rows_.Set(job->id, kStatus, "Cancel");
+        log_.Ended(job->row, "Cancel", "", job->output.LastLines());
+    }
+    view_.SetBusy(false);
+    for (auto& job : jobs_) {
+        tools_.EncoderProcessId = job->pid;
+        tools_.PostKeyToEncoder(kKeyQ);
+    }
+    jobs_.clear();
+    view_.ShowMessage(BatchMessage::Canceled, "Conversion Canceled by the user!");
+    if (abandoned_) return;
+    view_.StopClock();
+    view_.SetTrackProgress(0);
+    view_.SetTotalProgress(0);
+    view_.ShowPanel(false);
+    view_.Pump();
+    CancelRequested = false;
+}
+
+// After a missing source the run ends as at the end of the list, without its messages.
+void BatchRun::EndEarly() {
+    view_.StopClock();
+    view_.SetBusy(false);
+    view_.SetTrackProgress(0);
+    view_.SetTotalProgress(0);
+    view_.ShowPanel(false);
+}
+
+void BatchRun::Finish() {
+    view_.StopClock();
+    view_.SetTotalProgress(100);
+    view_.SetBusy(false);
+    log_.Line("batch ended: " + std::to_string(converted_) + " converted, " +
+              std::to_string(failed_) + " failed");
+    // Nothing converted: no power-off and no folder to look at.
+    if (converted_ > 0 && AutoShutdownRequested(appFolder_)) view_.PowerOff();
+    if (failed_ > 0)
+        view_.ShowMessage(BatchMessage::CompletedWithFailures,
+                          "Conversion completed!\n" + std::to_string(converted_) + " of " +
+                              std::to_string(converted_ + failed_) + " files converted, " +
+                              std::to_string(failed_) + " failed.");
+    else
+        view_.ShowMessage(BatchMessage::Completed, "Conversion completed!");
+    if (abandoned_) return;
+    view_.SetTrackProgress(0);
+    view_.SetTotalProgress(0);
+    view_.ShowPanel(false);
+    total_ = 0;
+    if (converted_ > 0) view_.OpenFolder(outputFolder_);
+}
+
+} // namespace vx

@@ -1,0 +1,161 @@
+#include "EncoderOutput.h"
+
+#include "Numbers.h"
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <fcntl.h>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+namespace vx {
+
+namespace {
+
+constexpr std::size_t kKeptLines = 40;
+
+// "00:01:05.12" (possibly "-00:00:00.02") as seconds.
+std::optional<double> ClockSeconds(std::string_view text) {
+    bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    int hours = 0, minutes = 0;
+    double seconds = 0;
+    const std::string copy(text.substr(0, 32));
+    if (std::sscanf(copy.c_str(), "%d:%d:%lf", &hours, &minutes, &seconds) != 3) return {};
+    const double total = hours * 3600.0 + minutes * 60.0 + seconds;
+    return negative ? -total : total;
+}
+
+// The value after "key=" (blanks after the "=" skipped), up to the next blank.
+std::optional<std::string_view> Field(std::string_view line, std::string_view key) {
+    const std::size_t at = line.find(key);
+    if (at == std::string_view::npos) return {};
+    std::string_view rest = line.substr(at + key.size());
+    while (!rest.empty() && rest.front() == ' ')
+        rest.remove_prefix(1);
+    return rest.substr(0, rest.find(' '));
+}
+
+bool IsClosingLine(std::string_view line) {
+    return line.starts_with("Conversion failed!") || line.starts_with("Exiting normally") ||
+           line.starts_with("video:") || line.starts_with("[q] command");
+}
+
+} // namespace
+
+std::optional<EncoderStats> ParseStatsLine(std::string_view line) {
+    const auto time = Field(line, "time=");
+    if (!time || line.find("bitrate=") == std::string_view::npos) return {};
+    EncoderStats stats;
+    stats.encodedSeconds = ClockSeconds(*time);
+    if (const auto speed = Field(line, "speed="); speed && !speed->empty() && *speed != "N/A")
+        stats.speed = ReadNumber(*speed);
+    return stats;
+}
+
+std::string FailureReason(const std::vector<std::string>& lastLines) {
+    for (auto it = lastLines.rbegin(); it != lastLines.rend(); ++it) {
+        const std::string_view line = Trim(*it);
+        if (line.empty() || ParseStatsLine(line) || IsClosingLine(line)) continue;
+        return std::string(line);
+    }
+    return {};
+}
+
+struct EncoderOutput::State {
+    mutable std::mutex mutex;
+    mutable std::condition_variable ended;
+    int readFd = -1;
+    bool done = false;
+    Snapshot latest;
+    std::deque<std::string> lines;
+    std::string partial;
+
+    void Take(std::string line) {
+        if (line.empty()) return;
+        if (const auto stats = ParseStatsLine(line)) {
+            if (stats->encodedSeconds) {
+                latest.reported = true;
+                latest.encodedSeconds = *stats->encodedSeconds;
+            }
+            if (stats->speed) latest.speed = *stats->speed;
+        }
+        lines.push_back(std::move(line));
+        if (lines.size() > kKeptLines) lines.pop_front();
+    }
+    void Feed(const char* data, std::size_t size) {
+        std::lock_guard lock(mutex);
+        for (std::size_t i = 0; i < size; ++i) {
+            const char c = data[i];
+            if (c == '\r' || c == '\n') {
+                Take(std::move(partial));
+                partial.clear();
+            } else if (partial.size() < 4096) {
+                partial.push_back(c);
+            }
+        }
+    }
+    void Read() {
+        char buffer[8192];
+        while (true) {
+            const ssize_t n = read(readFd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            Feed(buffer, static_cast<std::size_t>(n));
+        }
+        close(readFd);
+        std::lock_guard lock(mutex);
+        Take(std::move(partial));
+        done = true;
+        ended.notify_all();
+    }
+};
+
+EncoderOutput::EncoderOutput() : state_(std::make_shared<State>()) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return;
+    state_->readFd = fds[0];
+    writeFd_ = fds[1];
+}
+
+EncoderOutput::~EncoderOutput() {
+    if (writeFd_ >= 0) close(writeFd_);
+    if (state_->readFd >= 0 && !started_) close(state_->readFd);
+}
+
+bool EncoderOutput::Ok() const {
+    return writeFd_ >= 0;
+}
+
+int EncoderOutput::WriteEnd() const {
+    return writeFd_;
+}
+
+void EncoderOutput::StartReading() {
+    if (writeFd_ < 0 || started_) return;
+    close(writeFd_);
+    writeFd_ = -1;
+    started_ = true;
+    std::thread([state = state_] { state->Read(); }).detach();
+}
+
+EncoderOutput::Snapshot EncoderOutput::Latest() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->latest;
+}
+
+std::vector<std::string> EncoderOutput::LastLines() const {
+    std::lock_guard lock(state_->mutex);
+    return {state_->lines.begin(), state_->lines.end()};
+}
+
+void EncoderOutput::WaitForEnd(int milliseconds) const {
+    std::unique_lock lock(state_->mutex);
+    state_->ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [this] { return state_->done; });
+}
+
+} // namespace vx

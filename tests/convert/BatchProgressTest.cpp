@@ -1,0 +1,227 @@
+// What the batch tells while it runs and after, and rows converted side by
+// side, with the real encoder.
+#include "BatchFixture.h"
+
+#include <csignal>
+#include <fstream>
+#include <set>
+
+using namespace vxtest;
+
+namespace {
+
+class Progress : public Batch {};
+class SideBySide : public Batch {};
+
+std::vector<int> Distinct(const std::vector<int>& values, int above, int below) {
+    std::vector<int> kept;
+    for (int v : values)
+        if (v > above && v < below && (kept.empty() || kept.back() != v)) kept.push_back(v);
+    return kept;
+}
+
+} // namespace
+
+// The bars follow what the encoder reports, not a guess: the current-file bar
+// rises through many values before 100, and the total bar with it.
+TEST_F(Progress, TheBarsFollowTheEncoder) {
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/long.flv", {.seconds = 20, .width = 640, .height = 480}));
+    Pick(86); // x264
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
+    for (const char* name : {"one.flv", "two.flv"}) {
+        fs::copy_file(app_ + "/long.flv", app_ + "/" + name);
+        const auto id = rows_.Append(app_ + "/" + name);
+        rows_.Set(id, kStart, "0:00:00");
+        rows_.Set(id, kEnd, "0:00:20");
+    }
+    std::vector<std::string> lines;
+    view_.onPump = [&] {};
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(Status(1), "OK");
+    ASSERT_FALSE(view_.tracks.empty());
+    // Each row: from 10 up through at least five values below 95, then 100.
+    std::vector<std::vector<int>> perRow(1); // a row's values end where the next starts
+    for (int t : view_.tracks) {
+        if (!perRow.back().empty() && t < perRow.back().back()) perRow.emplace_back();
+        perRow.back().push_back(t);
+    }
+    for (std::size_t row = 0; row < 2; ++row) {
+        SCOPED_TRACE(row);
+        const std::vector<int>& values = perRow[row];
+        EXPECT_EQ(values.front(), 10);
+        EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+        EXPECT_GE(Distinct(values, 10, 95).size(), 5u);
+        EXPECT_EQ(values.back(), 100);
+    }
+    EXPECT_GE(Distinct(view_.totals, 0, 50).size(), 5u); // the first row moves the total too
+    EXPECT_TRUE(view_.TotalsPassThrough({50, 100}));
+}
+
+// A failed row says why, what it wrote is gone unless it was there before, and
+// the completion message counts what converted.
+TEST_F(Progress, FailuresAreExplainedAndLeaveNoHalfWrittenFile) {
+    Pick(2);
+    AddRow("good.flv");
+    const std::string broken = AddRow("broken.flv");
+    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    AddRow("fine.flv");
+    Run();
+    EXPECT_EQ(Status(1), "Fail");
+    EXPECT_FALSE(rows_.Row(1).note.empty());
+    EXPECT_FALSE(fs::exists(out_ + "/broken.mp4"));
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0],
+              std::pair(BatchMessage::CompletedWithFailures,
+                        std::string("Conversion completed!\n2 of 3 files converted, 1 failed.")));
+    EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
+    const std::string log = vxtest::ReadFile(BatchLogPath());
+    EXPECT_NE(log.find("broken.flv"), std::string::npos);
+    EXPECT_NE(log.find(rows_.Row(1).note), std::string::npos);
+
+    // An encoder killed half-way: a new output goes, one that was there stays.
+    rows_.Clear();
+    view_.messages.clear();
+    view_.folders.clear();
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/long.flv", {.seconds = 60, .width = 640, .height = 480}));
+    Pick(86);
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
+    const auto id = rows_.Append(app_ + "/long.flv");
+    rows_.Set(id, kStart, "0:00:00");
+    rows_.Set(id, kEnd, "0:01:00");
+    Setting("autoshut", "1");
+    view_.onPump = [&] {
+        if (fs::exists(out_ + "/long.mp4") && fs::file_size(out_ + "/long.mp4") > 1000)
+            kill(tools_.EncoderProcessId, SIGKILL);
+    };
+    Run();
+    EXPECT_EQ(Status(0), "Fail");
+    EXPECT_FALSE(fs::exists(out_ + "/long.mp4"));
+    EXPECT_TRUE(view_.folders.empty()); // nothing converted: no folder, no power-off
+    EXPECT_EQ(view_.powerOffs, 0);
+    Setting("existedfile", "1");
+    std::ofstream(out_ + "/long.mp4") << "kept";
+    Run();
+    EXPECT_EQ(Status(0), "Fail");
+    EXPECT_TRUE(fs::exists(out_ + "/long.mp4"));
+}
+
+// A source that ends before its row's end converts, and says so.
+TEST_F(Progress, AShortOutputIsNoSilentSuccess) {
+    Pick(2);
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/six.flv", {.seconds = 6}));
+    const std::string bytes = vxtest::ReadFile(app_ + "/six.flv");
+    std::ofstream(app_ + "/cut.flv", std::ios::binary) << bytes.substr(0, bytes.size() / 3);
+    const auto id = rows_.Append(app_ + "/cut.flv");
+    rows_.Set(id, kStart, "0:00:00");
+    rows_.Set(id, kEnd, "0:00:06");
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    const std::string& note = rows_.Row(0).note;
+    EXPECT_NE(note.find(" of 6.0 s converted: the source ends early"), std::string::npos) << note;
+    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find(note), std::string::npos);
+}
+
+// Any legal name converts: quotes and a line break in the source's name and
+// quotes in the output folder's.
+TEST_F(Progress, NamesWithQuotesConvert) {
+    Pick(2);
+    const std::string folder = app_ + "/my \"best\" videos";
+    Setting("outputfolder", folder);
+    const std::string source = AddRow("say \"\nhi\".flv");
+    Run();
+    EXPECT_EQ(Status(0), "OK") << rows_.Row(0).note;
+    const auto info = vxtest::ProbeFile(folder + "/say \"\nhi\".mp4");
+    EXPECT_TRUE(info.ok);
+    EXPECT_NEAR(info.duration, 3.0, 0.5);
+}
+
+TEST(BatchCapacity, AutomaticIsTheCoresAndASettingIsKept) {
+    EXPECT_EQ(BatchRun::Capacity(0, 8), 8);
+    EXPECT_EQ(BatchRun::Capacity(0, 0), 1);
+    EXPECT_EQ(BatchRun::Capacity(3, 8), 3);
+    EXPECT_EQ(BatchRun::Capacity(1, 16), 1);
+    EXPECT_EQ(BatchRun::Capacity(40, 2), 16);
+}
+
+// With three at once: never more, and three do run together; every row ends
+// OK; two sources of one name get two outputs.
+TEST_F(SideBySide, ThreeAtOnce) {
+    Setting("parallel", "3");
+    Pick(2);
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/src.flv", {.seconds = 10, .width = 640, .height = 480}));
+    fs::create_directories(app_ + "/other");
+    std::vector<std::string> sources;
+    for (const std::string name : {"a", "b", "c", "d", "e", "other/a"}) {
+        fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
+        const auto id = rows_.Append(app_ + "/" + name + ".flv");
+        rows_.Set(id, kStart, "0:00:00");
+        rows_.Set(id, kEnd, "0:00:10");
+    }
+    int most = 0;
+    view_.onPump = [&] { most = std::max(most, vxtest::ChildProcesses()); };
+    Run();
+    EXPECT_EQ(most, 3);
+    EXPECT_EQ(batch_.MostAtOnce(), 3);
+    for (int row = 0; row < 6; ++row)
+        EXPECT_EQ(Status(row), "OK") << row;
+    for (const char* name : {"a", "b", "c", "d", "e", "a_New"})
+        EXPECT_NEAR(vxtest::ProbeFile(out_ + "/" + name + ".mp4").duration, 10, 0.5) << name;
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].first, BatchMessage::Completed);
+}
+
+// Cancel stops every running encoder; a failing row among running ones fails
+// alone; one at a time is the plain run.
+TEST_F(SideBySide, CancelFailureAndOneAtATime) {
+    Setting("parallel", "3");
+    Pick(2); // MPEG-4 keeps no frames in hand: it ends at once on Q
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/src.flv", {.seconds = 60, .width = 640, .height = 480}));
+    for (const char* name : {"a", "b", "c", "d"}) {
+        fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
+        const auto id = rows_.Append(app_ + "/" + name + ".flv");
+        rows_.Set(id, kStart, "0:00:00");
+        rows_.Set(id, kEnd, "0:01:00");
+    }
+    std::chrono::steady_clock::time_point cancelled{};
+    view_.onPump = [&] {
+        if (vxtest::ChildProcesses() == 3 && cancelled == decltype(cancelled){}) {
+            cancelled = std::chrono::steady_clock::now();
+            batch_.CancelRequested = true;
+        }
+    };
+    Run();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Status(row), "Cancel") << row;
+    EXPECT_EQ(Status(3), "");
+    while (vxtest::ChildProcesses() > 0 && std::chrono::steady_clock::now() - cancelled < 1s)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(vxtest::ChildProcesses(), 0) << "encoders still running a second after the cancel";
+
+    rows_.Clear();
+    view_.onPump = {};
+    Pick(2);
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "320x240");
+    AddRow("x.flv");
+    const std::string broken = AddRow("y.flv");
+    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    AddRow("z.flv");
+    Run();
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(Status(1), "Fail");
+    EXPECT_EQ(Status(2), "OK");
+
+    Setting("parallel", "1");
+    Setting("existedfile", "1");
+    std::vector<std::string> commands{batch_.LastCommandLine()}; // the last run's, dropped below
+    view_.onPump = [&] {
+        if (commands.empty() || commands.back() != batch_.LastCommandLine())
+            commands.push_back(batch_.LastCommandLine());
+    };
+    Run();
+    commands.erase(commands.begin());
+    EXPECT_EQ(batch_.MostAtOnce(), 1);
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_NE(commands[0].find("\"" + out_ + "/x.mp4\""), std::string::npos);
+    EXPECT_NE(commands[2].find("\"" + out_ + "/z.mp4\""), std::string::npos);
+}

@@ -8,7 +8,7 @@
 namespace vx {
 
 // The video outputs that work on X11 and under Xvfb and fill the surface.
-inline constexpr const char* kLinuxVideoOutputs = "gl,xv,x11,";
+inline constexpr const char* kLinuxVideoOutputs = "xv,x11,gl,";
 
 // For ffmpeg: "-y" first, so that an existing output is replaced without a prompt.
 std::vector<std::string> EncoderArguments(const std::vector<std::string>& given);

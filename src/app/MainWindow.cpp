@@ -6,6 +6,7 @@
 #include "Desktop.h"
 #include "OptionSets.h"
 #include "PanelDragger.h"
+#include "PreviewPanel.h"
 #include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
@@ -50,7 +51,14 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, central);
     splitter->setObjectName(QStringLiteral("mainSplitter"));
-    splitter->addWidget(BuildSourceFrame(splitter));
+    auto* left = new QSplitter(Qt::Vertical, splitter);
+    left->setObjectName(QStringLiteral("listPreviewSplitter"));
+    left->setChildrenCollapsible(false);
+    left->addWidget(BuildSourceFrame(left));
+    left->addWidget(BuildPreviewFrame(left));
+    left->setStretchFactor(0, 2);
+    left->setStretchFactor(1, 3);
+    splitter->addWidget(left);
     auto* sheetFrame = new QGroupBox(tr("Options"), splitter);
     auto* sheetLayout = new QVBoxLayout(sheetFrame);
     grid_ = new PropertyGrid(sheet_, sheetFrame);
@@ -64,12 +72,9 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
 
     picture4_ = BuildProgressPanel(central);
     new PanelDragger(picture4_); // the panel moves with the left mouse button
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(1000);
 
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
-    resize(1120, 700);
+    resize(1120, 760);
     StartUp();
 }
 
@@ -143,10 +148,9 @@ void MainWindow::BuildMenus() {
     connect(action("exit"), &QAction::triggered, this, &MainWindow::Exit);
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
     connect(action("Capture"), &QAction::triggered, this, &MainWindow::ShowCapture);
-    // "checkupdate" has no action. Commands whose windows come later are shown but not yet
-    // available.
-    for (const char* later : {"play", "videoclip"})
-        action(later)->setEnabled(false);
+    // "checkupdate" has no action.
+    connect(action("videoclip"), &QAction::triggered, this, &MainWindow::OpenClipWindow);
+    connect(action("play"), &QAction::triggered, this, &MainWindow::PlaySelectedFile);
     connect(action("BurnNow"), &QAction::triggered, this, &MainWindow::ConvertNow);
     connect(action("helphelp"), &QAction::triggered, this, &MainWindow::ShowHelp);
     connect(action("CDBurnerHomePage"), &QAction::triggered, this, &MainWindow::OpenHomePage);
@@ -167,9 +171,9 @@ void MainWindow::BuildPopupMenu() {
     };
     add("convertnow1", QStringLiteral("Convert Now!"), action("BurnNow"));
     popup_->addSeparator();
-    add("PlaySelectedFile", QStringLiteral("Play Selected File"), nullptr);
+    add("PlaySelectedFile", QStringLiteral("Play Selected File"), action("play"));
     popup_->addSeparator();
-    add("cuttime", QStringLiteral("Video Clip"), nullptr);
+    add("cuttime", QStringLiteral("Video Clip"), action("videoclip"));
     popup_->addSeparator();
     add("AddFiless", QStringLiteral("Add Files"), action("AddFiles"));
     add("RemoveSelectedItem", QStringLiteral("Remove Selected Item"), action("RemoveSelectedFile"));
@@ -204,6 +208,7 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
     connect(listView_, &SourceListView::rightButtonPressed, this,
             [this](const QPoint& at) { popup_->popup(at); });
     connect(listView_, &QAbstractItemView::clicked, this, &MainWindow::ShowSelectedRow);
+    connect(listView_, &QAbstractItemView::doubleClicked, this, &MainWindow::OpenClipWindow);
     return frame;
 }
 
@@ -235,8 +240,7 @@ void MainWindow::ShowCapture() {
 }
 
 void MainWindow::Exit() {
-    SharedToolControl().PostKeyToPlayer(kKeyQ);
-    timer1_->stop();
+    preview_->Exit(); // Q to the player, the position timer off
     close();
 }
 

@@ -21,6 +21,7 @@ namespace vx {
 class BatchRun;
 class ProbePool;
 class Desktop;
+class PreviewPanel;
 class ProfileChooser;
 class WindowBatchView;
 class PropertyGrid;
@@ -40,13 +41,14 @@ class MainWindow : public QMainWindow {
     OptionSheet& sheet() { return sheet_; }
     SourceList& sources() { return sources_; }
     const std::string& appFolder() const { return appFolder_; }
-    const std::string& previewFile() const { return previewFile_; }
+    const std::string& previewFile() const;
     // Rows whose probe has not reported yet.
     int probing() const { return probing_; }
     QAction* action(const char* name) const { return actions_.at(name); }
     QMenu* popupMenu() const { return popup_; }
 
-    QTimer* previewTimer() const { return timer1_; }
+    QTimer* previewTimer() const;
+    PreviewPanel* preview() const { return preview_; }
     QWidget* progressPanel() const { return picture4_; }
 
     // Converts the whole list (the Convert commands).
@@ -76,6 +78,9 @@ class MainWindow : public QMainWindow {
     void OpenSupportPage();
     void ShowAbout();
     Toolbar* toolbar() const { return toolbar_; }
+    // The preview's commands: play the selected row; open the trimming window for it.
+    void PlaySelectedFile();
+    void OpenClipWindow();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +92,7 @@ class MainWindow : public QMainWindow {
     Toolbar* BuildToolbar();
     QWidget* BuildSourceFrame(QWidget* parent);
     QWidget* BuildProgressPanel(QWidget* parent);
+    QWidget* BuildPreviewFrame(QWidget* parent);
     void SetBatchBusy(bool busy);
     void UpdateCommandStates();
     void CloseIfPending();
@@ -101,16 +107,15 @@ class MainWindow : public QMainWindow {
     Desktop& desktop_;
     OptionSheet sheet_;
     SourceList sources_;
-    std::string previewFile_;
     std::map<std::string, QAction*> actions_;
     Toolbar* toolbar_ = nullptr;
     ProfileChooser* chooser_ = nullptr;
     PropertyGrid* grid_ = nullptr;
     SourceListView* listView_ = nullptr;
     QMenu* popup_ = nullptr;
-    QTimer* timer1_ = nullptr;    // the preview position timer
-    QWidget* picture4_ = nullptr; // the batch's progress panel
-    QTimer* timer2_ = nullptr;    // the batch's elapsed-time clock
+    PreviewPanel* preview_ = nullptr; // the preview, with its position timer Timer1
+    QWidget* picture4_ = nullptr;     // the batch's progress panel
+    QTimer* timer2_ = nullptr;        // the batch's elapsed-time clock
     int batchSeconds_ = 0;
     std::unique_ptr<WindowBatchView> batchView_;
     std::unique_ptr<BatchRun> batch_;

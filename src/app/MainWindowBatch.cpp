@@ -2,6 +2,7 @@
 // side of the run.
 #include "Desktop.h"
 #include "MainWindow.h"
+#include "PreviewPanel.h"
 #include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
@@ -118,6 +119,7 @@ void MainWindow::CloseIfPending() {
 
 void MainWindow::ConvertNow() {
     if (batch_->Running()) return;
+    if (sources_.Count() > 0) preview_->Halt(); // its player and its timer
     batch_->Run();
     if (closePending_) SetBatchBusy(false); // an abandoned run leaves the window as it was
     CloseIfPending();

@@ -2,6 +2,7 @@
 #include "AppFolder.h"
 #include "Desktop.h"
 #include "MainWindow.h"
+#include "PreviewPanel.h"
 #include "Probe.h"
 #include "ProbePool.h"
 #include "SheetLayout.h"
@@ -79,8 +80,8 @@ void MainWindow::ShowSelectedRow() {
     const int row = listView_->SelectedRow();
     if (sources_.Count() == 0 || row < 0) return;
     using namespace caption;
-    previewFile_ = sources_.At(row, kFileName);
-    sheet_.SetValue(sheet_.Find(kGeneral, kItemName), previewFile_);
+    preview_->transport().File = sources_.At(row, kFileName);
+    sheet_.SetValue(sheet_.Find(kGeneral, kItemName), sources_.At(row, kFileName));
     sheet_.SetValue(sheet_.Find(kOutputDuration, kStartTime), sources_.At(row, kStart));
     sheet_.SetValue(sheet_.Find(kOutputDuration, kStopTime), sources_.At(row, kEnd));
     sheet_.SetValue(sheet_.Find(kOutputDuration, kAllClipDuration), "");

@@ -59,7 +59,7 @@ pid_t Spawn(const SpawnRequest& request) {
     posix_spawnattr_init(&attributes);
     sigset_t defaults;
     sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
+    if (!request.outlivesReader) sigaddset(&defaults, SIGPIPE);
     sigset_t noMask;
     sigemptyset(&noMask);
     posix_spawnattr_setsigdefault(&attributes, &defaults);

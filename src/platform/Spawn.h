@@ -13,6 +13,9 @@ struct SpawnRequest {
     int stdinFd = -1;                   // -1: /dev/null
     int stdoutFd = -1;                  // -1: /dev/null; standard error too unless given
     int stderrFd = -1;                  // -1: the same as standard output
+    // Leave broken-pipe signals ignored in the child, so that it outlives the
+    // reader of its output (its writes then fail quietly).
+    bool outlivesReader = false;
 };
 
 // Starts the program; gives its process id, or -1 when it cannot be started.

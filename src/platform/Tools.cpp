@@ -2,12 +2,15 @@
 
 #include "CommandLine.h"
 #include "Spawn.h"
+#include "ToolOutput.h"
 
 #include <cerrno>
 #include <condition_variable>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -21,6 +24,7 @@ struct ToolRegistry::Tool {
     bool ended = false;
     int exitCode = 0;
     std::string logPath;
+    ToolOutput output; // what it said lately, guarded by the registry's mutex
 };
 
 struct ToolRegistry::State {
@@ -52,11 +56,81 @@ ToolRegistry& ToolRegistry::Instance() {
     return *instance;
 }
 
+namespace {
+
+int OpenPidFd(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
+enum class Read { Data, Nothing, End };
+
+// Reads what is waiting on the tool's output pipe into its log and its output.
+Read ReadOutput(int fd, int log, ToolOutput& output, std::mutex& mutex) {
+    char buffer[4096];
+    const ssize_t count = read(fd, buffer, sizeof buffer);
+    if (count < 0) return errno == EINTR || errno == EAGAIN ? Read::Nothing : Read::End;
+    if (count == 0) return Read::End;
+    if (log >= 0 && write(log, buffer, static_cast<std::size_t>(count)) < 0) {
+        // the log is for diagnosis only; a failed write loses nothing else
+    }
+    std::lock_guard lock(mutex);
+    output.Feed(std::string_view(buffer, static_cast<std::size_t>(count)));
+    return Read::Data;
+}
+
+} // namespace
+
+// One thread per tool reads its output all the time (a pipe nobody reads
+// stalls the tool) and reaps it when it ends.
+void ToolRegistry::Watch(const std::shared_ptr<State>& state, const ToolRef& tool, int output,
+                         int log) {
+    const int pidfd = OpenPidFd(tool->pid);
+    bool open = true;
+    while (open) {
+        pollfd fds[2] = {{output, POLLIN, 0}, {pidfd, POLLIN, 0}};
+        const int ready = poll(fds, pidfd >= 0 ? 2 : 1, -1);
+        if (ready < 0 && errno != EINTR) break;
+        if (fds[0].revents != 0)
+            open = ReadOutput(output, log, tool->output, state->mutex) != Read::End;
+        if (pidfd >= 0 && fds[1].revents != 0) {
+            // Ended: take what is still waiting, without blocking on a pipe that a
+            // child of the tool may hold open.
+            fcntl(output, F_SETFL, fcntl(output, F_GETFL) | O_NONBLOCK);
+            while (ReadOutput(output, log, tool->output, state->mutex) == Read::Data) {
+            }
+            break;
+        }
+    }
+    int status = 0;
+    while (waitpid(tool->pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    close(output);
+    if (pidfd >= 0) close(pidfd);
+    if (log >= 0) close(log);
+    std::lock_guard lock(state->mutex);
+    tool->ended = true;
+    tool->exitCode = ExitCodeOf(status);
+    close(tool->console);
+    tool->console = -1;
+    state->ended.notify_all();
+}
+
 pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& workingDirectory,
                           int outputFd) {
     IgnoreBrokenPipes();
     int console[2];
     if (pipe2(console, O_CLOEXEC) != 0) return 0;
+    int output[2];
+    if (pipe2(output, O_CLOEXEC) != 0) {
+        close(console[0]);
+        close(console[1]);
+        return 0;
+    }
     std::string logPath;
     int log = -1;
     {
@@ -66,13 +140,17 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
     }
     if (!logPath.empty() && outputFd < 0)
         log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Without a reader of the caller's own, ours reads the output all the time.
     SpawnRequest request{SplitCommandLine(commandLine), workingDirectory, console[0],
-                         outputFd >= 0 ? outputFd : log};
+                         outputFd >= 0 ? outputFd : output[1]};
+    request.outlivesReader = true; // tools keep running when we end
     const pid_t pid = Spawn(request);
     close(console[0]);
-    if (log >= 0) close(log);
+    close(output[1]);
     if (pid <= 0) {
         close(console[1]);
+        close(output[0]);
+        if (log >= 0) close(log);
         return 0;
     }
     fcntl(console[1], F_SETFL, fcntl(console[1], F_GETFL) | O_NONBLOCK);
@@ -86,17 +164,7 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
         Prune(state_->tools);
         state_->tools[pid] = tool;
     }
-    std::thread([state = state_, tool] {
-        int status = 0;
-        while (waitpid(tool->pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        std::lock_guard lock(state->mutex);
-        tool->ended = true;
-        tool->exitCode = ExitCodeOf(status);
-        close(tool->console);
-        tool->console = -1;
-        state->ended.notify_all();
-    }).detach();
+    std::thread(&ToolRegistry::Watch, state_, tool, output[0], log).detach();
     return pid;
 }
 
@@ -136,6 +204,24 @@ int ToolRegistry::RunningCount() const {
 void ToolRegistry::SetLogFolder(std::string folder) {
     std::lock_guard lock(state_->mutex);
     state_->logFolder = std::move(folder);
+}
+
+bool ToolRegistry::Running(pid_t pid) const {
+    std::lock_guard lock(state_->mutex);
+    const auto it = state_->tools.find(pid);
+    return it != state_->tools.end() && !it->second->ended;
+}
+
+std::string ToolRegistry::StatusLine(pid_t pid) const {
+    std::lock_guard lock(state_->mutex);
+    const auto it = state_->tools.find(pid);
+    return it == state_->tools.end() ? std::string() : it->second->output.StatusLine();
+}
+
+std::vector<std::string> ToolRegistry::OutputTail(pid_t pid) const {
+    std::lock_guard lock(state_->mutex);
+    const auto it = state_->tools.find(pid);
+    return it == state_->tools.end() ? std::vector<std::string>() : it->second->output.Tail();
 }
 
 std::string ToolRegistry::LogPath(pid_t pid) const {

@@ -1,8 +1,10 @@
 #pragma once
 // The tools we start "hidden, without waiting": each runs with the application
-// folder as working directory, its output discarded, and its standard input a
-// pipe that we keep. That pipe is the tool's console, through which keys reach
-// it. Every tool is reaped when it ends, also those that nobody waits for.
+// folder as working directory and its standard input a pipe that we keep. That
+// pipe is the tool's console, through which keys reach it. Its standard output
+// and error go to a pipe that a thread of ours reads all the time, keeping the
+// last lines and the latest status line; the same thread reaps the tool when
+// it ends, also those that nobody waits for.
 
 #include <chrono>
 #include <memory>
@@ -10,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace vx {
 
@@ -39,6 +42,13 @@ class ToolRegistry {
 
     // Tools we started that are still running.
     int RunningCount() const;
+    bool Running(pid_t pid) const;
+
+    // What the tool said lately (also after it ended, while it is remembered):
+    // the latest line it ended with a carriage return, terminal codes removed,
+    // and its last lines ended by a line feed, oldest first.
+    std::string StatusLine(pid_t pid) const;
+    std::vector<std::string> OutputTail(pid_t pid) const;
 
     // Keeps the output of tools started from now on in files of that folder,
     // for diagnosis; an empty folder discards it again (the default).
@@ -46,9 +56,12 @@ class ToolRegistry {
     // The file that holds a tool's output, or empty.
     std::string LogPath(pid_t pid) const;
 
+    struct State;
+
   private:
     ToolRegistry() = default;
-    struct State;
+    static void Watch(const std::shared_ptr<State>& state, const ToolRef& tool, int output,
+                      int log);
     std::shared_ptr<State> state_;
 };
 

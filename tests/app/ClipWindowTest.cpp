@@ -1,0 +1,346 @@
+// The trimming window through the real main window, with the real player on an
+// X server and the real encoder for the trimmed conversion.
+#include "ClipWindow.h"
+#include "BatchRun.h"
+#include "ClipTimes.h"
+#include "FakeDesktop.h"
+#include "MainWindow.h"
+#include "PreviewPanel.h"
+#include "ProfileChooser.h"
+#include "SourceListView.h"
+#include "TestMedia.h"
+#include "Tools.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+#include <array>
+#include <filesystem>
+
+using namespace vx;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < milliseconds)
+        QTest::qWait(20);
+    return condition();
+}
+
+pid_t Player() {
+    return SharedToolControl().PlayerProcessId;
+}
+
+std::optional<double> PlayersOwnPosition() {
+    return PlayPositionOf(ToolRegistry::Instance().StatusLine(Player()));
+}
+
+// The mean colour of the frame at a time, through ffmpeg.
+std::array<int, 3> ColourAt(const std::string& file, double seconds, const std::string& folder) {
+    const std::string pixel = folder + "/pixel.rgb";
+    vxtest::Run({"ffmpeg", "-loglevel", "error", "-y", "-ss", std::to_string(seconds), "-i", file,
+                 "-frames:v", "1", "-vf", "scale=1:1", "-f", "rawvideo", "-pix_fmt", "rgb24",
+                 pixel});
+    const std::string bytes = vxtest::ReadFile(pixel);
+    if (bytes.size() < 3) return {-999, -999, -999};
+    return {static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]),
+            static_cast<unsigned char>(bytes[2])};
+}
+
+int Distance(const std::array<int, 3>& a, const std::array<int, 3>& b) {
+    return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+}
+
+} // namespace
+
+class ClipWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void opensByDoubleClickVideoClipAndThePopup();
+    void anEmptyListOpensNothing();
+    void okWritesTheTimesOfTheSelectedRow();
+    void okRefusesPairsThatAreNotStartBeforeEnd();
+    void cancelAndTheCloseBoxChangeNothingAndStopThePlayer();
+    void slidersMovedByKeysUpdateTheirBoxes();
+    void setStartAndSetEndTakeTheShownPosition();
+    void aTrimmedFileConvertsToItsClip();
+
+  private:
+    // Runs `step` inside the trimming window once it is open (during this test).
+    void WhenOpen(std::function<void(ClipWindow*)> step) {
+        auto* poll = new QTimer(window_.get());
+        connect(poll, &QTimer::timeout, this, [poll, step] {
+            auto* window = qobject_cast<ClipWindow*>(QApplication::activeModalWidget());
+            if (!window) return;
+            poll->deleteLater();
+            poll->stop();
+            window->activateWindow();
+            if (!QTest::qWaitForWindowActive(window)) qWarning("the window is not active");
+            step(window);
+            if (window->isVisible()) window->reject(); // a failed step must not leave it open
+        });
+        poll->start(20);
+    }
+    static QLineEdit* Box(ClipWindow* window, const char* name) {
+        return window->findChild<QLineEdit*>(name);
+    }
+    static void Click(QWidget* window, const char* name) {
+        window->findChild<QPushButton*>(name)->click();
+    }
+    void AddFile(const std::string& name, double seconds) {
+        const std::string path = app_ + "/" + name;
+        QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
+        desktop_.nextFiles = {QString::fromStdString(path)};
+        window_->action("AddFiles")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000); // probed in the background
+    }
+    void Select(int row) {
+        window_->listView()->setCurrentIndex(window_->listView()->model()->index(row, 0));
+    }
+    std::string Cell(int row, Column column) { return window_->sources().At(row, column); }
+
+    std::string app_;
+    vxtest::FakeDesktop desktop_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+void ClipWindowTest::init() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QFAIL("needs an X server: run the tests under xvfb-run");
+    app_ = vxtest::MakeTempFolder("vx-clip");
+    for (const char* tool : {"fp.dll", "mp.dll"})
+        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    desktop_ = vxtest::FakeDesktop();
+    window_ = std::make_unique<MainWindow>(app_, desktop_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void ClipWindowTest::cleanup() {
+    window_->preview()->Stop();
+    if (Player())
+        QVERIFY(WaitFor([] { return !ToolRegistry::Instance().Running(Player()); }, 3000));
+    window_.reset();
+    vxtest::RemoveFolder(app_);
+}
+
+void ClipWindowTest::opensByDoubleClickVideoClipAndThePopup() {
+    AddFile("one.flv", 5);
+    AddFile("two.flv", 7);
+    // The main preview plays: opening the window stops its player and its timer.
+    Select(0);
+    window_->action("play")->trigger();
+    const pid_t mainPlayer = Player();
+    QVERIFY(window_->previewTimer()->isActive());
+
+    QStringList captions;
+    bool mainTimer = true;
+    const auto record = [&](ClipWindow* clip) {
+        captions << clip->windowTitle();
+        mainTimer = window_->previewTimer()->isActive();
+        QCOMPARE(Box(clip, "Text1")->text(), QStringLiteral("0:00:00"));
+        QCOMPARE(Box(clip, "Text2")->text(), QStringLiteral("0:00:07"));
+        QCOMPARE(Box(clip, "Text3")->text(), QStringLiteral("0:00:07"));
+        QCOMPARE(clip->findChild<QSlider*>("Slider2")->maximum(), 7);
+        QCOMPARE(clip->findChild<QSlider*>("Slider2")->value(), 7);
+        Click(clip, "Command2");
+    };
+    Select(1);
+    WhenOpen(record);
+    const QRect rect = window_->listView()->visualRect(window_->listView()->model()->index(1, 0));
+    QTest::mouseClick(window_->listView()->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(window_->listView()->viewport(), Qt::LeftButton, {}, rect.center());
+    QVERIFY(!mainTimer);
+    QVERIFY(WaitFor([mainPlayer] { return !ToolRegistry::Instance().Running(mainPlayer); }, 2000));
+    WhenOpen(record);
+    QTest::keyClick(window_.get(), Qt::Key_V, Qt::ControlModifier);
+    WhenOpen(record);
+    window_->action("cuttime")->trigger();
+    const QString expected =
+        QStringLiteral("Clip Time  -  ") + QString::fromStdString(app_) + "/two.flv";
+    QCOMPARE(captions, QStringList({expected, expected, expected}));
+    QVERIFY(SharedClip().ClipFile.empty());
+}
+
+void ClipWindowTest::anEmptyListOpensNothing() {
+    window_->action("videoclip")->trigger();
+    window_->action("cuttime")->trigger();
+    QVERIFY(!window_->findChild<ClipWindow*>());
+}
+
+void ClipWindowTest::okWritesTheTimesOfTheSelectedRow() {
+    AddFile("one.flv", 5);
+    AddFile("two.flv", 5);
+    Select(1);
+    WhenOpen([](ClipWindow* clip) {
+        Box(clip, "Text1")->setText("0:00:01");
+        Box(clip, "Text2")->setText("0:00:03");
+        QCOMPARE(Box(clip, "Text3")->text(), QStringLiteral("0:00:02"));
+        Click(clip, "Command1");
+    });
+    window_->action("videoclip")->trigger();
+    QCOMPARE(Cell(1, kStart), std::string("0:00:01"));
+    QCOMPARE(Cell(1, kEnd), std::string("0:00:03"));
+    QCOMPARE(Cell(0, kStart), std::string("0:00:00"));
+    QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
+    QVERIFY(desktop_.messages.empty());
+}
+
+void ClipWindowTest::okRefusesPairsThatAreNotStartBeforeEnd() {
+    AddFile("one.flv", 5);
+    Select(0);
+    int refused = 0;
+    WhenOpen([&](ClipWindow* clip) {
+        const std::pair<const char*, const char*> pairs[] = {{"0:00:02", "0:00:02"},
+                                                             {"10:00:00", "2:00:00"},
+                                                             {"abc", "0:00:03"},
+                                                             {"0:00:04", "0:00:01"}};
+        for (const auto& [start, end] : pairs) {
+            Box(clip, "Text1")->setText(start);
+            Box(clip, "Text2")->setText(end);
+            Click(clip, "Command1");
+            refused += clip->isVisible() ? 1 : 0;
+        }
+        Click(clip, "Command2");
+    });
+    window_->action("videoclip")->trigger();
+    QCOMPARE(refused, 4);
+    QCOMPARE(desktop_.messages.size(), std::size_t(4));
+    for (const auto& [icon, text] : desktop_.messages) {
+        QCOMPARE(icon, MessageIcon::Critical);
+        QCOMPARE(text, QStringLiteral("Start time or End time is error."));
+    }
+    QCOMPARE(Cell(0, kStart), std::string("0:00:00"));
+    QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
+}
+
+void ClipWindowTest::cancelAndTheCloseBoxChangeNothingAndStopThePlayer() {
+    AddFile("one.flv", 10);
+    Select(0);
+    for (bool closeBox : {false, true}) {
+        pid_t player = 0;
+        WhenOpen([&](ClipWindow* clip) {
+            Click(clip, "cmdPlay");
+            player = Player();
+            QVERIFY(clip->preview()->timer()->isActive());
+            QVERIFY(WaitFor([] { return PlayersOwnPosition().has_value(); }, 8000));
+            Box(clip, "Text1")->setText("0:00:04");
+            if (closeBox)
+                clip->close();
+            else
+                Click(clip, "Command2");
+        });
+        window_->action("videoclip")->trigger();
+        QVERIFY(player != 0);
+        QVERIFY(WaitFor([player] { return !ToolRegistry::Instance().Running(player); }, 2000));
+        QCOMPARE(Cell(0, kStart), std::string("0:00:00"));
+        QVERIFY(SharedClip().ClipFile.empty());
+    }
+    QCOMPARE(ToolRegistry::Instance().RunningCount(), 0);
+}
+
+void ClipWindowTest::slidersMovedByKeysUpdateTheirBoxes() {
+    AddFile("one.flv", 7);
+    Select(0);
+    WhenOpen([](ClipWindow* clip) {
+        auto* slider = clip->findChild<QSlider*>("Slider1");
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(Box(clip, "Text1")->text(), QStringLiteral("0:00:01"));
+        QTest::keyClick(slider, Qt::Key_PageUp);
+        QCOMPARE(Box(clip, "Text1")->text(), QStringLiteral("0:00:06"));
+        QCOMPARE(Box(clip, "Text3")->text(), QStringLiteral("0:00:01"));
+        auto* end = clip->findChild<QSlider*>("Slider2");
+        end->setFocus();
+        QTest::keyClick(end, Qt::Key_Left);
+        QCOMPARE(Box(clip, "Text2")->text(), QStringLiteral("0:00:06"));
+        QCOMPARE(Box(clip, "Text3")->text(), QStringLiteral("0:00:00"));
+        Click(clip, "Command2");
+    });
+    window_->action("videoclip")->trigger();
+}
+
+void ClipWindowTest::setStartAndSetEndTakeTheShownPosition() {
+    AddFile("one.flv", 20);
+    Select(0);
+    WhenOpen([](ClipWindow* clip) {
+        Click(clip, "cmdPlay");
+        QVERIFY(WaitFor([] { return PlayersOwnPosition().value_or(0) >= 2; }, 8000));
+        clip->findChild<QPushButton*>("Command1")->setFocus();
+        QTest::keyClick(clip, Qt::Key_I);
+        QTest::qWait(200); // a button's key clicks it after a short animation
+        const int start = ReadClipTime(Box(clip, "Text1")->text().toStdString()).value_or(-1);
+        QVERIFY2(std::abs(start - *PlayersOwnPosition()) <= 1.0,
+                 qPrintable(Box(clip, "Text1")->text()));
+        QCOMPARE(clip->findChild<QSlider*>("Slider1")->value(), start);
+        QTest::keyClick(clip, Qt::Key_Space); // pauses: the clock stops
+        QVERIFY(!clip->preview()->timer()->isActive());
+        QTest::keyClick(clip, Qt::Key_Space);
+        QVERIFY(clip->preview()->timer()->isActive());
+        QTest::keyClick(clip, Qt::Key_Right); // jumps ahead
+        QVERIFY(WaitFor([start] { return PlayersOwnPosition().value_or(0) >= start + 8; }, 5000));
+        QTest::keyClick(clip, Qt::Key_O);
+        QTest::qWait(200);
+        const int end = ReadClipTime(Box(clip, "Text2")->text().toStdString()).value_or(-1);
+        QVERIFY(std::abs(end - *PlayersOwnPosition()) <= 1.0);
+        QVERIFY(end > start);
+        Click(clip, "Command1");
+    });
+    window_->action("videoclip")->trigger();
+    QVERIFY(ReadClipTime(Cell(0, kStart)).value_or(0) >= 2);
+    QVERIFY(ReadClipTime(Cell(0, kEnd)) > ReadClipTime(Cell(0, kStart)));
+}
+
+void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
+    // Ten seconds, each in a colour of its own.
+    const std::string source = app_ + "/colours.flv";
+    QCOMPARE(vxtest::Run({"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                          "color=c=red:s=320x240:r=25:d=10,hue=H=floor(t)*0.6", "-c:v", "flv1",
+                          "-q:v", "3", "-f", "flv", source})
+                 .exitCode,
+             0);
+    desktop_.nextFiles = {QString::fromStdString(source)};
+    window_->action("AddFiles")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
+    QCOMPARE(Cell(0, kVideoTime), std::string("0:00:10"));
+    Select(0);
+    WhenOpen([](ClipWindow* clip) {
+        clip->findChild<QSlider*>("Slider1")->setValue(2);
+        clip->findChild<QSlider*>("Slider2")->setValue(5);
+        QCOMPARE(Box(clip, "Text3")->text(), QStringLiteral("0:00:03"));
+        Click(clip, "Command1");
+    });
+    window_->action("videoclip")->trigger();
+    QCOMPARE(Cell(0, kStart), std::string("0:00:02"));
+    QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
+
+    window_->chooser()->setCurrentIndex(40); // Creative Zen X-Fi: AVI
+    emit window_->chooser()->activated(40);
+    window_->ConvertNow();
+    QCOMPARE(Cell(0, kStatus), std::string("OK"));
+    QVERIFY2(window_->batch().LastCommandLine().find(" -ss 2 -t 3 ") != std::string::npos,
+             window_->batch().LastCommandLine().c_str());
+    const std::string output = app_ + "/colours.avi";
+    const auto info = vxtest::ProbeFile(output);
+    QVERIFY(std::abs(info.duration - 3.0) <= 0.2);
+    const auto first = ColourAt(output, 0, app_);
+    int nearest = -1, best = 1 << 30;
+    for (int second = 0; second < 10; ++second) {
+        const int distance = Distance(first, ColourAt(source, second + 0.5, app_));
+        if (distance < best) best = distance, nearest = second;
+    }
+    QCOMPARE(nearest, 2);
+}
+
+QTEST_MAIN(ClipWindowTest)
+#include "ClipWindowTest.moc"

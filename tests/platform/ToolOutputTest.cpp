@@ -1,0 +1,56 @@
+// What a started tool says: split into status line and tail, read all the time.
+#include "ToolOutput.h"
+#include "Tools.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace vx;
+using namespace std::chrono_literals;
+
+TEST(ToolOutput, SplitsStatusLinesFromPlainLinesWhereverThePiecesBreak) {
+    ToolOutput output;
+    const std::string text =
+        "Playing a.flv.\nA:   1.2 V:   1.2 A-V:  0.000\x1b[J\rA:   1.3 V:   "
+        "1.3 A-V:  0.001\x1b[J\r\n  =====  PAUSE  =====\r\nExiting... (Quit)\n";
+    for (char c : text) // one byte at a time: the pipe may break anywhere
+        output.Feed(std::string_view(&c, 1));
+    EXPECT_EQ(output.StatusLine(), "  =====  PAUSE  =====");
+    const std::vector<std::string> tail{"Playing a.flv.", "A:   1.3 V:   1.3 A-V:  0.001",
+                                        "  =====  PAUSE  =====", "Exiting... (Quit)"};
+    EXPECT_EQ(output.Tail(), tail);
+
+    ToolOutput progress;
+    progress.Feed("frame=  10 fps=0.0\rframe=  20 fps=0.0\rError while decoding\n");
+    EXPECT_EQ(progress.StatusLine(), "frame=  20 fps=0.0");
+    EXPECT_EQ(progress.Tail(), std::vector<std::string>{"Error while decoding"});
+}
+
+TEST(ToolOutput, KeepsOnlyTheLastLinesAndCutsEndlessOnes) {
+    ToolOutput output;
+    for (int i = 0; i < 100; ++i)
+        output.Feed("line " + std::to_string(i) + "\n");
+    const auto tail = output.Tail();
+    ASSERT_EQ(tail.size(), ToolOutput::kTailLines);
+    EXPECT_EQ(tail.front(), "line 80");
+    EXPECT_EQ(tail.back(), "line 99");
+    output.Feed(std::string(100000, 'x') + "\n");
+    EXPECT_EQ(output.Tail().back().size(), ToolOutput::kLongestLine);
+}
+
+TEST(ToolRegistry, ReadsAToolsOutputAllTheTimeAndReapsIt) {
+    auto& tools = ToolRegistry::Instance();
+    // 8 MB is far more than a pipe holds: a tool whose output nobody read would stall.
+    const pid_t pid = tools.Start("\"" + std::string(VX_CHILD) +
+                                      "\" bytes 8000000 out \"\n12%\r50%\r\" err \"last words\n\"",
+                                  "/");
+    ASSERT_GT(pid, 0);
+    const auto code = tools.WaitForExit(pid, 20s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0);
+    EXPECT_FALSE(tools.Running(pid));
+    EXPECT_EQ(tools.StatusLine(pid), "50%");
+    ASSERT_FALSE(tools.OutputTail(pid).empty());
+    EXPECT_EQ(tools.OutputTail(pid).back(), "last words");
+    EXPECT_EQ(tools.RunningCount(), 0);
+}

@@ -5,6 +5,7 @@
 // runs with its progress read from the encoders.
 #include "AppFolder.h"
 #include "BatchRun.h"
+#include "BatchCommands.h"
 #include "BenchUtil.h"
 #include "Catalog.h"
 #include "CommandLine.h"

@@ -1,11 +1,7 @@
 #pragma once
 // Small helpers shared by the benchmarks.
 
-#include "Catalog.h"
 #include "Desktop.h"
-#include "EncoderCommand.h"
-#include "MainWindow.h"
-#include "SheetLayout.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -57,27 +53,6 @@ class StallMeter : public QObject {
     qint64 last_ = -1;
     qint64 worst_ = 0;
 };
-
-// The encoder commands a batch of the window's rows builds for a position,
-// writing into the application folder.
-inline std::vector<std::string> BatchCommands(vx::MainWindow& window, int position,
-                                              const std::string& appFolder) {
-    std::vector<std::string> commands;
-    for (int row = 0; row < window.sources().Count(); ++row) {
-        vx::JobRequest request;
-        request.position = position;
-        request.displayText = vx::ProfileCatalog::At(position)->text;
-        request.options = *vx::ReadConversionOptions(window.sheet());
-        request.options.ClipStart = window.sources().At(row, vx::kStart);
-        request.options.ClipEnd = window.sources().At(row, vx::kEnd);
-        request.sourcePath = window.sources().At(row, vx::kFileName);
-        request.appFolder = appFolder;
-        request.outputFolder = appFolder;
-        request.addNew = false;
-        commands.push_back(vx::PrepareConversion(request).value->commandLine);
-    }
-    return commands;
-}
 
 inline double Seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();

@@ -4,6 +4,7 @@
 // do), and against the window converting one file at a time.
 #include "AppFolder.h"
 #include "BatchRun.h"
+#include "BatchCommands.h"
 #include "BenchUtil.h"
 #include "Catalog.h"
 #include "CommandLine.h"

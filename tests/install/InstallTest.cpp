@@ -162,9 +162,8 @@ class UserRun : public Installation {
         ASSERT_FALSE(refused.empty()) << "no \"Only FLV files are allowed!\" message";
         x_.Keys(refused, {"Return"});
         ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
-        // Into the chooser: a click into the list, then back to the widget before it.
-        x_.Click(main, 250, 450);
-        std::vector<std::string> keys{"shift+Tab"};
+        // Into the chooser through the "Profile:" label's mnemonic.
+        std::vector<std::string> keys{"alt+p"};
         keys.insert(keys.end(), static_cast<std::size_t>(downs), "Down");
         x_.Keys(main, keys);
         // Convert Now! waits for the probe of in.flv; pressed again until the batch

@@ -4,11 +4,13 @@
 #include "TestMedia.h"
 #include "XSession.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <pwd.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -134,6 +136,17 @@ class UserRun : public Installation {
         fs::permissions(run_ + "/runtime", fs::perms::owner_all);
         fs::permissions(media_, fs::perms::owner_write, fs::perm_options::remove);
         ASSERT_TRUE(x_.Start(run_ + "/xvfb.log")) << vxtest::ReadFile(run_ + "/xvfb.log");
+        // The server may take its first connections a moment after its socket is
+        // there: wait until the user the program runs as gets one.
+        std::vector<std::string> probe = asUser_;
+        probe.insert(probe.end(), {"/usr/bin/env", "-i", "DISPLAY=" + x_.Display(),
+                                   "/usr/bin/xdotool", "getdisplaygeometry"});
+        bool ready = false;
+        for (int attempt = 0; attempt < 100 && !ready; ++attempt) {
+            ready = vxtest::Run(probe).exitCode == 0;
+            if (!ready) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        ASSERT_TRUE(ready) << "the X server takes no connection from the user";
     }
     void TearDown() override {
         program_.reset();

@@ -48,7 +48,7 @@ std::optional<std::string> ClipLengthText(std::string_view start, std::string_vi
     if (!from || !to) return std::nullopt;
     const long length = static_cast<long>(*to) - *from;
     if (length > 32767 || length < -32767) return std::nullopt;
-    if (length < 0) return "-" + TimeText(-length);
+    if (length < 0) return TimeText(-length).insert(0, 1, '-');
     return TimeText(length);
 }
 

@@ -22,6 +22,7 @@ struct ToolRegistry::Tool {
     std::string commandLine;
     int console = -1; // write end of the tool's standard input
     bool ended = false;
+    std::chrono::steady_clock::time_point endedAt;
     int exitCode = 0;
     std::string logPath;
     ToolOutput output; // what it said lately, guarded by the registry's mutex
@@ -37,11 +38,14 @@ struct ToolRegistry::State {
 
 namespace {
 
-// Forget tools that ended long ago, keeping the table small.
+// Forget tools that ended long ago, keeping the table small. A tool that ended
+// lately stays, so that whoever waits for it (a batch serving its window) still
+// learns how it ended.
 void Prune(std::map<pid_t, ToolRegistry::ToolRef>& tools) {
     if (tools.size() < 64) return;
+    const auto longAgo = std::chrono::steady_clock::now() - std::chrono::minutes(1);
     for (auto it = tools.begin(); it != tools.end();)
-        it = it->second->ended ? tools.erase(it) : std::next(it);
+        it = it->second->ended && it->second->endedAt < longAgo ? tools.erase(it) : std::next(it);
 }
 
 } // namespace
@@ -114,6 +118,7 @@ void ToolRegistry::Watch(const std::shared_ptr<State>& state, const ToolRef& too
     if (log >= 0) close(log);
     std::lock_guard lock(state->mutex);
     tool->ended = true;
+    tool->endedAt = std::chrono::steady_clock::now();
     tool->exitCode = ExitCodeOf(status);
     close(tool->console);
     tool->console = -1;
@@ -191,6 +196,18 @@ std::optional<int> ToolRegistry::WaitForExit(pid_t pid, std::chrono::millisecond
     state_->ended.wait_for(lock, timeout, [&] { return tool->ended; });
     if (!tool->ended) return std::nullopt;
     return tool->exitCode;
+}
+
+bool ToolRegistry::WaitForAnyExit(const std::vector<pid_t>& pids,
+                                  std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(state_->mutex);
+    return state_->ended.wait_for(lock, timeout, [&] {
+        for (const pid_t pid : pids) {
+            const auto it = state_->tools.find(pid);
+            if (it == state_->tools.end() || it->second->ended) return true;
+        }
+        return false;
+    });
 }
 
 int ToolRegistry::RunningCount() const {

@@ -39,6 +39,9 @@ class ToolRegistry {
     // Waits at most `timeout` for the tool to end; its exit code once it has
     // (128 + signal number for a killed one), or nothing while it runs.
     std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds timeout) const;
+    // Waits at most `timeout` until any of the tools has ended (at once when one
+    // already has); true when one has.
+    bool WaitForAnyExit(const std::vector<pid_t>& pids, std::chrono::milliseconds timeout) const;
 
     // Tools we started that are still running.
     int RunningCount() const;

@@ -2,6 +2,7 @@
 #include "ToolOutput.h"
 #include "Tools.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -53,4 +54,30 @@ TEST(ToolRegistry, ReadsAToolsOutputAllTheTimeAndReapsIt) {
     ASSERT_FALSE(tools.OutputTail(pid).empty());
     EXPECT_EQ(tools.OutputTail(pid).back(), "last words");
     EXPECT_EQ(tools.RunningCount(), 0);
+}
+
+// A batch waits for any of its encoders, and learns how each ended even when many
+// other tools were started in between.
+TEST(ToolRegistry, WaitsForAnyOfSeveralToolsAndRemembersRecentEnds) {
+    auto& tools = ToolRegistry::Instance();
+    const std::string child = "\"" + std::string(VX_CHILD) + "\"";
+    const pid_t slow = tools.Start(child + " sleep 5000", "/");
+    const pid_t quick = tools.Start(child + " exit 3", "/");
+    ASSERT_GT(slow, 0);
+    ASSERT_GT(quick, 0);
+    EXPECT_TRUE(tools.WaitForAnyExit({slow, quick}, 20s));
+    EXPECT_EQ(tools.WaitForExit(quick, 0ms), 3);
+    EXPECT_TRUE(tools.Running(slow));
+
+    std::vector<pid_t> others;
+    for (int i = 0; i < 80; ++i)
+        others.push_back(tools.Start(child + " exit 0", "/"));
+    for (const pid_t other : others)
+        tools.WaitForExit(other, 20s);
+    tools.Start(child + " exit 0", "/"); // the table is pruned as tools start
+    EXPECT_EQ(tools.WaitForExit(quick, 0ms), 3);
+
+    EXPECT_FALSE(tools.WaitForAnyExit({slow}, 10ms));
+    kill(slow, SIGTERM);
+    EXPECT_TRUE(tools.WaitForAnyExit({slow}, 20s));
 }

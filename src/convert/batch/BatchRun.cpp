@@ -99,8 +99,12 @@ BatchRun::End BatchRun::Loop(const std::vector<std::uint64_t>& ids) {
     while (true) {
         StartRows(ids);
         if (jobs_.empty()) break;
-        ToolRegistry::Instance().WaitForExit(jobs_.front()->pid,
-                                             std::chrono::milliseconds(kPollMilliseconds));
+        // Whichever encoder ends first wakes the loop, so that its slot is refilled at once.
+        std::vector<pid_t> running;
+        for (const auto& job : jobs_)
+            running.push_back(job->pid);
+        ToolRegistry::Instance().WaitForAnyExit(running,
+                                                std::chrono::milliseconds(kPollMilliseconds));
         view_.Pump();
         if (abandoned_) return End::Abandoned;
         if (CancelRequested) {

@@ -4,8 +4,10 @@
 #include "Desktop.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -53,6 +55,23 @@ class StallMeter : public QObject {
     qint64 last_ = -1;
     qint64 worst_ = 0;
 };
+
+// Serves the event loop until the condition holds, sleeping in between (a loop of
+// processEvents would keep a core busy and slow the tools it measures).
+template <typename Condition> void WaitUntil(Condition condition) {
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (condition()) loop.quit();
+    });
+    check.start(10);
+    if (!condition()) loop.exec();
+}
+
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
 
 inline double Seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();

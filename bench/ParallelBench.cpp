@@ -3,8 +3,8 @@
 // directly one after the other (divided by the cores: the best a machine can
 // do), and against the window converting one file at a time.
 #include "AppFolder.h"
-#include "BatchRun.h"
 #include "BatchCommands.h"
+#include "BatchRun.h"
 #include "BenchUtil.h"
 #include "Catalog.h"
 #include "CommandLine.h"
@@ -44,8 +44,7 @@ int main(int argc, char** argv) {
     vx::MainWindow window(app_, desktop);
     window.show();
     window.AddFiles();
-    while (window.probing() > 0)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    vxbench::WaitUntil([&] { return window.probing() == 0; });
     window.chooser()->setCurrentIndex(position - 1);
     emit window.chooser()->activated(position - 1);
 

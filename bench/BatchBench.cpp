@@ -30,17 +30,6 @@
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage); // this process and its threads, not its children
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int position = 86; // Customized MP4 Movie: H.264
@@ -60,7 +49,7 @@ int main(int argc, char** argv) {
     vx::MainWindow window(app_, desktop);
     window.show();
     window.AddFiles();
-    vxbench::WaitUntil([&] { return window.probing() == 0; });
+    vxbench::ServeUntil([&] { return window.probing() == 0; });
     window.chooser()->setCurrentIndex(position - 1);
     emit window.chooser()->activated(position - 1);
     window.sheet().SetValue(window.sheet().Find("Video Options", "Video Size"), "640x480");
@@ -74,11 +63,11 @@ int main(int argc, char** argv) {
         return vxbench::Seconds(Clock::now() - start);
     };
     auto throughWindow = [&] {
-        const double cpuBefore = CpuSeconds();
+        const double cpuBefore = vxbench::CpuSeconds();
         const auto start = Clock::now();
         window.action("BurnNow")->trigger();
         const double wall = vxbench::Seconds(Clock::now() - start);
-        return std::pair{wall, (CpuSeconds() - cpuBefore) / wall * 100};
+        return std::pair{wall, (vxbench::CpuSeconds() - cpuBefore) / wall * 100};
     };
     // Alternate the two, pair by pair, and take the median of the pairs' ratios, so
     // that neither a passing load nor the machine's drift decides the figure.

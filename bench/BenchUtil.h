@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace vxbench {
@@ -56,16 +58,29 @@ class StallMeter : public QObject {
     qint64 worst_ = 0;
 };
 
-// Serves the event loop until the condition holds, sleeping in between (a loop of
-// processEvents would keep a core busy and slow the tools it measures).
-template <typename Condition> void WaitUntil(Condition condition) {
+// Serves the event loop until the condition holds or the time is up (no limit
+// by default), sleeping in between: a loop of processEvents would keep a core
+// busy and slow the tools it measures. Whether the condition holds.
+inline bool ServeUntil(const std::function<bool()>& condition, int milliseconds = -1) {
     QEventLoop loop;
-    QTimer check;
+    QTimer check, limit;
     QObject::connect(&check, &QTimer::timeout, &loop, [&] {
         if (condition()) loop.quit();
     });
-    check.start(10);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    check.start(50);
+    limit.setSingleShot(true);
+    if (milliseconds >= 0) limit.start(milliseconds);
     if (!condition()) loop.exec();
+    return condition();
+}
+
+// This process's CPU time, its threads included and its children not.
+inline double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 inline double Median(std::vector<double> values) {

@@ -2,6 +2,7 @@
 // 20 s: the program's own CPU time (the encoder excluded) as a share of the
 // wall time, and the frames the encoder dropped meanwhile.
 #include "AppFolder.h"
+#include "BenchUtil.h"
 #include "CaptureWindow.h"
 #include "Desktop.h"
 #include "FrameSurface.h"
@@ -22,32 +23,6 @@
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage); // this process and its threads, not its children
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// Serves the window until the condition holds or the time is up.
-bool ServeUntil(const std::function<bool()>& condition, int milliseconds) {
-    QEventLoop loop;
-    QTimer check, limit;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (condition()) loop.quit();
-    });
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    check.start(50);
-    limit.setSingleShot(true);
-    limit.start(milliseconds);
-    loop.exec();
-    return condition();
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::string folder = vxtest::MakeTempFolder("vx-bench-capture");
@@ -66,21 +41,21 @@ int main(int argc, char** argv) {
     button("Command3")->click();
     button("Command1")->click();
     vx::CaptureControl& control = window->control();
-    if (!ServeUntil([&] { return control.Statistics().frames > 0; }, 30000)) return 1;
+    if (!vxbench::ServeUntil([&] { return control.Statistics().frames > 0; }, 30000)) return 1;
 
-    const double cpuBefore = CpuSeconds();
+    const double cpuBefore = vxbench::CpuSeconds();
     const auto start = Clock::now();
     const auto paintedBefore = window->surface()->PaintedFrames();
-    ServeUntil([] { return false; }, 20000);
+    vxbench::ServeUntil([] { return false; }, 20000);
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    const double cpu = CpuSeconds() - cpuBefore;
+    const double cpu = vxbench::CpuSeconds() - cpuBefore;
     const auto painted = window->surface()->PaintedFrames() - paintedBefore;
 
     button("Command2")->click();
-    ServeUntil([&] { return control.Statistics().final; }, 15000);
+    vxbench::ServeUntil([&] { return control.Statistics().final; }, 15000);
     const vx::CaptureStatistics figures = control.Statistics();
     window.reset();
-    ServeUntil([] { return vxtest::ChildProcesses() == 0; }, 15000);
+    vxbench::ServeUntil([] { return vxtest::ChildProcesses() == 0; }, 15000);
     std::printf("capture_cpu_share %.2f\n", cpu / wall * 100);
     std::printf("capture_dropped %lld\n", static_cast<long long>(figures.dropped));
     std::printf("capture_preview_fps %.1f\n", painted / wall);

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         if (meter) meter->Start();
         const auto start = Clock::now();
         window.AddFiles();
-        vxbench::WaitUntil([&] { return window.probing() == 0; });
+        vxbench::ServeUntil([&] { return window.probing() == 0; });
         const double seconds = vxbench::Seconds(Clock::now() - start);
         return std::pair{seconds, meter ? meter->StopMs() : 0.0};
     };

@@ -144,12 +144,15 @@ int BatchRun::WeightOf(const EncoderJob& job) const {
     return (weighted_ && (job.spreadsOverCores || threads_ > 1)) ? 2 : 1;
 }
 
-bool BatchRun::Fits(const EncoderJob& job) const {
-    if (jobs_.empty()) return true;
+int BatchRun::UsedWeight() const {
     int used = 0;
     for (const auto& running : jobs_)
         used += running->weight;
-    return used + WeightOf(job) <= capacity_;
+    return used;
+}
+
+bool BatchRun::Fits(const EncoderJob& job) const {
+    return jobs_.empty() || UsedWeight() + WeightOf(job) <= capacity_;
 }
 
 // Starts the row's encoder; false when the row must wait for room. The options
@@ -158,6 +161,8 @@ bool BatchRun::Fits(const EncoderJob& job) const {
 bool BatchRun::StartRow(std::uint64_t id) {
     const int row = rows_.RowOf(id);
     if (row < 0) return true; // removed meanwhile
+    // Full: no row can start, so its options are not read yet.
+    if (!jobs_.empty() && UsedWeight() >= capacity_) return false;
     const std::string source = rows_.At(row, kFileName);
     std::error_code error;
     if (!fs::is_regular_file(source, error)) {

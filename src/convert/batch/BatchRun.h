@@ -91,6 +91,7 @@ class BatchRun {
     void Cancel();
     void Finish();
     void EndEarly();
+    int UsedWeight() const;
     bool Fits(const EncoderJob& job) const;
     int WeightOf(const EncoderJob& job) const;
 

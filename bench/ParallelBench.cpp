@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -66,19 +67,31 @@ int main(int argc, char** argv) {
             cpuShare = std::max(cpuShare, (vxbench::CpuSeconds() - cpuBefore) / wall * 100);
         return wall;
     };
-    double plain = 1e9, parallel = 1e9, sequential = 1e9;
-    int most = 0;
-    for (int round = 0; round < 2; ++round) {
-        plain = std::min(plain, direct());
-        parallel = std::min(parallel, throughWindow("0"));
-        most = std::max(most, window.batch().MostAtOnce());
-        sequential = std::min(sequential, throughWindow("1"));
-    }
+    // Rounds of the three, each round in another order, and the median of the
+    // rounds' ratios, so that the machine's drift meets every one of them alike.
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
-    std::printf("batch_parallel_direct_s %.3f\n", plain);
-    std::printf("batch_parallel_window_s %.3f\n", parallel);
-    std::printf("batch_parallel_ratio %.3f\n", parallel / (plain / cores));
-    std::printf("batch_speedup %.3f\n", sequential / parallel);
+    std::vector<double> plains, parallels, ratios, speedups;
+    int most = 0;
+    for (int round = 0; round < 4; ++round) {
+        double plain = 0, parallel = 0, sequential = 0;
+        const std::function<void()> steps[3] = {[&] { plain = direct(); },
+                                                [&] {
+                                                    parallel = throughWindow("0");
+                                                    most =
+                                                        std::max(most, window.batch().MostAtOnce());
+                                                },
+                                                [&] { sequential = throughWindow("1"); }};
+        for (int step = 0; step < 3; ++step)
+            steps[(step + round) % 3]();
+        plains.push_back(plain);
+        parallels.push_back(parallel);
+        ratios.push_back(parallel / (plain / cores));
+        speedups.push_back(sequential / parallel);
+    }
+    std::printf("batch_parallel_direct_s %.3f\n", vxbench::Median(plains));
+    std::printf("batch_parallel_window_s %.3f\n", vxbench::Median(parallels));
+    std::printf("batch_parallel_ratio %.3f\n", vxbench::Median(ratios));
+    std::printf("batch_speedup %.3f\n", vxbench::Median(speedups));
     std::printf("batch_parallel_at_once %d\n", most);
     std::printf("parallel_ui_cpu_share %.2f\n", cpuShare);
     vxtest::RemoveFolder(app_);

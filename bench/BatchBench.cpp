@@ -3,65 +3,34 @@
 // batch, one at a time, against the same encoder commands run directly one after
 // the other; and the window's own CPU time (children excluded) while the batch
 // runs with its progress read from the encoders.
-#include "AppFolder.h"
 #include "BatchCommands.h"
 #include "BatchRun.h"
 #include "BenchUtil.h"
-#include "Catalog.h"
-#include "CommandLine.h"
-#include "EncoderCommand.h"
 #include "IniFile.h"
 #include "MainWindow.h"
-#include "OptionSets.h"
-#include "ProfileChooser.h"
 #include "Settings.h"
-#include "TestMedia.h"
 
 #include <QAction>
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
-#include "Spawn.h"
-
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int position = 86; // Customized MP4 Movie: H.264
-    const std::string app_ = vxtest::MakeTempFolder("vx-bench-batch");
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(vx::ApplicationFolderRaw() + "/" + tool, app_ + "/" + tool);
-    vx::WriteSetting(vx::SettingsPath(app_), "set", "existedfile", "1");
-    vx::WriteSetting(vx::SettingsPath(app_), "set", "parallel", "1");
     vxbench::ScriptedDesktop desktop;
-    if (!vxtest::MakeFlv(app_ + "/source.flv", {.seconds = 75, .width = 640, .height = 480}))
-        return 1;
-    for (int i = 0; i < 4; ++i) {
-        const std::string path = app_ + "/movie" + std::to_string(i) + ".flv";
-        fs::copy_file(app_ + "/source.flv", path);
-        desktop.files << QString::fromStdString(path);
-    }
+    const std::string app_ = vxbench::MakeBatchFolder("vx-bench-batch", 75, 4, desktop);
+    if (app_.empty()) return 1;
+    vx::WriteSetting(vx::SettingsPath(app_), "set", "parallel", "1");
     vx::MainWindow window(app_, desktop);
-    window.show();
-    window.AddFiles();
-    vxbench::ServeUntil([&] { return window.probing() == 0; });
-    window.chooser()->setCurrentIndex(position - 1);
-    emit window.chooser()->activated(position - 1);
+    vxbench::LoadRows(window, position);
     window.sheet().SetValue(window.sheet().Find("Video Options", "Video Size"), "640x480");
 
     // The same commands, built as the batch builds them.
     const std::vector<std::string> commands = vxbench::BatchCommands(window, position, app_);
-    auto direct = [&] {
-        const auto start = Clock::now();
-        for (const std::string& command : commands)
-            vxtest::Run(vx::SplitCommandLine(command), app_);
-        return vxbench::Seconds(Clock::now() - start);
-    };
+    auto direct = [&] { return vxbench::RunDirect(commands, app_); };
     auto throughWindow = [&] {
         const double cpuBefore = vxbench::CpuSeconds();
         const auto start = Clock::now();

@@ -2,60 +2,33 @@
 // the automatic number of files at once, against the same encoder commands run
 // directly one after the other (divided by the cores: the best a machine can
 // do), and against the window converting one file at a time.
-#include "AppFolder.h"
 #include "BatchCommands.h"
 #include "BatchRun.h"
 #include "BenchUtil.h"
-#include "Catalog.h"
-#include "CommandLine.h"
-#include "EncoderCommand.h"
 #include "IniFile.h"
 #include "MainWindow.h"
-#include "ProfileChooser.h"
 #include "Settings.h"
-#include "TestMedia.h"
 
 #include <QAction>
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <thread>
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int position = 2; // Apple iPod Video: MPEG-4 Part 2, one core per encoder
-    const std::string app_ = vxtest::MakeTempFolder("vx-bench-parallel");
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(vx::ApplicationFolderRaw() + "/" + tool, app_ + "/" + tool);
-    const std::string settings = vx::SettingsPath(app_);
-    vx::WriteSetting(settings, "set", "existedfile", "1");
     vxbench::ScriptedDesktop desktop;
-    if (!vxtest::MakeFlv(app_ + "/source.flv", {.seconds = 20, .width = 640, .height = 480}))
-        return 1;
-    for (int i = 0; i < 8; ++i) {
-        const std::string path = app_ + "/movie" + std::to_string(i) + ".flv";
-        fs::copy_file(app_ + "/source.flv", path);
-        desktop.files << QString::fromStdString(path);
-    }
+    const std::string app_ = vxbench::MakeBatchFolder("vx-bench-parallel", 20, 8, desktop);
+    if (app_.empty()) return 1;
+    const std::string settings = vx::SettingsPath(app_);
     vx::MainWindow window(app_, desktop);
-    window.show();
-    window.AddFiles();
-    vxbench::ServeUntil([&] { return window.probing() == 0; });
-    window.chooser()->setCurrentIndex(position - 1);
-    emit window.chooser()->activated(position - 1);
-
+    vxbench::LoadRows(window, position);
     const std::vector<std::string> commands = vxbench::BatchCommands(window, position, app_);
-    auto direct = [&] {
-        const auto start = Clock::now();
-        for (const std::string& command : commands)
-            vxtest::Run(vx::SplitCommandLine(command), app_);
-        return vxbench::Seconds(Clock::now() - start);
-    };
+    auto direct = [&] { return vxbench::RunDirect(commands, app_); };
     double cpuShare = 0; // the window's own CPU time during the parallel batches
     auto throughWindow = [&](const char* atOnce) {
         vx::WriteSetting(settings, "set", "parallel", atOnce);

@@ -49,8 +49,7 @@ inline std::string MakeBatchFolder(const char* name, double seconds, int count,
                                    ScriptedDesktop& desktop) {
     namespace fs = std::filesystem;
     const std::string folder = vxtest::MakeTempFolder(name);
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(vx::ApplicationFolderRaw() + "/" + tool, folder + "/" + tool);
+    vxtest::LinkTools(folder, vx::ApplicationFolderRaw());
     vx::WriteSetting(vx::SettingsPath(folder), "set", "existedfile", "1");
     if (!vxtest::MakeFlv(folder + "/source.flv", {.seconds = seconds, .width = 640, .height = 480}))
         return {};

@@ -34,8 +34,7 @@ void AboutWindowTest::cleanup() {
 }
 
 void AboutWindowTest::showsTheTextsAndTheToolsVersions() {
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    vxtest::LinkTools(app_, VX_APP_DIR);
     QElapsedTimer opening;
     opening.start();
     AboutWindow about(app_);

@@ -37,8 +37,7 @@ class BatchWindowTest : public QObject {
 
 void BatchWindowTest::init() {
     app_ = vxtest::MakeTempFolder("vx-window-batch");
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    vxtest::LinkTools(app_, VX_APP_DIR);
     desktop_ = vxtest::FakeDesktop();
     window_ = std::make_unique<MainWindow>(app_, desktop_);
     window_->show();

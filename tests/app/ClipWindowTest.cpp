@@ -117,8 +117,7 @@ void ClipWindowTest::init() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QFAIL("needs an X server: run the tests under xvfb-run");
     app_ = vxtest::MakeTempFolder("vx-clip");
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    vxtest::LinkTools(app_, VX_APP_DIR);
     desktop_ = vxtest::FakeDesktop();
     window_ = std::make_unique<MainWindow>(app_, desktop_);
     window_->show();

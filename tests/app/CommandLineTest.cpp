@@ -29,8 +29,7 @@ class CommandLineTest : public QObject {
 void CommandLineTest::init() {
     app_ = vxtest::MakeTempFolder("vx-cmdline-app");
     media_ = vxtest::MakeTempFolder("vx-cmdline-media");
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    vxtest::LinkTools(app_, VX_APP_DIR);
     QVERIFY(vxtest::MakeFlv(media_ + "/a.flv", {.seconds = 2}));
     fs::copy_file(media_ + "/a.flv", media_ + "/c.flv");
     desktop_ = vxtest::FakeDesktop();

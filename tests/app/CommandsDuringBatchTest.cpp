@@ -23,8 +23,7 @@ class CommandsDuringBatchTest : public QObject {
 
 void CommandsDuringBatchTest::twinsBehaveAlikeWhileConverting() {
     const std::string app = vxtest::MakeTempFolder("vx-twins-batch");
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app + "/" + tool);
+    vxtest::LinkTools(app, VX_APP_DIR);
     vxtest::FakeDesktop desktop;
     MainWindow window(app, desktop);
     window.show();

@@ -40,8 +40,7 @@ class SleepLockTest : public QObject {
 void SleepLockTest::initTestCase() {
     app_ = vxtest::MakeTempFolder("vx-sleep");
     record_ = app_ + "/record";
-    for (const char* tool : {"fp.dll", "mp.dll"})
-        fs::create_symlink(std::string(VX_APP_DIR) + "/" + tool, app_ + "/" + tool);
+    vxtest::LinkTools(app_, VX_APP_DIR);
     bus_.start(QStringLiteral("dbus-daemon"),
                {QStringLiteral("--session"), QStringLiteral("--nofork"),
                 QStringLiteral("--print-address=1")});

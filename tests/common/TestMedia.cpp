@@ -129,6 +129,11 @@ ProbeInfo ProbeFile(const std::string& path) {
     return info;
 }
 
+void LinkTools(const std::string& folder, const std::string& from) {
+    for (const char* tool : {"fp.dll", "mp.dll"})
+        std::filesystem::create_symlink(from + "/" + tool, folder + "/" + tool);
+}
+
 std::string MakeTempFolder(const std::string& prefix) {
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     return mkdtemp(pattern.data()) ? pattern : std::string();

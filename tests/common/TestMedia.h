@@ -41,6 +41,9 @@ ProbeInfo ProbeFile(const std::string& path);
 
 // A fresh folder below the system's temporary folder, removed by the caller.
 std::string MakeTempFolder(const std::string& prefix);
+// Links the encoder and player tools of the application folder `from` into `folder`,
+// so that `folder` serves as an application folder of its own.
+void LinkTools(const std::string& folder, const std::string& from);
 void RemoveFolder(const std::string& path);
 
 // Child processes of this process; with zombiesOnly, those that have ended but were not reaped.

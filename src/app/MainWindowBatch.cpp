@@ -62,7 +62,7 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     row->addStretch(1);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), panel);
     cancel->setObjectName(QStringLiteral("Command1"));
-    connect(cancel, &QPushButton::clicked, this, [this] { batch_->CancelRequested = true; });
+    connect(cancel, &QPushButton::clicked, this, [this] { batch_->RequestCancel(); });
     row->addWidget(cancel);
     layout->addLayout(row);
     panel->resize(600, 230);

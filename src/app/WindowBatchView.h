@@ -9,8 +9,10 @@
 #include "TimeText.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSocketNotifier>
 #include <QTimer>
 
 namespace vx {
@@ -62,6 +64,14 @@ class WindowBatchView : public BatchView {
     }
     void PowerOff() override { w_.desktop_.PowerOff(); }
     void Pump() override { QCoreApplication::processEvents(); }
+    // The window's own event loop sleeps until the descriptor or the timer calls.
+    void Wait(int wake, std::chrono::milliseconds longest) override {
+        QEventLoop loop;
+        QSocketNotifier notifier(wake, QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        QTimer::singleShot(longest, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 
   private:
     SlimProgressBar* Bar(const char* name) {

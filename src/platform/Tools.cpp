@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <cstdint>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -32,6 +33,7 @@ struct ToolRegistry::State {
     mutable std::mutex mutex;
     mutable std::condition_variable ended;
     std::map<pid_t, ToolRef> tools;
+    std::vector<int> endSignals;
     std::string logFolder;
     int logCount = 0;
 };
@@ -122,6 +124,12 @@ void ToolRegistry::Watch(const std::shared_ptr<State>& state, const ToolRef& too
     tool->exitCode = ExitCodeOf(status);
     close(tool->console);
     tool->console = -1;
+    for (const int signal : state->endSignals) {
+        const std::uint64_t one = 1;
+        if (write(signal, &one, sizeof one) < 0) {
+            // a full count still wakes its reader
+        }
+    }
     state->ended.notify_all();
 }
 
@@ -198,16 +206,15 @@ std::optional<int> ToolRegistry::WaitForExit(pid_t pid, std::chrono::millisecond
     return tool->exitCode;
 }
 
-bool ToolRegistry::WaitForAnyExit(const std::vector<pid_t>& pids,
-                                  std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(state_->mutex);
-    return state_->ended.wait_for(lock, timeout, [&] {
-        for (const pid_t pid : pids) {
-            const auto it = state_->tools.find(pid);
-            if (it == state_->tools.end() || it->second->ended) return true;
-        }
-        return false;
-    });
+void ToolRegistry::AddEndSignal(int eventFd) {
+    std::lock_guard lock(state_->mutex);
+    state_->endSignals.push_back(eventFd);
+}
+
+// Under the mutex, so that no reaper writes to the descriptor once this returns.
+void ToolRegistry::RemoveEndSignal(int eventFd) {
+    std::lock_guard lock(state_->mutex);
+    std::erase(state_->endSignals, eventFd);
 }
 
 int ToolRegistry::RunningCount() const {

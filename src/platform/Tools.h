@@ -39,9 +39,11 @@ class ToolRegistry {
     // Waits at most `timeout` for the tool to end; its exit code once it has
     // (128 + signal number for a killed one), or nothing while it runs.
     std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds timeout) const;
-    // Waits at most `timeout` until any of the tools has ended (at once when one
-    // already has); true when one has.
-    bool WaitForAnyExit(const std::vector<pid_t>& pids, std::chrono::milliseconds timeout) const;
+
+    // Whenever a tool ends, the count of that event descriptor (see eventfd(2))
+    // goes up by one, so that a thread sleeping on it learns of the end at once.
+    void AddEndSignal(int eventFd);
+    void RemoveEndSignal(int eventFd);
 
     // Tools we started that are still running.
     int RunningCount() const;

@@ -105,7 +105,7 @@ TEST_F(Batch, CancelDuringTheSecondRow) {
     view_.onPump = [&] {
         if (rows_.At(1, kStatus) != "Processing") return;
         if (started == decltype(started){}) started = std::chrono::steady_clock::now();
-        if (std::chrono::steady_clock::now() - started > 800ms) batch_.CancelRequested = true;
+        if (std::chrono::steady_clock::now() - started > 800ms) batch_.RequestCancel();
     };
     Run();
     EXPECT_EQ(Status(0), "OK");

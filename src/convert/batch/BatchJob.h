@@ -13,7 +13,7 @@ struct BatchRun::Job {
     EncoderJob encoder;
     bool outputExisted = false;
     int weight = 1;
-    int polls = 0; // polls since the paced bar last stepped
+    std::chrono::steady_clock::time_point startedAt; // paces the bar until the first report
     EncoderOutput output;
 };
 

@@ -44,6 +44,7 @@ std::string ProgressLine(double done, std::chrono::steady_clock::duration elapse
 // that the encoder reports done, or the paced estimate while it has reported
 // nothing. The total bar counts finished rows and the running rows' shares.
 void BatchRun::UpdateProgress() {
+    const auto now = std::chrono::steady_clock::now();
     double running = 0, speed = 0, encoded = 0;
     for (auto& job : jobs_) {
         const EncoderOutput::Snapshot latest = job->output.Latest();
@@ -54,15 +55,16 @@ void BatchRun::UpdateProgress() {
         if (job->pid != tools_.EncoderProcessId) continue;
         if (latest.reported && job->encoder.expectedSeconds > 0) {
             track_ = std::max(track_, static_cast<int>(share * 100));
-        } else if (++job->polls >= job->encoder.durationSeconds / 3) {
-            track_ = std::min(track_ + 1, 83);
-            job->polls = 0;
+        } else {
+            const auto step = std::chrono::milliseconds(kPaceMilliseconds) *
+                              std::max(1, job->encoder.durationSeconds / 3);
+            const auto steps = static_cast<int>((now - job->startedAt) / step);
+            track_ = std::max(track_, std::min(10 + steps, 83));
         }
         view_.SetTrackProgress(track_);
     }
     const int total = static_cast<int>(std::nearbyint(total_ + running * 100 / rowCount_));
     if (total > shownTotal_) view_.SetTotalProgress(shownTotal_ = std::min(total, 100));
-    const auto now = std::chrono::steady_clock::now();
     if (now - lineShown_ < std::chrono::milliseconds(500)) return;
     lineShown_ = now;
     const double done = expectedAll_ > 0 ? (expectedDone_ + encoded) / expectedAll_ : 0;

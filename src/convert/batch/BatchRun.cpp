@@ -13,18 +13,49 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <thread>
+#include <unistd.h>
 
 namespace vx {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+void BatchView::Wait(int wake, std::chrono::milliseconds longest) {
+    Pump();
+    pollfd fd{wake, POLLIN, 0};
+    while (poll(&fd, 1, static_cast<int>(longest.count())) < 0 && errno == EINTR) {
+    }
+}
+
 BatchRun::BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
                    std::string appFolder)
-    : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)) {}
+    : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)),
+      wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-BatchRun::~BatchRun() = default;
+BatchRun::~BatchRun() {
+    ToolRegistry::Instance().RemoveEndSignal(wake_);
+    if (wake_ >= 0) close(wake_);
+}
+
+void BatchRun::Wake() {
+    const std::uint64_t one = 1;
+    if (write(wake_, &one, sizeof one) < 0) {
+        // a full count still wakes the run
+    }
+}
+
+void BatchRun::RequestCancel() {
+    CancelRequested = true;
+    Wake();
+}
+
+void BatchRun::Abandon() {
+    abandoned_ = true;
+    Wake();
+}
 
 int BatchRun::Capacity(int setting, int cores) {
     if (setting >= 1) return std::min(setting, 16);
@@ -45,7 +76,9 @@ void BatchRun::Run() {
     abandoned_ = false;
     std::vector<std::uint64_t> ids;
     if (Prepare(ids)) {
+        ToolRegistry::Instance().AddEndSignal(wake_);
         const End end = Loop(ids);
+        ToolRegistry::Instance().RemoveEndSignal(wake_);
         if (end == End::Done) Finish();
     }
     if (!abandoned_) view_.PreventSleep(false);
@@ -99,13 +132,13 @@ BatchRun::End BatchRun::Loop(const std::vector<std::uint64_t>& ids) {
     while (true) {
         StartRows(ids);
         if (jobs_.empty()) break;
-        // Whichever encoder ends first wakes the loop, so that its slot is refilled at once.
-        std::vector<pid_t> running;
-        for (const auto& job : jobs_)
-            running.push_back(job->pid);
-        ToolRegistry::Instance().WaitForAnyExit(running,
-                                                std::chrono::milliseconds(kPollMilliseconds));
-        view_.Pump();
+        // The window is served until an encoder ends (its slot is refilled at once),
+        // the user cancels, or it is time to move the bars.
+        view_.Wait(wake_, std::chrono::milliseconds(kRefreshMilliseconds));
+        std::uint64_t count = 0;
+        if (read(wake_, &count, sizeof count) < 0) {
+            // nothing counted: the wait ran out
+        }
         if (abandoned_) return End::Abandoned;
         if (CancelRequested) {
             Cancel();
@@ -203,13 +236,12 @@ bool BatchRun::StartRow(std::uint64_t id) {
     view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
     rows_.Set(id, kStatus, "Processing");
     rows_.SetNote(id, "");
-    view_.Pump();
-    if (abandoned_) return true;
 
     lastCommandLine_ = job->encoder.commandLine;
     log_.Started(row, source, lastCommandLine_);
     job->pid = ToolRegistry::Instance().Start(lastCommandLine_, appFolder_, job->output.WriteEnd());
     job->output.StartReading();
+    job->startedAt = Clock::now();
     if (job->pid <= 0) {
         FailRow(id, "the encoder tool could not be started");
         return true;

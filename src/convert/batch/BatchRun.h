@@ -46,6 +46,10 @@ class BatchView {
     virtual void OpenFolder(const std::string& folder) = 0;
     virtual void PowerOff() = 0;
     virtual void Pump() = 0; // lets the window process pending messages
+    // Serves the window until `wake` can be read (an encoder has ended, or the run
+    // was asked to look at its state) or `longest` has passed. By default: one
+    // Pump, then a sleep on the descriptor.
+    virtual void Wait(int wake, std::chrono::milliseconds longest);
     // The line under the bars: time left, speed, files converted at once.
     virtual void SetProgressLine(const std::string&) {}
     // Keeps the computer from sleeping while the batch runs.
@@ -54,8 +58,12 @@ class BatchView {
 
 class BatchRun {
   public:
-    // The longest the run waits for the encoders between two services of the window.
-    static constexpr int kPollMilliseconds = 50;
+    // How often the bars and the line under them follow the encoders; an encoder's
+    // end is seen at once.
+    static constexpr int kRefreshMilliseconds = 500;
+    // Before an encoder reports, the current-file bar steps once every third of the
+    // clip's seconds in these units.
+    static constexpr int kPaceMilliseconds = 50;
 
     BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
              std::string appFolder);
@@ -65,10 +73,12 @@ class BatchRun {
     void Run();
     bool Running() const { return running_; }
 
-    // Set by the Cancel button; the run clears it when it acts on it.
+    // Set by the Cancel button (RequestCancel also wakes the run); the run clears
+    // it when it acts on it.
     bool CancelRequested = false;
+    void RequestCancel();
     // The window is going away: stop touching it at once and leave the encoders be.
-    void Abandon() { abandoned_ = true; }
+    void Abandon();
 
     const std::string& LastCommandLine() const { return lastCommandLine_; }
     // How many encoders ran side by side at the most in the last run.
@@ -91,6 +101,7 @@ class BatchRun {
     void Cancel();
     void Finish();
     void EndEarly();
+    void Wake();
     int UsedWeight() const;
     bool Fits(const EncoderJob& job) const;
     int WeightOf(const EncoderJob& job) const;
@@ -121,6 +132,7 @@ class BatchRun {
     bool abandoned_ = false;
     std::string lastCommandLine_;
     BatchLog log_;
+    int wake_ = -1; // an event descriptor: counts ended encoders and requests
 };
 
 } // namespace vx

@@ -23,6 +23,10 @@
 
 namespace vx {
 
+namespace {
+constexpr QSize kProgressPanelSize(600, 230);
+}
+
 MainWindow::~MainWindow() {
     probes_.reset(); // no probe reports to a window that is going
     if (batch_) batch_->Abandon();
@@ -35,6 +39,8 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(QStringLiteral("Picture4"));
     panel->setFrameShape(QFrame::StyledPanel);
+    // Opaque, so that what changes on it does not paint the window beneath again.
+    panel->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(panel);
     // The frame naming the file heads the panel on its own, so that a new caption
     // repaints the heading alone and not the bars below it.
@@ -54,18 +60,23 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
     auto* row = new QHBoxLayout;
     auto* clock = new QLabel(QStringLiteral("0:00:00"), panel);
     clock->setObjectName(QStringLiteral("SkinLabel2"));
+    clock->setMinimumWidth(clock->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")));
     row->addWidget(clock);
     // Beside the elapsed time: the time left, the encoders' speed, files at once.
     auto* line = new QLabel(panel);
     line->setObjectName(QStringLiteral("lblProgressLine"));
-    row->addWidget(line);
-    row->addStretch(1);
+    row->addWidget(line, 1);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), panel);
     cancel->setObjectName(QStringLiteral("Command1"));
     connect(cancel, &QPushButton::clicked, this, [this] { batch_->RequestCancel(); });
     row->addWidget(cancel);
     layout->addLayout(row);
-    panel->resize(600, 230);
+    panel->setFixedSize(kProgressPanelSize);
+    layout->activate();
+    // The caption and the times change all through a batch; at fixed sizes they
+    // change without laying out the panel, and the window around it, again.
+    for (QWidget* changing : std::initializer_list<QWidget*>{file, clock, line})
+        changing->setFixedSize(changing->size());
 
     timer2_ = new QTimer(this);
     timer2_->setObjectName(QStringLiteral("Timer2"));
@@ -83,9 +94,9 @@ QWidget* MainWindow::BuildProgressPanel(QWidget* parent) {
 
 void MainWindow::PlaceProgressPanel() {
     QWidget* area = centralWidget();
-    const QSize size = picture4_->size().boundedTo(area->size());
-    picture4_->setGeometry((area->width() - size.width()) / 2, (area->height() - size.height()) / 2,
-                           size.width(), size.height());
+    const QSize size = kProgressPanelSize.boundedTo(area->size());
+    picture4_->setFixedSize(size);
+    picture4_->move((area->width() - size.width()) / 2, (area->height() - size.height()) / 2);
 }
 
 void MainWindow::SetBatchBusy(bool busy) {

@@ -33,7 +33,9 @@ bool SourceList::Set(std::uint64_t id, Column column, std::string text) {
 
 bool SourceList::SetAt(int row, Column column, std::string text) {
     if (row < 0 || row >= Count() || column < 0 || column >= kColumnCount) return false;
-    rows_[static_cast<std::size_t>(row)].columns[column] = std::move(text);
+    std::string& cell = rows_[static_cast<std::size_t>(row)].columns[column];
+    if (cell == text) return true; // the same text: the views have nothing to show again
+    cell = std::move(text);
     Tell(listener_.changed, row, static_cast<int>(column));
     return true;
 }
@@ -41,7 +43,9 @@ bool SourceList::SetAt(int row, Column column, std::string text) {
 bool SourceList::SetNote(std::uint64_t id, std::string note) {
     const int row = RowOf(id);
     if (row < 0) return false;
-    rows_[static_cast<std::size_t>(row)].note = std::move(note);
+    std::string& kept = rows_[static_cast<std::size_t>(row)].note;
+    if (kept == note) return true;
+    kept = std::move(note);
     Tell(listener_.changed, row, static_cast<int>(kStatus));
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -22,10 +23,26 @@ QString ElidePath(const QString& path, const QFontMetrics& metrics, int width) {
 
 namespace {
 
-// Rows of one deep folder would all read the same: the file names stay whole.
-class PathDelegate : public QStyledItemDelegate {
+// Paints a cell only where the view is being painted: a row's new status paints
+// its own cell, not every cell of its row (the tree view draws whole rows).
+class CellDelegate : public QStyledItemDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    CellDelegate(const QRegion& painting, QObject* parent)
+        : QStyledItemDelegate(parent), painting_(painting) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (!painting_.isEmpty() && !painting_.intersects(option.rect)) return;
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+  private:
+    const QRegion& painting_; // empty outside the view's paint events: all is painted
+};
+
+// Rows of one deep folder would all read the same: the file names stay whole.
+class PathDelegate : public CellDelegate {
+  public:
+    using CellDelegate::CellDelegate;
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         const int margin =
@@ -52,7 +69,8 @@ SourceListView::SourceListView(SourceList& list, QWidget* parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
-    setItemDelegateForColumn(kFileName, new PathDelegate(this));
+    setItemDelegate(new CellDelegate(painting_, this));
+    setItemDelegateForColumn(kFileName, new PathDelegate(painting_, this));
     header()->setStretchLastSection(true);
     header()->setMinimumSectionSize(40);
     header()->resizeSection(kFileName, 210);
@@ -63,6 +81,20 @@ SourceListView::SourceListView(SourceList& list, QWidget* parent)
 int SourceListView::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+// Every row is one line of text, so a changed cell never changes a row's height:
+// the cell is painted again without the tree view measuring its whole row (which
+// for the first row it would do on every change, shaping each column's text).
+void SourceListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                 const QList<int>& roles) {
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+}
+
+void SourceListView::paintEvent(QPaintEvent* event) {
+    painting_ = event->region();
+    QTreeView::paintEvent(event);
+    painting_ = QRegion();
 }
 
 void SourceListView::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,6 +4,7 @@
 #include "SourceListModel.h"
 
 #include <QFontMetrics>
+#include <QRegion>
 #include <QTreeView>
 
 namespace vx {
@@ -25,6 +26,9 @@ class SourceListView : public QTreeView {
     void rightButtonPressed(const QPoint& globalPosition);
 
   protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override;
+    void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -32,6 +36,7 @@ class SourceListView : public QTreeView {
 
   private:
     SourceListModel* model_;
+    QRegion painting_; // what the paint event under way paints
 };
 
 } // namespace vx

@@ -66,6 +66,7 @@ std::string FailureReason(const std::vector<std::string>& lastLines) {
 }
 
 struct EncoderOutput::State {
+    static constexpr int kGatherMilliseconds = 20;
     mutable std::mutex mutex;
     mutable std::condition_variable ended;
     int readFd = -1;
@@ -98,6 +99,10 @@ struct EncoderOutput::State {
             }
         }
     }
+    // The encoder writes its banner a line at a time and then a status line twice
+    // a second; taking what gathered at most every 20 ms wakes this thread a few
+    // times for the banner instead of once for each line. The pipe holds far more
+    // than the encoder writes in that time.
     void Read() {
         char buffer[8192];
         while (true) {
@@ -105,6 +110,7 @@ struct EncoderOutput::State {
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             Feed(buffer, static_cast<std::size_t>(n));
+            std::this_thread::sleep_for(std::chrono::milliseconds(kGatherMilliseconds));
         }
         close(readFd);
         std::lock_guard lock(mutex);

@@ -14,12 +14,17 @@
 #include <QLabel>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <memory>
 
 namespace vx {
 
 class WindowBatchView : public BatchView {
   public:
-    explicit WindowBatchView(MainWindow& window) : w_(window) {}
+    explicit WindowBatchView(MainWindow& window) : w_(window) {
+        refresh_.setSingleShot(true);
+        refresh_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&refresh_, &QTimer::timeout, [this] { Quit(); });
+    }
     int SelectedPosition() const override { return w_.chooser_->SelectedPosition(); }
     std::string SelectedText() const override { return w_.chooser_->SelectedText().toStdString(); }
     void ShowPanel(bool shown) override {
@@ -65,20 +70,35 @@ class WindowBatchView : public BatchView {
     void PowerOff() override { w_.desktop_.PowerOff(); }
     void Pump() override { QCoreApplication::processEvents(); }
     // The window's own event loop sleeps until the descriptor or the timer calls.
+    // The notifier is on only while the run waits: the descriptor stays readable
+    // until the run has read it.
     void Wait(int wake, std::chrono::milliseconds longest) override {
+        if (!notifier_ || notifier_->socket() != wake) {
+            notifier_ = std::make_unique<QSocketNotifier>(wake, QSocketNotifier::Read);
+            QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Quit(); });
+        }
         QEventLoop loop;
-        QSocketNotifier notifier(wake, QSocketNotifier::Read);
-        QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-        QTimer::singleShot(longest, &loop, &QEventLoop::quit);
+        waiting_ = &loop;
+        notifier_->setEnabled(true);
+        refresh_.start(longest);
         loop.exec();
+        refresh_.stop();
+        notifier_->setEnabled(false);
+        waiting_ = nullptr;
     }
 
   private:
+    void Quit() {
+        if (waiting_) waiting_->quit();
+    }
     SlimProgressBar* Bar(const char* name) {
         return w_.picture4_->findChild<SlimProgressBar*>(QLatin1String(name));
     }
     QLabel* Clock() { return w_.picture4_->findChild<QLabel*>(QStringLiteral("SkinLabel2")); }
     MainWindow& w_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QTimer refresh_;
+    QEventLoop* waiting_ = nullptr;
 };
 
 } // namespace vx

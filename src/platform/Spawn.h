@@ -25,6 +25,9 @@ pid_t Spawn(const SpawnRequest& request);
 // The exit code of a reaped child: its exit status, or 128 + the signal that ended it.
 int ExitCodeOf(int status);
 
+// A descriptor that becomes readable when the process ends (pidfd_open), or -1.
+int OpenPidFd(pid_t pid);
+
 // Makes writes to a pipe whose reader is gone fail with EPIPE instead of a signal.
 void IgnoreBrokenPipes();
 

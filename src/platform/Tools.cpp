@@ -64,15 +64,6 @@ ToolRegistry& ToolRegistry::Instance() {
 
 namespace {
 
-int OpenPidFd(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    return -1;
-#endif
-}
-
 enum class Read { Data, Nothing, End };
 
 // Reads what is waiting on the tool's output pipe into its log and its output.
@@ -201,7 +192,7 @@ std::optional<int> ToolRegistry::WaitForExit(pid_t pid, std::chrono::millisecond
     const auto it = state_->tools.find(pid);
     if (it == state_->tools.end()) return std::nullopt;
     const ToolRef tool = it->second;
-    state_->ended.wait_for(lock, timeout, [&] { return tool->ended; });
+    if (timeout.count() > 0) state_->ended.wait_for(lock, timeout, [&] { return tool->ended; });
     if (!tool->ended) return std::nullopt;
     return tool->exitCode;
 }

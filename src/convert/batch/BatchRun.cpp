@@ -240,7 +240,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     lastCommandLine_ = job->encoder.commandLine;
     log_.Started(row, source, lastCommandLine_);
     job->pid = ToolRegistry::Instance().Start(lastCommandLine_, appFolder_, job->output.WriteEnd());
-    job->output.StartReading();
+    job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
         FailRow(id, "the encoder tool could not be started");

@@ -1,6 +1,7 @@
 #include "EncoderOutput.h"
 
 #include "Numbers.h"
+#include "Spawn.h"
 
 #include <cerrno>
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 #include <unistd.h>
 
@@ -103,15 +105,18 @@ struct EncoderOutput::State {
     // a second; taking what gathered at most every 20 ms wakes this thread a few
     // times for the banner instead of once for each line. The pipe holds far more
     // than the encoder writes in that time.
-    void Read() {
+    void Read(pid_t encoder) {
+        const int encoderEnd = encoder > 0 ? OpenPidFd(encoder) : -1;
         char buffer[8192];
         while (true) {
             const ssize_t n = read(readFd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             Feed(buffer, static_cast<std::size_t>(n));
-            std::this_thread::sleep_for(std::chrono::milliseconds(kGatherMilliseconds));
+            pollfd end{encoderEnd, POLLIN, 0}; // an encoder that ends cuts the pause short
+            poll(&end, encoderEnd >= 0 ? 1 : 0, kGatherMilliseconds);
         }
+        if (encoderEnd >= 0) close(encoderEnd);
         close(readFd);
         std::lock_guard lock(mutex);
         Take(std::move(partial));
@@ -140,12 +145,12 @@ int EncoderOutput::WriteEnd() const {
     return writeFd_;
 }
 
-void EncoderOutput::StartReading() {
+void EncoderOutput::StartReading(pid_t encoder) {
     if (writeFd_ < 0 || started_) return;
     close(writeFd_);
     writeFd_ = -1;
     started_ = true;
-    std::thread([state = state_] { state->Read(); }).detach();
+    std::thread([state = state_, encoder] { state->Read(encoder); }).detach();
 }
 
 EncoderOutput::Snapshot EncoderOutput::Latest() const {

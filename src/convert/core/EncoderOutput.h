@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 namespace vx {
@@ -42,7 +43,9 @@ class EncoderOutput {
     bool Ok() const;
     int WriteEnd() const;
     // Starts reading; closes our copy of the write end (the tool has its own).
-    void StartReading();
+    // Given the encoder's process id, the reader takes its last lines at once
+    // when the encoder ends.
+    void StartReading(pid_t encoder = 0);
 
     Snapshot Latest() const;
     std::vector<std::string> LastLines() const; // the last 40 lines, oldest first

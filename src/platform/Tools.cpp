@@ -1,12 +1,12 @@
 #include "Tools.h"
 
 #include "CommandLine.h"
+#include "EventCounter.h"
 #include "Spawn.h"
 #include "ToolOutput.h"
 
 #include <cerrno>
 #include <condition_variable>
-#include <cstdint>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -115,12 +115,8 @@ void ToolRegistry::Watch(const std::shared_ptr<State>& state, const ToolRef& too
     tool->exitCode = ExitCodeOf(status);
     close(tool->console);
     tool->console = -1;
-    for (const int signal : state->endSignals) {
-        const std::uint64_t one = 1;
-        if (write(signal, &one, sizeof one) < 0) {
-            // a full count still wakes its reader
-        }
-    }
+    for (const int signal : state->endSignals)
+        EventCounter::Add(signal);
     state->ended.notify_all();
 }
 

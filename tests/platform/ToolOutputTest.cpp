@@ -1,14 +1,13 @@
 // What a started tool says: split into status line and tail, read all the time.
 #include "ToolOutput.h"
+#include "EventCounter.h"
 #include "Tools.h"
 
 #include <csignal>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace vx;
 using namespace std::chrono_literals;
@@ -60,16 +59,12 @@ TEST(ToolRegistry, ReadsAToolsOutputAllTheTimeAndReapsIt) {
     EXPECT_EQ(tools.RunningCount(), 0);
 }
 
-// A batch waits for any of its encoders, and learns how each ended even when many
-// other tools were started in between.
 namespace {
 
-// Waits for the event descriptor to count; its count, or 0 when the time ran out.
-std::uint64_t Counted(int fd, int milliseconds) {
-    pollfd ready{fd, POLLIN, 0};
-    if (poll(&ready, 1, milliseconds) != 1) return 0;
-    std::uint64_t count = 0;
-    return read(fd, &count, sizeof count) == sizeof count ? count : 0;
+// Waits for the counter to count; its count, or 0 when the time ran out.
+std::uint64_t Counted(const EventCounter& counter, int milliseconds) {
+    pollfd ready{counter.Descriptor(), POLLIN, 0};
+    return poll(&ready, 1, milliseconds) == 1 ? counter.Take() : 0;
 }
 
 } // namespace
@@ -78,9 +73,9 @@ std::uint64_t Counted(int fd, int milliseconds) {
 // that ended while another was started; ends stay known for a while.
 TEST(ToolRegistry, SignalsEndsAndRemembersRecentOnes) {
     auto& tools = ToolRegistry::Instance();
-    const int ends = eventfd(0, EFD_CLOEXEC);
-    ASSERT_GE(ends, 0);
-    tools.AddEndSignal(ends);
+    const EventCounter ends;
+    ASSERT_GE(ends.Descriptor(), 0);
+    tools.AddEndSignal(ends.Descriptor());
     const std::string child = "\"" + std::string(VX_CHILD) + "\"";
     const pid_t slow = tools.Start(child + " sleep 5000", "/");
     const pid_t quick = tools.Start(child + " exit 3", "/");
@@ -101,9 +96,8 @@ TEST(ToolRegistry, SignalsEndsAndRemembersRecentOnes) {
     kill(slow, SIGTERM);
     EXPECT_TRUE(tools.WaitForExit(slow, 20s).has_value());
     EXPECT_GE(Counted(ends, 0), 81u); // the others and slow, each once
-    tools.RemoveEndSignal(ends);
+    tools.RemoveEndSignal(ends.Descriptor());
     const pid_t after = tools.Start(child + " exit 0", "/");
     EXPECT_TRUE(tools.WaitForExit(after, 20s).has_value());
     EXPECT_EQ(Counted(ends, 50), 0u); // no longer told
-    close(ends);
 }

@@ -14,9 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <thread>
-#include <unistd.h>
 
 namespace vx {
 
@@ -32,29 +30,20 @@ void BatchView::Wait(int wake, std::chrono::milliseconds longest) {
 
 BatchRun::BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
                    std::string appFolder)
-    : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)),
-      wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)) {}
 
 BatchRun::~BatchRun() {
-    ToolRegistry::Instance().RemoveEndSignal(wake_);
-    if (wake_ >= 0) close(wake_);
-}
-
-void BatchRun::Wake() {
-    const std::uint64_t one = 1;
-    if (write(wake_, &one, sizeof one) < 0) {
-        // a full count still wakes the run
-    }
+    ToolRegistry::Instance().RemoveEndSignal(wake_.Descriptor());
 }
 
 void BatchRun::RequestCancel() {
     CancelRequested = true;
-    Wake();
+    wake_.Add();
 }
 
 void BatchRun::Abandon() {
     abandoned_ = true;
-    Wake();
+    wake_.Add();
 }
 
 int BatchRun::Capacity(int setting, int cores) {
@@ -76,9 +65,9 @@ void BatchRun::Run() {
     abandoned_ = false;
     std::vector<std::uint64_t> ids;
     if (Prepare(ids)) {
-        ToolRegistry::Instance().AddEndSignal(wake_);
+        ToolRegistry::Instance().AddEndSignal(wake_.Descriptor());
         const End end = Loop(ids);
-        ToolRegistry::Instance().RemoveEndSignal(wake_);
+        ToolRegistry::Instance().RemoveEndSignal(wake_.Descriptor());
         if (end == End::Done) Finish();
     }
     if (!abandoned_) view_.PreventSleep(false);
@@ -134,11 +123,8 @@ BatchRun::End BatchRun::Loop(const std::vector<std::uint64_t>& ids) {
         if (jobs_.empty()) break;
         // The window is served until an encoder ends (its slot is refilled at once),
         // the user cancels, or it is time to move the bars.
-        view_.Wait(wake_, std::chrono::milliseconds(kRefreshMilliseconds));
-        std::uint64_t count = 0;
-        if (read(wake_, &count, sizeof count) < 0) {
-            // nothing counted: the wait ran out
-        }
+        view_.Wait(wake_.Descriptor(), std::chrono::milliseconds(kRefreshMilliseconds));
+        wake_.Take();
         if (abandoned_) return End::Abandoned;
         if (CancelRequested) {
             Cancel();

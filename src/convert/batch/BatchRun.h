@@ -8,6 +8,7 @@
 #include "BatchLog.h"
 #include "EncoderCommand.h"
 #include "EncoderOutput.h"
+#include "EventCounter.h"
 #include "OptionSheet.h"
 #include "SourceList.h"
 #include "ToolControl.h"
@@ -101,7 +102,6 @@ class BatchRun {
     void Cancel();
     void Finish();
     void EndEarly();
-    void Wake();
     int UsedWeight() const;
     bool Fits(const EncoderJob& job) const;
     int WeightOf(const EncoderJob& job) const;
@@ -132,7 +132,7 @@ class BatchRun {
     bool abandoned_ = false;
     std::string lastCommandLine_;
     BatchLog log_;
-    int wake_ = -1; // an event descriptor: counts ended encoders and requests
+    EventCounter wake_; // counts ended encoders and requests to look
 };
 
 } // namespace vx

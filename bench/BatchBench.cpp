@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     auto throughWindow = [&] {
         const double cpuBefore = vxbench::CpuSeconds();
         const auto start = Clock::now();
-        window.action("BurnNow")->trigger();
+        vxbench::ConvertAndWait(window);
         const double wall = vxbench::Seconds(Clock::now() - start);
         return std::pair{wall, (vxbench::CpuSeconds() - cpuBefore) / wall * 100};
     };

@@ -24,7 +24,7 @@ class ScriptedDesktop : public vx::Desktop {
     QStringList OpenFiles(QWidget*, const QString&, const QString&) override { return files; }
     void ShowMessage(QWidget*, vx::MessageIcon, const QString&) override { ++messages; }
     void OpenFolder(const QString&) override {}
-    bool PowerOff() override { return true; }
+    QString PowerOff() override { return {}; }
 };
 
 // Measures the longest time the event loop went unserved while it runs: a
@@ -73,6 +73,14 @@ inline bool ServeUntil(const std::function<bool()>& condition, int milliseconds 
     if (milliseconds >= 0) limit.start(milliseconds);
     if (!condition()) loop.exec();
     return condition();
+}
+
+// Starts the window's batch and serves the event loop until it has ended.
+template <class Window> void ConvertAndWait(Window& window) {
+    QEventLoop loop;
+    QObject::connect(&window, &Window::batchEnded, &loop, &QEventLoop::quit);
+    window.action("BurnNow")->trigger();
+    if (window.batch().Running()) loop.exec();
 }
 
 // This process's CPU time, its threads included and its children not.

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         vx::WriteSetting(settings, "set", "parallel", atOnce);
         const double cpuBefore = vxbench::CpuSeconds();
         const auto start = Clock::now();
-        window.action("BurnNow")->trigger();
+        vxbench::ConvertAndWait(window);
         const double wall = vxbench::Seconds(Clock::now() - start);
         if (std::string(atOnce) == "0")
             cpuShares.push_back((vxbench::CpuSeconds() - cpuBefore) / wall * 100);

@@ -54,7 +54,12 @@ class MainWindow : public QMainWindow {
     // Converts the whole list (the Convert commands).
     void ConvertNow();
     BatchRun& batch() { return *batch_; }
+    void BatchEnded(); // the run has ended, however it ended
 
+  signals:
+    void batchEnded();
+
+  public:
     // Opens the settings dialog modally.
     void ShowSettings();
     // Opens the capture window modally.

@@ -121,6 +121,9 @@ void MainWindow::UpdateCommandStates() {
         action(name)->setEnabled(!batchBusy_);
     for (const char* name : {"Image2", "Image9"})
         findChild<QToolButton*>(QLatin1String(name))->setEnabled(!batchBusy_);
+    // The profile of a batch is the one chosen when Convert was pressed: no stray
+    // key may switch it while rows wait to start.
+    chooser_->setEnabled(!batchBusy_);
 }
 
 // A close asked for while a batch ran happens once it has returned.
@@ -128,12 +131,17 @@ void MainWindow::CloseIfPending() {
     if (closePending_ && !batch_->Running()) QTimer::singleShot(0, this, &QWidget::close);
 }
 
+// The run goes on in the window's event loop; this returns at once.
 void MainWindow::ConvertNow() {
     if (batch_->Running()) return;
     if (sources_.Count() > 0) preview_->Halt(); // its player and its timer
-    batch_->Run();
+    if (batch_->Start()) batchView_->Follow(*batch_);
+}
+
+void MainWindow::BatchEnded() {
     if (closePending_) SetBatchBusy(false); // an abandoned run leaves the window as it was
     CloseIfPending();
+    emit batchEnded();
 }
 
 } // namespace vx

@@ -8,8 +8,6 @@
 #include "SlimProgressBar.h"
 #include "TimeText.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSocketNotifier>
@@ -21,9 +19,25 @@ namespace vx {
 class WindowBatchView : public BatchView {
   public:
     explicit WindowBatchView(MainWindow& window) : w_(window) {
-        refresh_.setSingleShot(true);
         refresh_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&refresh_, &QTimer::timeout, [this] { Quit(); });
+        refresh_.setInterval(BatchRun::kRefreshMilliseconds);
+    }
+    // Drives the run from the window's own event loop, whatever dialog is open:
+    // it looks again when an encoder ends, Cancel is pressed, or the bars are due.
+    void Follow(BatchRun& run) {
+        if (!notifier_) {
+            notifier_ =
+                std::make_unique<QSocketNotifier>(run.WakeDescriptor(), QSocketNotifier::Read);
+            QObject::connect(notifier_.get(), &QSocketNotifier::activated, [&run] { run.Step(); });
+            QObject::connect(&refresh_, &QTimer::timeout, [&run] { run.Step(); });
+        }
+        notifier_->setEnabled(true);
+        refresh_.start();
+    }
+    void Ended() override {
+        if (notifier_) notifier_->setEnabled(false);
+        refresh_.stop();
+        w_.BatchEnded();
     }
     int SelectedPosition() const override { return w_.chooser_->SelectedPosition(); }
     std::string SelectedText() const override { return w_.chooser_->SelectedText().toStdString(); }
@@ -67,30 +81,9 @@ class WindowBatchView : public BatchView {
     void OpenFolder(const std::string& folder) override {
         w_.desktop_.OpenFolder(QString::fromStdString(folder));
     }
-    void PowerOff() override { w_.desktop_.PowerOff(); }
-    void Pump() override { QCoreApplication::processEvents(); }
-    // The window's own event loop sleeps until the descriptor or the timer calls.
-    // The notifier is on only while the run waits: the descriptor stays readable
-    // until the run has read it.
-    void Wait(int wake, std::chrono::milliseconds longest) override {
-        if (!notifier_ || notifier_->socket() != wake) {
-            notifier_ = std::make_unique<QSocketNotifier>(wake, QSocketNotifier::Read);
-            QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Quit(); });
-        }
-        QEventLoop loop;
-        waiting_ = &loop;
-        notifier_->setEnabled(true);
-        refresh_.start(longest);
-        loop.exec();
-        refresh_.stop();
-        notifier_->setEnabled(false);
-        waiting_ = nullptr;
-    }
+    std::string PowerOff() override { return w_.desktop_.PowerOff().toStdString(); }
 
   private:
-    void Quit() {
-        if (waiting_) waiting_->quit();
-    }
     SlimProgressBar* Bar(const char* name) {
         return w_.picture4_->findChild<SlimProgressBar*>(QLatin1String(name));
     }
@@ -98,7 +91,6 @@ class WindowBatchView : public BatchView {
     MainWindow& w_;
     std::unique_ptr<QSocketNotifier> notifier_;
     QTimer refresh_;
-    QEventLoop* waiting_ = nullptr;
 };
 
 } // namespace vx

@@ -64,4 +64,16 @@ std::string Quoted(std::string_view path) {
     return text;
 }
 
+std::string ShellQuoted(std::string_view argument) {
+    const bool plain = !argument.empty() &&
+                       argument.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                                  "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                  "0123456789_-+./:,=@%") == std::string_view::npos;
+    if (plain) return std::string(argument);
+    std::string quoted = "'";
+    for (const char c : argument)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 } // namespace vx

@@ -19,4 +19,8 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 // A path without either is simply put between double quotes.
 std::string Quoted(std::string_view path);
 
+// One argument for a POSIX shell: as it is when it holds only characters no
+// shell gives a meaning to, else in single quotes (a single quote as '\'').
+std::string ShellQuoted(std::string_view argument);
+
 } // namespace vx

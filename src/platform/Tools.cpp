@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <csignal>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -23,6 +24,7 @@ struct ToolRegistry::Tool {
     std::string commandLine;
     int console = -1; // write end of the tool's standard input
     bool ended = false;
+    bool kept = false; // a caller still wants to learn how it ended
     std::chrono::steady_clock::time_point endedAt;
     int exitCode = 0;
     std::string logPath;
@@ -41,13 +43,15 @@ struct ToolRegistry::State {
 namespace {
 
 // Forget tools that ended long ago, keeping the table small. A tool that ended
-// lately stays, so that whoever waits for it (a batch serving its window) still
-// learns how it ended.
+// lately stays, and a kept one stays until released, so that whoever waits for it
+// still learns how it ended.
 void Prune(std::map<pid_t, ToolRegistry::ToolRef>& tools) {
     if (tools.size() < 64) return;
     const auto longAgo = std::chrono::steady_clock::now() - std::chrono::minutes(1);
     for (auto it = tools.begin(); it != tools.end();)
-        it = it->second->ended && it->second->endedAt < longAgo ? tools.erase(it) : std::next(it);
+        it = it->second->ended && !it->second->kept && it->second->endedAt < longAgo
+                 ? tools.erase(it)
+                 : std::next(it);
 }
 
 } // namespace
@@ -121,7 +125,7 @@ void ToolRegistry::Watch(const std::shared_ptr<State>& state, const ToolRef& too
 }
 
 pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& workingDirectory,
-                          int outputFd) {
+                          int outputFd, bool keep) {
     IgnoreBrokenPipes();
     int console[2];
     if (pipe2(console, O_CLOEXEC) != 0) return 0;
@@ -159,6 +163,7 @@ pid_t ToolRegistry::Start(const std::string& commandLine, const std::string& wor
     tool->commandLine = commandLine;
     tool->console = console[1];
     tool->logPath = logPath;
+    tool->kept = keep;
     {
         std::lock_guard lock(state_->mutex);
         Prune(state_->tools);
@@ -191,6 +196,24 @@ std::optional<int> ToolRegistry::WaitForExit(pid_t pid, std::chrono::millisecond
     if (timeout.count() > 0) state_->ended.wait_for(lock, timeout, [&] { return tool->ended; });
     if (!tool->ended) return std::nullopt;
     return tool->exitCode;
+}
+
+void ToolRegistry::Release(pid_t pid) {
+    std::lock_guard lock(state_->mutex);
+    if (const auto it = state_->tools.find(pid); it != state_->tools.end())
+        it->second->kept = false;
+}
+
+// Only while the process is our child not yet reaped (running, or ended and
+// not waited for): its id cannot belong to another process then.
+void ToolRegistry::Kill(pid_t pid) {
+    std::lock_guard lock(state_->mutex);
+    const auto it = state_->tools.find(pid);
+    if (it == state_->tools.end() || it->second->ended) return;
+    siginfo_t info{};
+    if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+        info.si_pid == 0)
+        ::kill(pid, SIGKILL);
 }
 
 void ToolRegistry::AddEndSignal(int eventFd) {

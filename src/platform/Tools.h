@@ -26,8 +26,13 @@ class ToolRegistry {
     // Splits the command line and starts it; the process id, or 0 when it could not start.
     // With an output descriptor the tool's standard output and error go there (the
     // caller reads it all the time and closes its copy of it after the start).
+    // A kept tool's end stays known until Release, however many tools start meanwhile.
+    static constexpr bool kKeep = true;
     pid_t Start(const std::string& commandLine, const std::string& workingDirectory,
-                int outputFd = -1);
+                int outputFd = -1, bool keep = false);
+    void Release(pid_t pid);
+    // Kills the tool if it still runs (a tool that ended is never signalled).
+    void Kill(pid_t pid);
 
     // The tool with this process id that still runs and whose command line
     // holds the fragment (exact, case-sensitive), or none.

@@ -1,13 +1,21 @@
 // The whole way through the real main window: add, pick, convert.
 #include "BatchRun.h"
+#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
+#include "SlimProgressBar.h"
 #include "TestMedia.h"
 
+#include "IniFile.h"
+#include "Settings.h"
+
 #include <QAction>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -23,6 +31,8 @@ class BatchWindowTest : public QObject {
     void cleanup();
     void convertsTheListFromEndToEnd();
     void cancelButtonStopsTheBatch();
+    void aDialogHeldOpenNeverStallsTheBatch();
+    void aPowerOffThatCannotBeAskedForIsSaid();
 
   private:
     void AddFiles(const std::vector<std::string>& names, double seconds = 2);
@@ -74,9 +84,11 @@ void BatchWindowTest::convertsTheListFromEndToEnd() {
             duringBatch[name] = window_->action(name)->isEnabled();
         duringBatch["Image11"] = window_->findChild<QToolButton*>("Image11")->isEnabled();
         duringBatch["panel"] = window_->progressPanel()->isVisible();
+        duringBatch["chooser"] = window_->chooser()->isEnabled();
     });
     probe.start(20);
     window_->findChild<QToolButton*>("Image11")->click(); // CONVERT NOW
+    QVERIFY(vxtest::WaitForBatch(*window_));
     probe.stop();
 
     QCOMPARE(window_->sources().At(0, kStatus), std::string("OK"));
@@ -93,6 +105,8 @@ void BatchWindowTest::convertsTheListFromEndToEnd() {
     QCOMPARE(duringBatch.value("Image11", true), false);
     QCOMPARE(duringBatch.value("AddFiles", false), true);
     QCOMPARE(duringBatch.value("panel", false), true);
+    QCOMPARE(duringBatch.value("chooser", true), false); // no stray key may switch the profile
+    QVERIFY(window_->chooser()->isEnabled());
     QVERIFY(window_->action("BurnNow")->isEnabled());
     QVERIFY(window_->action("ClearAllItems")->isEnabled());
     QVERIFY(!window_->progressPanel()->isVisible());
@@ -104,20 +118,87 @@ void BatchWindowTest::convertsTheListFromEndToEnd() {
     QCOMPARE(desktop_.powerOffs, 0);
 }
 
+// A cancelled row's new output goes (it is no whole conversion); an earlier
+// file of the same name stays as it was.
 void BatchWindowTest::cancelButtonStopsTheBatch() {
     AddFiles({"long.flv"}, 30);
+    const std::string earlier = app_ + "/long.mp4";
+    vxtest::MakeFlv(earlier, {.seconds = 1});
+    const std::string earlierHash = vxtest::Sha256(earlier);
     Pick(86);
     QTimer::singleShot(1200, this, [this] {
         window_->progressPanel()->findChild<QPushButton*>("Command1")->click();
     });
     window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
     QCOMPARE(window_->sources().At(0, kStatus), std::string("Cancel"));
     QCOMPARE(desktop_.messages.size(), std::size_t(1));
     QCOMPARE(desktop_.messages[0].first, MessageIcon::Critical);
-    QCOMPARE(desktop_.messages[0].second, QStringLiteral("Conversion Canceled by the user!"));
+    QCOMPARE(desktop_.messages[0].second, QStringLiteral("Conversion Canceled by the user!\n"
+                                                         "1 unfinished output file was removed."));
+    QVERIFY(!fs::exists(app_ + "/long_New.mp4"));
+    QCOMPARE(vxtest::Sha256(earlier), earlierHash);
+    QVERIFY(window_->chooser()->isEnabled());
     QVERIFY(desktop_.openedFolders.isEmpty());
     QVERIFY(!window_->progressPanel()->isVisible());
     QVERIFY(!window_->batch().CancelRequested);
+}
+
+// The batch runs in the window's own event loop: a modal dialog open all the
+// while neither keeps rows from starting and ending nor stops the bars.
+void BatchWindowTest::aDialogHeldOpenNeverStallsTheBatch() {
+    AddFiles({"a.flv", "b.flv", "c.flv", "d.flv"}, 4);
+    Pick(86);
+    WriteSetting(SettingsPath(app_), "set", "parallel", "2");
+    QElapsedTimer clock;
+    clock.start();
+    window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
+    const qint64 alone = clock.restart();
+
+    int endedUnderDialog = 0;
+    QSet<int> totals;
+    QTimer::singleShot(0, this, [&] {
+        QDialog dialog(window_.get());
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, &dialog, [&] {
+            totals << window_->progressPanel()
+                          ->findChild<SlimProgressBar*>("prgTotalProgress")
+                          ->value();
+            if (!window_->batch().Running()) {
+                endedUnderDialog = 1;
+                dialog.accept();
+            }
+        });
+        watch.start(50);
+        dialog.exec();
+    });
+    window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
+    const qint64 underDialog = clock.elapsed();
+    QCOMPARE(endedUnderDialog, 1);
+    QVERIFY2(totals.size() >= 3, "the bars stood still");
+    QVERIFY2(
+        underDialog <= alone * 1.15 + 300,
+        qPrintable(
+            QStringLiteral("%1 ms under the dialog, %2 ms alone").arg(underDialog).arg(alone)));
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(window_->sources().At(row, kStatus), std::string("OK"));
+}
+
+// No logind to ask: the end message says the computer stays on, and why.
+void BatchWindowTest::aPowerOffThatCannotBeAskedForIsSaid() {
+    AddFiles({"one.flv"});
+    Pick(88);
+    WriteSetting(SettingsPath(app_), "set", "autoshut", "1");
+    desktop_.powerOffRefusal = QStringLiteral("there is no system bus to reach logind");
+    window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
+    QCOMPARE(desktop_.powerOffs, 1);
+    QCOMPARE(desktop_.messages.back().first, MessageIcon::Warning);
+    QCOMPARE(desktop_.messages.back().second,
+             QStringLiteral("Conversion completed!\nThe computer could not be switched off and "
+                            "stays on: there is no system bus to reach logind."));
 }
 
 QTEST_MAIN(BatchWindowTest)

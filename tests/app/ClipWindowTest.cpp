@@ -2,6 +2,7 @@
 // X server and the real encoder for the trimmed conversion.
 #include "ClipWindow.h"
 #include "BatchRun.h"
+#include "BatchWait.h"
 #include "ClipTimes.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
@@ -331,6 +332,7 @@ void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
     window_->chooser()->setCurrentIndex(40); // Creative Zen X-Fi: AVI
     emit window_->chooser()->activated(40);
     window_->ConvertNow();
+    QVERIFY(vxtest::WaitForBatch(*window_));
     QCOMPARE(Cell(0, kStatus), std::string("OK"));
     QVERIFY2(window_->batch().LastCommandLine().find(" -ss 2 -t 3 ") != std::string::npos,
              window_->batch().LastCommandLine().c_str());

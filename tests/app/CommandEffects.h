@@ -3,6 +3,7 @@
 // opened (closed again at once), the desktop services it used, the rows and the
 // preview. Two commands that behave the same leave equal effects.
 
+#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "SourceList.h"
@@ -64,7 +65,9 @@ inline Effects Observe(vx::MainWindow& window, FakeDesktop& desktop,
         }
     });
     closer.start();
+    const bool batchBefore = window.batch().Running();
     act();
+    if (!batchBefore) WaitForBatch(window); // a batch it started, to its end
     closer.stop();
     for (const auto& message : desktop.messages)
         effects.messages << message.second;

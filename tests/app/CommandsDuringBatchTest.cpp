@@ -66,10 +66,12 @@ void CommandsDuringBatchTest::twinsBehaveAlikeWhileConverting() {
     });
     during.start(20);
     window.action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(window));
     during.stop();
     QCOMPARE(compared, 4);
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(", ")));
-    QCOMPARE(desktop.messages.back().second, QStringLiteral("Conversion Canceled by the user!"));
+    QVERIFY(desktop.messages.back().second.startsWith(
+        QStringLiteral("Conversion Canceled by the user!")));
     // One batch: the rows it was converting are cancelled, none is left running.
     QStringList statuses;
     for (int row = 0; row < 3; ++row)

@@ -1,6 +1,8 @@
 // The computer is kept awake while a batch runs and let sleep again after it,
 // however it ends: a stand-in for logind on a private bus notes the lock.
 #include "BatchRun.h"
+#include "BatchWait.h"
+#include "Desktop.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
@@ -55,6 +57,11 @@ void SleepLockTest::initTestCase() {
 void SleepLockTest::cleanupTestCase() {
     logind_.kill();
     logind_.waitForFinished();
+    // With no logind on the system bus, the real service says why it cannot power off.
+    QTRY_VERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(
+        QStringLiteral("org.freedesktop.login1")));
+    QCOMPARE(Desktop().PowerOff(),
+             QStringLiteral("logind (the system's power manager) is not running"));
     bus_.kill();
     bus_.waitForFinished();
     vxtest::RemoveFolder(app_);
@@ -99,6 +106,7 @@ void SleepLockTest::heldDuringTheBatchAndReleasedAfterIt() {
     });
     watch.start(50);
     window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
     watch.stop();
     const QString expected = ending == "done"        ? QStringLiteral("OK")
                              : ending == "cancelled" ? QStringLiteral("Cancel")

@@ -40,9 +40,10 @@ class FakeDesktop : public vx::Desktop {
     }
     void OpenFolder(const QString& path) override { openedFolders << path; }
     void OpenUrl(const QString& url) override { openedUrls << url; }
-    bool PowerOff() override {
+    QString powerOffRefusal; // why the power-off cannot be asked for; empty: asked
+    QString PowerOff() override {
         ++powerOffs;
-        return true;
+        return powerOffRefusal;
     }
 };
 

@@ -49,7 +49,10 @@ struct RecordingView : BatchView {
         messages.emplace_back(m, text);
     }
     void OpenFolder(const std::string& folder) override { folders.push_back(folder); }
-    void PowerOff() override { ++powerOffs; }
+    std::string PowerOff() override {
+        ++powerOffs;
+        return {};
+    }
     void Pump() override {
         if (onPump) onPump();
     }

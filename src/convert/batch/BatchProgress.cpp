@@ -5,12 +5,16 @@
 
 #include "Settings.h"
 #include "TimeText.h"
+#include "Tools.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 namespace vx {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -72,27 +76,53 @@ void BatchRun::UpdateProgress() {
         ProgressLine(std::min(done, 1.0), now - started_, speed, static_cast<int>(jobs_.size())));
 }
 
-// Every running encoder is told to quit (it closes its file and ends); rows not
-// started keep their status.
+// Every running encoder is told to quit; rows not started keep their status.
 void BatchRun::Cancel() {
     for (auto& job : jobs_) {
         rows_.Set(job->id, kStatus, "Cancel");
         log_.Ended(job->row, "Cancel", "", job->output.LastLines());
-    }
-    view_.SetBusy(false);
-    for (auto& job : jobs_) {
         tools_.EncoderProcessId = job->pid;
         tools_.PostKeyToEncoder(kKeyQ);
     }
+    stopping_ = std::move(jobs_);
     jobs_.clear();
-    view_.ShowMessage(BatchMessage::Canceled, "Conversion Canceled by the user!");
-    if (abandoned_) return;
+    cancelledAt_ = std::chrono::steady_clock::now();
+}
+
+// A cancelled encoder closes its file and ends; what it wrote of a new file is
+// no whole conversion and goes (an earlier file of that name is never touched).
+// One that does not end on its key is stopped.
+BatchRun::End BatchRun::StopCancelled() {
+    if (stopping_.empty()) Cancel();
+    const bool late = std::chrono::steady_clock::now() - cancelledAt_ > std::chrono::seconds(3);
+    for (std::size_t i = 0; i < stopping_.size();) {
+        Job& job = *stopping_[i];
+        if (!ToolRegistry::Instance().WaitForExit(job.pid, std::chrono::milliseconds(0))) {
+            if (late) ToolRegistry::Instance().Kill(job.pid);
+            ++i;
+            continue;
+        }
+        std::error_code error;
+        if (!job.outputExisted && fs::remove(job.encoder.outputPath, error)) ++removed_;
+        view_.RowEnded(job.id);
+        ToolRegistry::Instance().Release(job.pid);
+        stopping_.erase(stopping_.begin() + static_cast<long>(i));
+    }
+    if (!stopping_.empty()) return End::Going;
+    view_.SetBusy(false);
+    std::string text = "Conversion Canceled by the user!";
+    if (removed_ > 0)
+        text += "\n" + std::to_string(removed_) +
+                (removed_ == 1 ? " unfinished output file was removed."
+                               : " unfinished output files were removed.");
+    view_.ShowMessage(BatchMessage::Canceled, text);
+    CancelRequested = false;
+    if (abandoned_) return End::Abandoned;
     view_.StopClock();
     view_.SetTrackProgress(0);
     view_.SetTotalProgress(0);
     view_.ShowPanel(false);
-    view_.Pump();
-    CancelRequested = false;
+    return End::Stopped;
 }
 
 // After a missing source the run ends as at the end of the list, without its messages.
@@ -111,14 +141,18 @@ void BatchRun::Finish() {
     log_.Line("batch ended: " + std::to_string(converted_) + " converted, " +
               std::to_string(failed_) + " failed");
     // Nothing converted: no power-off and no folder to look at.
-    if (converted_ > 0 && AutoShutdownRequested(appFolder_)) view_.PowerOff();
+    std::string powerOff;
+    if (converted_ > 0 && AutoShutdownRequested(appFolder_)) powerOff = view_.PowerOff();
+    std::string text = "Conversion completed!";
     if (failed_ > 0)
-        view_.ShowMessage(BatchMessage::CompletedWithFailures,
-                          "Conversion completed!\n" + std::to_string(converted_) + " of " +
-                              std::to_string(converted_ + failed_) + " files converted, " +
-                              std::to_string(failed_) + " failed.");
-    else
-        view_.ShowMessage(BatchMessage::Completed, "Conversion completed!");
+        text += "\n" + std::to_string(converted_) + " of " + std::to_string(converted_ + failed_) +
+                " files converted, " + std::to_string(failed_) + " failed.";
+    // A power-off that could not be asked for is said: the computer stays on.
+    if (!powerOff.empty())
+        text += "\nThe computer could not be switched off and stays on: " + powerOff + ".";
+    view_.ShowMessage(failed_ > 0 || !powerOff.empty() ? BatchMessage::CompletedWithFailures
+                                                       : BatchMessage::Completed,
+                      text);
     if (abandoned_) return;
     view_.SetTrackProgress(0);
     view_.SetTotalProgress(0);

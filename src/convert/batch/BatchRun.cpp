@@ -21,13 +21,6 @@ namespace vx {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-void BatchView::Wait(int wake, std::chrono::milliseconds longest) {
-    Pump();
-    pollfd fd{wake, POLLIN, 0};
-    while (poll(&fd, 1, static_cast<int>(longest.count())) < 0 && errno == EINTR) {
-    }
-}
-
 BatchRun::BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
                    std::string appFolder)
     : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)) {}
@@ -51,44 +44,106 @@ int BatchRun::Capacity(int setting, int cores) {
     return std::max(1, cores);
 }
 
-void BatchRun::Run() {
-    if (rows_.Count() == 0 || running_) return;
+bool BatchRun::Start() {
+    if (rows_.Count() == 0 || running_) return false;
     // A heading names no output format: nothing is started and no row marked.
     const CatalogEntry* entry = ProfileCatalog::At(view_.SelectedPosition());
     if (!entry || entry->kind != EntryKind::Profile) {
         view_.ShowMessage(BatchMessage::NoProfile,
                           "Please choose an output profile (a format, not a heading) in the "
                           "Profile list before converting.");
-        return;
+        return false;
     }
     running_ = true;
     abandoned_ = false;
-    std::vector<std::uint64_t> ids;
-    if (Prepare(ids)) {
-        ToolRegistry::Instance().AddEndSignal(wake_.Descriptor());
-        const End end = Loop(ids);
-        ToolRegistry::Instance().RemoveEndSignal(wake_.Descriptor());
-        if (end == End::Done) Finish();
+    CancelRequested = false;
+    if (!Prepare()) {
+        running_ = false;
+        view_.PreventSleep(false);
+        return false;
     }
+    ToolRegistry::Instance().AddEndSignal(wake_.Descriptor());
+    Step();
+    return running_;
+}
+
+void BatchRun::Run() {
+    if (!Start()) return;
+    while (running_) {
+        view_.Pump();
+        pollfd fd{wake_.Descriptor(), POLLIN, 0};
+        while (poll(&fd, 1, kRefreshMilliseconds) < 0 && errno == EINTR) {
+        }
+        Step();
+    }
+}
+
+void BatchRun::Step() {
+    if (!running_ || stepping_) {
+        wake_.Take(); // a message box of the ending run serves events: nothing to look at
+        return;
+    }
+    stepping_ = true;
+    wake_.Take();
+    const End end = Advance();
+    if (end != End::Going) Conclude(end);
+    stepping_ = false;
+}
+
+// One look at the batch: ended encoders finish their rows, free slots are filled
+// and the bars follow the encoders.
+BatchRun::End BatchRun::Advance() {
+    if (abandoned_) return End::Abandoned;
+    if (!stopping_.empty() || (CancelRequested && !jobs_.empty())) return StopCancelled();
+    ReapEnded();
+    UpdateProgress();
+    StartRows();
+    if (jobs_.empty()) {
+        if (missingSource_.empty()) return End::Done;
+        // after the rows that were running have ended
+        view_.ShowMessage(BatchMessage::InvalidInput, "Invalid input file name. " + missingSource_);
+        if (abandoned_) return End::Abandoned;
+        EndEarly();
+        return End::Stopped;
+    }
+    return End::Going;
+}
+
+void BatchRun::ReapEnded() {
+    for (std::size_t i = 0; i < jobs_.size();) {
+        const auto code =
+            ToolRegistry::Instance().WaitForExit(jobs_[i]->pid, std::chrono::milliseconds(0));
+        if (!code) {
+            ++i;
+            continue;
+        }
+        FinishRow(*jobs_[i], *code);
+        ToolRegistry::Instance().Release(jobs_[i]->pid);
+        jobs_.erase(jobs_.begin() + static_cast<long>(i));
+    }
+}
+
+void BatchRun::Conclude(End end) {
+    ToolRegistry::Instance().RemoveEndSignal(wake_.Descriptor());
+    for (auto& job : jobs_)
+        ToolRegistry::Instance().Release(job->pid);
+    jobs_.clear();
+    if (end == End::Done) Finish();
     if (!abandoned_) view_.PreventSleep(false);
     running_ = false;
+    view_.Ended();
 }
 
 // The start of the run: the player stopped, the panel shown, the settings read
 // and the output folder made ready.
-bool BatchRun::Prepare(std::vector<std::uint64_t>& ids) {
+bool BatchRun::Prepare() {
     if (tools_.PlayerProcessId != 0) tools_.PostKeyToPlayer(kKeyQ);
     view_.ShowPanel(true);
     total_ = shownTotal_ = track_ = 0;
-    converted_ = failed_ = mostAtOnce_ = 0;
+    converted_ = failed_ = mostAtOnce_ = removed_ = 0;
     view_.SetTotalProgress(0);
     view_.SetBusy(true);
-    const BatchSettings settings = LoadBatchSettings(appFolder_);
-    outputFolder_ = AbsoluteOutputFolder(settings.outputFolder, appFolder_, HomeFolder());
-    addNew_ = settings.addNew;
-    threads_ = settings.threads;
-    capacity_ = Capacity(settings.parallel, static_cast<int>(std::thread::hardware_concurrency()));
-    weighted_ = settings.parallel == 0; // a chosen number is kept as it is
+    TakeSettings();
     if (const auto reason = EnsureFolder(outputFolder_)) {
         EndEarly();
         view_.ShowMessage(BatchMessage::OutputFolder,
@@ -99,8 +154,9 @@ bool BatchRun::Prepare(std::vector<std::uint64_t>& ids) {
     log_.Open();
     rowCount_ = rows_.Count();
     expectedAll_ = expectedDone_ = 0;
+    ids_.clear();
     for (int row = 0; row < rowCount_; ++row) {
-        ids.push_back(rows_.Row(row).id);
+        ids_.push_back(rows_.Row(row).id);
         const auto start = ReadTimeOfDay(rows_.At(row, kStart));
         const auto end = ReadTimeOfDay(rows_.At(row, kEnd));
         expectedAll_ += (start && end && *end > *start) ? *end - *start : 0;
@@ -110,50 +166,16 @@ bool BatchRun::Prepare(std::vector<std::uint64_t>& ids) {
     missingSource_.clear();
     claimed_.clear();
     jobs_.clear();
+    stopping_.clear();
     started_ = Clock::now();
     lineShown_ = {};
     view_.StartClock();
     return true;
 }
 
-// Starts rows while there is room and waits for the encoders, serving the window.
-BatchRun::End BatchRun::Loop(const std::vector<std::uint64_t>& ids) {
-    while (true) {
-        StartRows(ids);
-        if (jobs_.empty()) break;
-        // The window is served until an encoder ends (its slot is refilled at once),
-        // the user cancels, or it is time to move the bars.
-        view_.Wait(wake_.Descriptor(), std::chrono::milliseconds(kRefreshMilliseconds));
-        wake_.Take();
-        if (abandoned_) return End::Abandoned;
-        if (CancelRequested) {
-            Cancel();
-            return abandoned_ ? End::Abandoned : End::Stopped;
-        }
-        for (std::size_t i = 0; i < jobs_.size();) {
-            const auto code =
-                ToolRegistry::Instance().WaitForExit(jobs_[i]->pid, std::chrono::milliseconds(0));
-            if (!code) {
-                ++i;
-                continue;
-            }
-            FinishRow(*jobs_[i], *code);
-            jobs_.erase(jobs_.begin() + static_cast<long>(i));
-        }
-        UpdateProgress();
-    }
-    if (!missingSource_.empty()) { // after the rows that were running have ended
-        view_.ShowMessage(BatchMessage::InvalidInput, "Invalid input file name. " + missingSource_);
-        if (abandoned_) return End::Abandoned;
-        EndEarly();
-        return End::Stopped;
-    }
-    return End::Done;
-}
-
-void BatchRun::StartRows(const std::vector<std::uint64_t>& ids) {
-    while (!stopStarting_ && next_ < ids.size() && !abandoned_) {
-        if (!StartRow(ids[next_])) return; // no room yet
+void BatchRun::StartRows() {
+    while (!stopStarting_ && next_ < ids_.size() && !abandoned_ && !CancelRequested) {
+        if (!StartRow(ids_[next_])) return; // no room yet
         ++next_;
     }
 }
@@ -189,24 +211,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
         missingSource_ = source;
         return true;
     }
-    auto options = ReadConversionOptions(sheet_);
-    JobRequest request;
-    request.position = view_.SelectedPosition();
-    request.displayText = view_.SelectedText();
-    request.sourcePath = source;
-    request.appFolder = appFolder_;
-    request.outputFolder = outputFolder_;
-    request.addNew = addNew_;
-    request.threads = threads_;
-    request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
-    request.claimed = capacity_ > 1 ? &claimed_ : nullptr;
-    if (options) {
-        request.options = *options;
-        request.options.ClipStart = rows_.At(row, kStart);
-        request.options.ClipEnd = rows_.At(row, kEnd);
-    }
-    const auto prepared =
-        options ? PrepareConversion(request) : Result<EncoderJob>::Fail(CommandError::NoExtension);
+    const auto prepared = PrepareRow(row, capacity_ > 1);
     if (!prepared.ok()) {
         FailRow(id, Describe(prepared.error));
         return true;
@@ -220,12 +225,14 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->weight = WeightOf(job->encoder);
     job->outputExisted = fs::exists(job->encoder.outputPath, error);
     view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
+    view_.RowStarted(id, job->encoder.outputPath, job->outputExisted);
     rows_.Set(id, kStatus, "Processing");
     rows_.SetNote(id, "");
 
     lastCommandLine_ = job->encoder.commandLine;
     log_.Started(row, source, lastCommandLine_);
-    job->pid = ToolRegistry::Instance().Start(lastCommandLine_, appFolder_, job->output.WriteEnd());
+    job->pid = ToolRegistry::Instance().Start(lastCommandLine_, appFolder_, job->output.WriteEnd(),
+                                              ToolRegistry::kKeep);
     job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
@@ -241,11 +248,54 @@ bool BatchRun::StartRow(std::uint64_t id) {
     return true;
 }
 
+// The row's conversion as it would start now: the sheet's options and the
+// selected entry, the row's clip, the batch's settings.
+Result<EncoderJob> BatchRun::PrepareRow(int row, bool claim) const {
+    const auto options = ReadConversionOptions(sheet_);
+    if (!options) return Result<EncoderJob>::Fail(CommandError::NoExtension);
+    JobRequest request;
+    request.position = view_.SelectedPosition();
+    request.displayText = view_.SelectedText();
+    request.sourcePath = rows_.At(row, kFileName);
+    request.appFolder = appFolder_;
+    request.outputFolder = outputFolder_;
+    request.addNew = addNew_;
+    request.threads = threads_;
+    request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
+    request.claimed = claim ? &claimed_ : nullptr;
+    request.options = *options;
+    request.options.ClipStart = rows_.At(row, kStart);
+    request.options.ClipEnd = rows_.At(row, kEnd);
+    return PrepareConversion(request);
+}
+
+std::vector<Result<EncoderJob>> BatchRun::Plan() {
+    TakeSettings();
+    claimed_.clear();
+    std::vector<Result<EncoderJob>> plan;
+    for (int row = 0; row < rows_.Count(); ++row) {
+        plan.push_back(PrepareRow(row, true)); // the lines may all run at once
+        if (plan.back().ok()) claimed_.insert(plan.back().value->outputPath);
+    }
+    claimed_.clear();
+    return plan;
+}
+
+void BatchRun::TakeSettings() {
+    const BatchSettings settings = settings_ ? *settings_ : LoadBatchSettings(appFolder_);
+    outputFolder_ = AbsoluteOutputFolder(settings.outputFolder, appFolder_, HomeFolder());
+    addNew_ = settings.addNew;
+    threads_ = settings.threads;
+    capacity_ = Capacity(settings.parallel, static_cast<int>(std::thread::hardware_concurrency()));
+    weighted_ = settings.parallel == 0; // a chosen number is kept as it is
+}
+
 void BatchRun::FailRow(std::uint64_t id, const std::string& reason) {
     rows_.Set(id, kStatus, "Fail");
     rows_.SetNote(id, reason);
     ++failed_;
     log_.Ended(rows_.RowOf(id), "Fail", reason, {});
+    view_.RowEnded(id);
 }
 
 void BatchRun::FinishRow(Job& job, int exitCode) {
@@ -265,6 +315,7 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
         rows_.SetNote(job.id, reason);
         ++failed_;
         log_.Ended(job.row, "Fail (exit code " + std::to_string(exitCode) + ")", reason, lastLines);
+        view_.RowEnded(job.id);
         return;
     }
     std::string note;
@@ -279,6 +330,7 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
     rows_.SetNote(job.id, note);
     ++converted_;
     log_.Ended(job.row, "OK", note, lastLines);
+    view_.RowEnded(job.id);
     total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / rows_.Count()));
 }
 } // namespace vx

@@ -10,11 +10,13 @@
 #include "EncoderOutput.h"
 #include "EventCounter.h"
 #include "OptionSheet.h"
+#include "Settings.h"
 #include "SourceList.h"
 #include "ToolControl.h"
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,12 +47,17 @@ class BatchView {
     virtual void StopClock() = 0;
     virtual void ShowMessage(BatchMessage message, const std::string& text) = 0;
     virtual void OpenFolder(const std::string& folder) = 0;
-    virtual void PowerOff() = 0;
-    virtual void Pump() = 0; // lets the window process pending messages
-    // Serves the window until `wake` can be read (an encoder has ended, or the run
-    // was asked to look at its state) or `longest` has passed. By default: one
-    // Pump, then a sleep on the descriptor.
-    virtual void Wait(int wake, std::chrono::milliseconds longest);
+    // Asks the system to power off; empty when asked, else why it cannot be.
+    virtual std::string PowerOff() = 0;
+    // Lets the window process pending messages (only the blocking Run calls it).
+    virtual void Pump() {}
+    // The run has ended, however it ended.
+    virtual void Ended() {}
+    // A row's encoder has started writing `output` (a file that existed before or a
+    // new one); the row has ended (its status and note are set).
+    virtual void RowStarted(std::uint64_t /*id*/, const std::string& /*output*/, bool /*existed*/) {
+    }
+    virtual void RowEnded(std::uint64_t /*id*/) {}
     // The line under the bars: time left, speed, files converted at once.
     virtual void SetProgressLine(const std::string&) {}
     // Keeps the computer from sleeping while the batch runs.
@@ -70,7 +77,17 @@ class BatchRun {
              std::string appFolder);
     ~BatchRun();
 
-    // Converts the list; returns when it is done, cancelled, or a source is missing.
+    // Starts the batch and returns at once; the run goes on in Step. False when
+    // nothing was started (an empty list, a heading, no output folder) or the run
+    // has already ended.
+    bool Start();
+    // Looks at the encoders, refills free slots, moves the bars, and ends the run
+    // when the list is done. Whoever drives the run calls it when WakeDescriptor()
+    // can be read and at least every kRefreshMilliseconds.
+    void Step();
+    int WakeDescriptor() const { return wake_.Descriptor(); }
+    // Converts the list and returns when it is done, cancelled, or a source is
+    // missing: Start, then Step whenever the descriptor or the clock calls.
     void Run();
     bool Running() const { return running_; }
 
@@ -80,6 +97,12 @@ class BatchRun {
     void RequestCancel();
     // The window is going away: stop touching it at once and leave the encoders be.
     void Abandon();
+
+    // The settings of the next runs instead of those of the settings file.
+    void UseSettings(const BatchSettings& settings) { settings_ = settings; }
+    // Every row's conversion as a run would start it now, output names resolved
+    // as if they all ran at once; starts nothing and makes no folder.
+    std::vector<Result<EncoderJob>> Plan();
 
     const std::string& LastCommandLine() const { return lastCommandLine_; }
     // How many encoders ran side by side at the most in the last run.
@@ -91,15 +114,20 @@ class BatchRun {
 
   private:
     struct Job;
-    enum class End { Done, Stopped, Abandoned };
-    bool Prepare(std::vector<std::uint64_t>& ids);
-    End Loop(const std::vector<std::uint64_t>& ids);
-    void StartRows(const std::vector<std::uint64_t>& ids);
+    enum class End { Going, Done, Stopped, Abandoned };
+    bool Prepare();
+    End Advance();
+    void Conclude(End end);
+    void ReapEnded();
+    void StartRows();
     bool StartRow(std::uint64_t id);
+    Result<EncoderJob> PrepareRow(int row, bool claim) const;
+    void TakeSettings();
     void FinishRow(Job& job, int exitCode);
     void FailRow(std::uint64_t id, const std::string& reason);
     void UpdateProgress();
     void Cancel();
+    End StopCancelled();
     void Finish();
     void EndEarly();
     int UsedWeight() const;
@@ -111,6 +139,7 @@ class BatchRun {
     ToolControl& tools_;
     BatchView& view_;
     std::string appFolder_;
+    std::optional<BatchSettings> settings_;
     std::string outputFolder_;
     bool addNew_ = true;
     double threads_ = 0;
@@ -123,12 +152,17 @@ class BatchRun {
     int converted_ = 0, failed_ = 0;
     bool stopStarting_ = false;
     std::string missingSource_;
-    std::vector<std::unique_ptr<Job>> jobs_; // running, in the order they started
-    std::set<std::string> claimed_;          // outputs of this batch
+    std::vector<std::uint64_t> ids_;             // the rows of the batch, in list order
+    std::vector<std::unique_ptr<Job>> jobs_;     // running, in the order they started
+    std::vector<std::unique_ptr<Job>> stopping_; // cancelled, not yet ended
+    std::chrono::steady_clock::time_point cancelledAt_{};
+    int removed_ = 0;               // unfinished new outputs removed after a cancel
+    std::set<std::string> claimed_; // outputs of this batch
     double expectedAll_ = 0, expectedDone_ = 0;
     std::chrono::steady_clock::time_point started_{}, lineShown_{};
     int track_ = 0, mostAtOnce_ = 0;
     bool running_ = false;
+    bool stepping_ = false; // Step is at work (a message box it shows may serve events)
     bool abandoned_ = false;
     std::string lastCommandLine_;
     BatchLog log_;

@@ -1,6 +1,7 @@
 #include "Desktop.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
@@ -41,16 +42,19 @@ void Desktop::OpenUrl(const QString& url) {
     QDesktopServices::openUrl(QUrl(url));
 }
 
-bool Desktop::PowerOff() {
+QString Desktop::PowerOff() {
     // logind asks the user where needed and lets running programs save their work.
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
     call << true; // interactive
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) return false;
+    if (!bus.isConnected()) return QStringLiteral("there is no system bus to reach logind");
+    const auto logind = bus.interface()->isServiceRegistered(call.service());
+    if (!logind.isValid() || !logind.value())
+        return QStringLiteral("logind (the system's power manager) is not running");
     bus.asyncCall(call); // never wait: the window stays served
-    return true;
+    return {};
 }
 
 // The lock is the descriptor logind hands back: it holds while we keep it open.

@@ -26,8 +26,9 @@ class Desktop {
     // Opens a folder or a page with the desktop's own handler, without waiting.
     virtual void OpenFolder(const QString& path);
     virtual void OpenUrl(const QString& url);
-    // Asks the system for a regular, interactive power-off; false when refused.
-    virtual bool PowerOff();
+    // Asks the system for a regular, interactive power-off; empty when asked,
+    // else why it cannot be asked for.
+    virtual QString PowerOff();
     // Asks logind not to let the computer sleep until ReleaseSleep; without
     // logind nothing happens. Neither waits for an answer.
     virtual void InhibitSleep();

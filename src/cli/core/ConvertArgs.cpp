@@ -1,0 +1,134 @@
+#include "ConvertArgs.h"
+
+#include "Numbers.h"
+#include "TimeText.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vx {
+
+const char* const kConvertUsage =
+    "Usage: vantorix-convert --list-profiles\n"
+    "       vantorix-convert -p ENTRY [options] FILE...\n"
+    "\n"
+    "Converts Flash Video files with one entry of the profile list, as the window does.\n"
+    "\n"
+    "  -p, --profile ENTRY   the entry's position in the list, or its exact text\n"
+    "  --set NAME=VALUE      changes one option, named as the option sheet names it\n"
+    "                        (\"Video Size=1280x720\"); may be given several times\n"
+    "  -o, --output FOLDER   the output folder (default: the settings file's)\n"
+    "  -j, --jobs N          files converted at once, 0 automatic (default: settings)\n"
+    "  --add-new             add \"_New\" to a name that is taken (default: settings)\n"
+    "  --overwrite           replace an existing output file instead\n"
+    "  --start TIME          trims every file from TIME (H:MM:SS, M:SS or seconds)\n"
+    "  --end TIME            ... to TIME\n"
+    "  --dry-run             prints the encoder's command lines, one a line, for a\n"
+    "                        POSIX shell, and converts nothing\n"
+    "  --list-profiles       prints every entry: position, heading and text\n"
+    "  -h, --help            prints this text\n"
+    "\n"
+    "Exit status: 0 every file converted, 1 a file failed, 2 a usage error,\n"
+    "130 interrupted (Ctrl+C cancels as the window's Cancel does).\n";
+
+namespace {
+
+// "--name value" or "--name=value"; false when the option needs a value and has none.
+bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
+               std::string& value) {
+    const std::string& argument = arguments[i];
+    if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0) {
+        value = argument.substr(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= arguments.size()) return false;
+    value = arguments[++i];
+    return true;
+}
+
+bool Is(const std::string& argument, const char* shortName, const char* longName) {
+    if (shortName && argument == shortName) return true;
+    const std::string name = longName;
+    return argument == name ||
+           (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0);
+}
+
+std::optional<int> AtOnce(const std::string& text) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 0 || value > 16) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+std::optional<std::string> ClipTimeText(const std::string& given) {
+    if (given.empty()) return std::nullopt;
+    if (given.find(':') == std::string::npos) {
+        char* end = nullptr;
+        const long seconds = std::strtol(given.c_str(), &end, 10);
+        if (*end != '\0' || seconds < 0) return std::nullopt;
+        return TimeText(static_cast<int>(seconds));
+    }
+    const std::string text =
+        std::count(given.begin(), given.end(), ':') == 1 ? "0:" + given : given;
+    const auto seconds = ReadTimeOfDay(text);
+    if (!seconds) return std::nullopt;
+    return TimeText(*seconds);
+}
+
+ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
+    ParsedArgs parsed;
+    ConvertArgs& args = parsed.args;
+    auto fail = [&](std::string message) {
+        parsed.error = std::move(message);
+        return parsed;
+    };
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        std::string value;
+        if (onlyFiles || a == "-" || a.empty() || a[0] != '-') {
+            args.files.push_back(a);
+        } else if (a == "--") {
+            onlyFiles = true;
+        } else if (a == "-h" || a == "--help") {
+            args.help = true;
+        } else if (a == "--list-profiles") {
+            args.listProfiles = true;
+        } else if (a == "--dry-run") {
+            args.dryRun = true;
+        } else if (a == "--add-new" || a == "--overwrite") {
+            args.addNew = a == "--add-new";
+        } else if (Is(a, "-p", "--profile")) {
+            if (!TakeValue(arguments, i, "--profile", args.entry)) return fail("-p needs an entry");
+        } else if (Is(a, nullptr, "--set")) {
+            if (!TakeValue(arguments, i, "--set", value) || value.find('=') == std::string::npos)
+                return fail("--set needs NAME=VALUE");
+            const auto equals = value.find('=');
+            args.sets.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+        } else if (Is(a, "-o", "--output")) {
+            if (!TakeValue(arguments, i, "--output", value) || value.empty())
+                return fail("-o needs a folder");
+            args.outputFolder = value;
+        } else if (Is(a, "-j", "--jobs")) {
+            if (!TakeValue(arguments, i, "--jobs", value) || !(args.atOnce = AtOnce(value)))
+                return fail("-j needs a number of files at once from 0 (automatic) to 16");
+        } else if (Is(a, nullptr, "--start") || Is(a, nullptr, "--end")) {
+            const bool start = Is(a, nullptr, "--start");
+            if (!TakeValue(arguments, i, start ? "--start" : "--end", value) ||
+                !ClipTimeText(value))
+                return fail(std::string(start ? "--start" : "--end") +
+                            " needs a time (H:MM:SS, M:SS or seconds)");
+            (start ? args.start : args.end) = value;
+        } else {
+            return fail("unknown option " + a);
+        }
+    }
+    if (args.help || args.listProfiles) return parsed;
+    if (args.entry.empty()) return fail("choose an entry with -p (see --list-profiles)");
+    if (args.files.empty()) return fail("name the files to convert");
+    return parsed;
+}
+
+} // namespace vx

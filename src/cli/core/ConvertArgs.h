@@ -1,0 +1,37 @@
+#pragma once
+// The command line of vantorix-convert, read into what the run needs. Nothing
+// here looks at files or settings; a mistake is a usage error with its message.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vx {
+
+struct ConvertArgs {
+    bool help = false;
+    bool listProfiles = false;
+    bool dryRun = false;
+    std::string entry; // -p: a catalog position, or an entry's exact text
+    std::vector<std::pair<std::string, std::string>> sets; // --set NAME=VALUE, in order
+    std::optional<std::string> outputFolder;               // -o
+    std::optional<int> atOnce;                             // -j: files converted at once
+    std::optional<bool> addNew;                            // --add-new / --overwrite
+    std::optional<std::string> start, end;                 // --start / --end, as given
+    std::vector<std::string> files;
+};
+
+struct ParsedArgs {
+    ConvertArgs args;
+    std::string error; // empty when the command line was understood
+};
+
+ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments);
+
+// A time as the list shows it ("0:01:30") from "H:MM:SS", "M:SS" or seconds.
+std::optional<std::string> ClipTimeText(const std::string& given);
+
+extern const char* const kConvertUsage;
+
+} // namespace vx

@@ -1,0 +1,134 @@
+// One core, two front ends: for every entry of the catalog, the command line
+// that vantorix-convert --dry-run prints is the argument list the window's
+// batch gives the encoder for the same file, entry and settings. The window's
+// encoder is a stand-in that records what it is given.
+#include "BatchRun.h"
+#include "Catalog.h"
+#include "ConvertProgram.h"
+#include "FakeDesktop.h"
+#include "IniFile.h"
+#include "MainWindow.h"
+#include "ProfileChooser.h"
+#include "Settings.h"
+#include "SheetLayout.h"
+#include "TestMedia.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+
+using namespace vx;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Words of a POSIX shell line as the dry run writes it: bare words and words
+// in single quotes, '\'' for a quote.
+std::vector<std::string> ShellWords(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '\'')
+                quoted = false;
+            else
+                word += c;
+        } else if (c == '\'') {
+            quoted = inWord = true;
+        } else if (c == '\\' && i + 1 < line.size()) {
+            word += line[++i];
+            inWord = true;
+        } else if (c == ' ') {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+// What the stand-in encoder recorded last: its arguments.
+std::vector<std::string> LastRecorded(const std::string& path) {
+    const std::string text = vxtest::ReadFile(path);
+    const auto end = text.rfind('\n');
+    if (end == std::string::npos) return {};
+    const auto begin = end == 0 ? 0 : text.rfind('\n', end - 1) + 1;
+    std::vector<std::string> arguments;
+    std::string argument;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (text[i] != '\0')
+            argument += text[i];
+        else
+            arguments.push_back(std::exchange(argument, {}));
+    }
+    return arguments;
+}
+
+} // namespace
+
+class DryRunTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyEntryGivesTheWindowsCommand();
+};
+
+void DryRunTest::everyEntryGivesTheWindowsCommand() {
+    QTemporaryDir folder(QDir::tempPath() + "/vx dry run-XXXXXX"); // a blank in every path
+    const std::string app = folder.path().toStdString();
+    fs::create_symlink(std::string(VX_APP_DIR) + "/mp.dll", app + "/mp.dll");
+    fs::create_symlink(VX_CHILD, app + "/fp.dll");
+    const std::string record = app + "/record";
+    qputenv("VX_RECORD", record.c_str());
+    const std::string source = app + "/it's a \"clip\".flv";
+    QVERIFY(vxtest::MakeFlv(source, {.seconds = 2}));
+    WriteSetting(SettingsPath(app), "set", "outputfolder", app + "/out");
+    WriteSetting(SettingsPath(app), "set", "thread", "2");
+
+    vxtest::FakeDesktop desktop;
+    MainWindow window(app, desktop);
+    window.show();
+    window.AddCommandLineFiles({QString::fromStdString(source)});
+    QTRY_COMPARE(window.sources().Count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(window.probing(), 0, 20000);
+    int compared = 0;
+    for (int position = 1; const CatalogEntry* entry = ProfileCatalog::At(position); ++position) {
+        if (entry->kind == EntryKind::Heading) continue;
+        // An entry's options are applied over what the sheet holds: each from the
+        // sheet of a fresh start, as the command line has it.
+        FillDefaultLayout(window.sheet());
+        window.chooser()->setCurrentIndex(position - 1);
+        emit window.chooser()->activated(position - 1);
+        window.ConvertNow();
+        QTRY_VERIFY(!window.batch().Running());
+        std::vector<std::string> expected = {"ffmpeg", "-y"};
+        for (const std::string& argument : LastRecorded(record))
+            expected.push_back(argument);
+
+        std::FILE* out = std::tmpfile();
+        const int status = RunConvert({"-p", std::to_string(position), "--dry-run", source}, app,
+                                      {out, stderr, false, -1});
+        QCOMPARE(status, 0);
+        std::rewind(out);
+        char line[8192] = {};
+        QVERIFY(std::fgets(line, sizeof line, out));
+        std::fclose(out);
+        std::string text = line;
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        std::string given;
+        for (const std::string& argument : expected)
+            given += " [" + argument + "]";
+        QVERIFY2(ShellWords(text) == expected,
+                 (entry->text + std::string(": ") + text + "\nwindow:" + given).c_str());
+        ++compared;
+    }
+    QVERIFY(compared >= 70);
+}
+
+QTEST_MAIN(DryRunTest)
+#include "DryRunTest.moc"

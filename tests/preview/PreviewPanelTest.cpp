@@ -1,5 +1,6 @@
 // The preview panel with the real player drawing into its surface on an X server.
 #include "PreviewPanel.h"
+#include "ScreenGrab.h"
 #include "TestMedia.h"
 #include "Tools.h"
 #include "VideoSurface.h"
@@ -17,12 +18,27 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QImage Grab(VideoSurface* surface) {
-    return surface->screen()->grabWindow(surface->winId()).toImage();
+using vxtest::Dark;
+using vxtest::Grab;
+
+QImage Picture(PreviewPanel* panel) {
+    return Grab(panel->surface()->picture());
 }
 
-bool Dark(QRgb pixel) {
-    return qRed(pixel) < 16 && qGreen(pixel) < 16 && qBlue(pixel) < 16;
+bool AllDark(const QImage& image, const QRect& area) {
+    if (image.isNull()) return false;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (!Dark(image.pixel(x, y))) return false;
+    return true;
+}
+
+// One colour all over: a label without text.
+bool Blank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+    return true;
 }
 
 // Not black over most of it, and the picture reaches every edge of the surface.
@@ -76,8 +92,10 @@ class PreviewPanelTest : public QObject {
     void cleanupTestCase();
     void playShowsTheVideoFillingTheSurface();
     void pauseFreezesThePictureAndResumesIt();
-    void stopEndsThePlayerAtOnce();
+    void stopEndsThePlayerAndClearsLabelAndPictureOnScreen();
     void seekRestartsThePlayerAtTheTarget();
+    void aSeekWhileStoppedLeavesTheHandleWhereItWasLetGo();
+    void aTallPictureKeepsItsProportionsWithBarsBeside();
     void lastAndFirstFramesRestartThePlayer();
     void forwardShowsWhereThePlayerIs();
     void manyPlayStopCyclesLeaveNoProcess();
@@ -86,8 +104,9 @@ class PreviewPanelTest : public QObject {
     void Play() { panel_->Play(false, PlayItem{file_, "0:00:30"}); }
     void Click(const char* name) { panel_->findChild<QPushButton*>(name)->click(); }
     bool WaitForVideo() {
-        return WaitFor([this] { return ShowsVideo(Grab(panel_->surface())); }, 5000);
+        return WaitFor([this] { return ShowsVideo(Picture(panel_.get())); }, 5000);
     }
+    QLabel* Label(const char* name) { return panel_->findChild<QLabel*>(name); }
     std::string folder_, file_;
     std::unique_ptr<PreviewPanel> panel_;
 };
@@ -119,7 +138,7 @@ void PreviewPanelTest::cleanupTestCase() {
 }
 
 void PreviewPanelTest::playShowsTheVideoFillingTheSurface() {
-    QVERIFY(!ShowsVideo(Grab(panel_->surface())));
+    QVERIFY(!ShowsVideo(Picture(panel_.get())));
     QCOMPARE(panel_->findChild<QLabel*>("SkinLabel10")->text(),
              QStringLiteral("Total time: 0:00:00"));
     Click("cmdPlay"); // asks its holder what to play
@@ -136,22 +155,32 @@ void PreviewPanelTest::pauseFreezesThePictureAndResumesIt() {
     Click("cmdPause");
     QVERIFY(!panel_->timer()->isActive());
     QTest::qWait(500);
-    const QImage first = Grab(panel_->surface());
+    const QImage first = Picture(panel_.get());
     QTest::qWait(1000);
-    QCOMPARE(Grab(panel_->surface()), first);
+    QCOMPARE(Picture(panel_.get()), first);
     Click("cmdPause");
     QVERIFY(panel_->timer()->isActive());
-    QVERIFY(WaitFor([&] { return Grab(panel_->surface()) != first; }, 2000));
+    QVERIFY(WaitFor([&] { return Picture(panel_.get()) != first; }, 2000));
 }
 
-void PreviewPanelTest::stopEndsThePlayerAtOnce() {
+void PreviewPanelTest::stopEndsThePlayerAndClearsLabelAndPictureOnScreen() {
     Play();
     QVERIFY(WaitForVideo());
+    QLabel* position = Label("LblCurTime");
+    QVERIFY(WaitFor([&] { return position->text() == "0:00:01"; }, 3000));
+    QTest::qWait(100);
+    QVERIFY(!Blank(Grab(position)));
+    const QRect whole = panel_->surface()->picture()->rect();
     const pid_t pid = Player();
     Click("cmdStop");
+    QCoreApplication::processEvents();
+    QVERIFY2(Blank(Grab(position)), "the old position is still on screen");
     QVERIFY(Ends(pid, 1000));
     QVERIFY(!panel_->timer()->isActive());
-    QCOMPARE(panel_->findChild<QLabel*>("LblCurTime")->text(), QString());
+    QCOMPARE(position->text(), QString());
+    QVERIFY(WaitFor([&] { return AllDark(Picture(panel_.get()), whole); }, 500));
+    QTest::qWait(300); // and it stays black
+    QVERIFY(AllDark(Picture(panel_.get()), whole));
     Click("cmdPause"); // no player: no clock
     QVERIFY(!panel_->timer()->isActive());
 }
@@ -168,6 +197,45 @@ void PreviewPanelTest::seekRestartsThePlayerAtTheTarget() {
     QVERIFY(Ends(first, 2000));
     QCOMPARE(panel_->findChild<QLabel*>("LblCurTime")->text(), QStringLiteral("0:00:15"));
     QVERIFY(WaitFor([] { return PlayersOwnPosition().value_or(0) >= 15; }, 5000));
+}
+
+void PreviewPanelTest::aSeekWhileStoppedLeavesTheHandleWhereItWasLetGo() {
+    Play();
+    QVERIFY(WaitForVideo());
+    Click("cmdStop");
+    QSlider* slider = panel_->slider();
+    for (const int released : {70, 20}) { // a drag let go there: the player restarts
+        const pid_t before = Player();
+        slider->setSliderDown(true);
+        slider->setSliderPosition(released);
+        slider->setSliderDown(false);
+        QVERIFY(Player() != before);
+        QVERIFY(!panel_->timer()->isActive());
+        QTest::qWait(1500); // a second without ticks
+        QCOMPARE(slider->value(), released);
+        QCOMPARE(Label("LblCurTime")->text(), released == 70 ? "0:00:21" : "0:00:06");
+        QVERIFY(PlayersOwnPosition().value_or(0) >= released * 30 / 100);
+    }
+}
+
+void PreviewPanelTest::aTallPictureKeepsItsProportionsWithBarsBeside() {
+    const std::string tall = folder_ + "/tall.flv";
+    QVERIFY(vxtest::MakeFlv(tall, {.seconds = 10, .width = 180, .height = 320}));
+    panel_->Play(false, PlayItem{tall, "0:00:10"});
+    QWidget* picture = panel_->surface()->picture();
+    QVERIFY(WaitFor([&] { return picture->width() < panel_->surface()->width(); }, 5000));
+    QCOMPARE(picture->height(), panel_->surface()->height());
+    QVERIFY(std::abs(picture->width() - picture->height() * 9.0 / 16) <= 1.0);
+    QVERIFY2(WaitForVideo(), "no picture at its proportions within 5 s");
+    const QImage box = Grab(panel_->surface());
+    const int bar = picture->x();
+    QVERIFY(bar > 20);
+    QVERIFY(AllDark(box, QRect(0, 0, bar - 2, box.height())));
+    QVERIFY(AllDark(box, QRect(box.width() - bar + 2, 0, bar - 2, box.height())));
+    // The next file fills its own proportions again.
+    panel_->Play(false, PlayItem{file_, "0:00:30"});
+    QVERIFY(
+        WaitFor([&] { return std::abs(picture->width() * 3 - picture->height() * 4) <= 4; }, 5000));
 }
 
 void PreviewPanelTest::lastAndFirstFramesRestartThePlayer() {

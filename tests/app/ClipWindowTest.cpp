@@ -45,78 +45,51 @@ std::optional<double> PlayersOwnPosition() {
     return PlayPositionOf(ToolRegistry::Instance().StatusLine(Player()));
 }
 
-// The colour of the frame at a time, through ffmpeg: its mean, or with a crop
-// filter the first pixel of a corner.
-std::array<int, 3> ColourAt(const std::string& file, double seconds, const std::string& folder,
-                            const std::string& filter = "scale=1:1") {
+// The mean colour of the frame at a time, through ffmpeg.
+std::array<int, 3> ColourAt(const std::string& file, double seconds, const std::string& folder) {
     const std::string pixel = folder + "/pixel.rgb";
     vxtest::Run({"ffmpeg", "-loglevel", "error", "-y", "-ss", std::to_string(seconds), "-i", file,
-                 "-frames:v", "1", "-vf", filter, "-f", "rawvideo", "-pix_fmt", "rgb24", pixel});
+                 "-frames:v", "1", "-vf", "scale=1:1", "-f", "rawvideo", "-pix_fmt", "rgb24",
+                 pixel});
     const std::string bytes = vxtest::ReadFile(pixel);
     if (bytes.size() < 3) return {-999, -999, -999};
     return {static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]),
             static_cast<unsigned char>(bytes[2])};
 }
 
-// Ten seconds of 320x240, each second in a colour of its own; with the bar, a
-// white bar 20 wide crosses the picture once a second (at x = 300 x the fraction).
-bool MakeColourSeconds(const std::string& path, bool bar) {
-    const std::string colours = "color=c=red:s=320x240:r=25:d=10,hue=H=floor(t)*0.6";
-    const std::string graph = bar ? colours + "[bg];color=c=white:s=20x240:r=25:d=10[bar];"
-                                              "[bg][bar]overlay=x='mod(t,1)*300':y=0:eval=frame"
-                                  : colours;
-    return vxtest::Run({"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", graph, "-c:v",
-                        "flv1", "-q:v", "3", "-f", "flv", path})
-               .exitCode == 0;
-}
-
 int Distance(const std::array<int, 3>& a, const std::array<int, 3>& b) {
     return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
 }
 
-// The time drawn in a picture of MakeColourSeconds with the bar: the second
-// from the colour beside the bar, the fraction from where the bar is.
-std::optional<double> DrawnTime(const QImage& picture,
-                                const std::vector<std::array<int, 3>>& secondColours) {
-    const int y = picture.height() / 2;
+// The time drawn in a frame of ten seconds of 320x240: a white block 20x24
+// crosses the picture once a second (x = 300 x the fraction), one block lower
+// each second (y = 24 x the second).
+const char* const kClockGraph =
+    "color=c=black:s=320x240:r=25:d=10[bg];color=c=white:s=20x24:r=25:d=10[block];"
+    "[bg][block]overlay=x='mod(t,1)*300':y='floor(t)*24':eval=frame";
+
+std::optional<double> DrawnTime(const QImage& picture) {
+    QRect block;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) > 200) block |= QRect(x, y, 1, 1);
+    if (block.isEmpty()) return std::nullopt;
     const double scale = 320.0 / picture.width();
-    int first = -1, last = -1;
-    for (int x = 0; x < picture.width(); ++x) {
-        const QRgb pixel = picture.pixel(x, y);
-        if (qRed(pixel) < 200 || qGreen(pixel) < 200 || qBlue(pixel) < 200) continue;
-        if (first < 0) first = x;
-        last = x;
-    }
-    if (first < 0) return std::nullopt;
-    const double fraction = ((first + last) / 2.0 * scale - 10) / 300;
-    const QColor beside = picture.pixelColor(int((fraction < 0.5 ? 290 : 20) / scale), y);
-    const std::array<int, 3> colour{beside.red(), beside.green(), beside.blue()};
-    int second = -1, best = 1 << 30;
-    for (int s = 0; s < int(secondColours.size()); ++s) {
-        const int distance = Distance(colour, secondColours[s]);
-        if (distance < best) best = distance, second = s;
-    }
-    return second + fraction;
+    return std::floor(block.center().y() * scale / 24) + (block.center().x() * scale - 10) / 300;
 }
 
-// Every button, slider, box, label and video surface, with its rectangle in the window.
+// Pairs of visible controls (widgets without children of their own) that overlap.
 QStringList Overlaps(QWidget* window) {
-    std::vector<std::pair<QWidget*, QRect>> controls;
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window)) continue;
-        if (!qobject_cast<QAbstractButton*>(widget) && !qobject_cast<QAbstractSlider*>(widget) &&
-            !qobject_cast<QLineEdit*>(widget) && !qobject_cast<QLabel*>(widget) &&
-            !qobject_cast<VideoSurface*>(widget))
-            continue;
-        controls.emplace_back(widget, QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()));
-    }
+    QList<QWidget*> controls;
+    for (QWidget* widget : window->findChildren<QWidget*>())
+        if (widget->isVisibleTo(window) && widget->findChildren<QWidget*>().isEmpty())
+            controls << widget;
+    const auto area = [window](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
     QStringList overlaps;
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        for (std::size_t j = i + 1; j < controls.size(); ++j)
-            if (controls[i].second.intersects(controls[j].second))
-                overlaps << controls[i].first->objectName() + "/" +
-                                controls[j].first->objectName() + "(" +
-                                controls[i].first->metaObject()->className() + ")";
+    for (int i = 0; i < controls.size(); ++i)
+        for (int j = i + 1; j < controls.size(); ++j)
+            if (area(controls[i]).intersects(area(controls[j])))
+                overlaps << controls[i]->objectName() + "/" + controls[j]->objectName();
     return overlaps;
 }
 
@@ -374,26 +347,21 @@ void ClipWindowTest::setStartAndSetEndTakeTheShownPosition() {
 
 void ClipWindowTest::setStartWhilePausedTakesTheFrameOnScreen() {
     const std::string source = app_ + "/clock.flv";
-    QVERIFY(MakeColourSeconds(source, true));
-    std::vector<std::array<int, 3>> secondColours;
-    for (int second = 0; second < 10; ++second) // beside the bar, which is at x 150
-        secondColours.push_back(ColourAt(source, second + 0.5, app_, "crop=2:2:20:120"));
+    QCOMPARE(vxtest::Run({"ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", kClockGraph, "-c:v",
+                          "flv1", "-q:v", "3", "-f", "flv", source})
+                 .exitCode,
+             0);
     AddPath(source);
     Select(0);
     std::optional<double> drawn;
     int start = -1;
     WhenOpen([&](ClipWindow* clip) {
         Click(clip, "cmdPlay");
-        // Paused late in a second, where the second below is the wrong one.
-        QVERIFY(WaitFor(
-            [] {
-                const double at = PlayersOwnPosition().value_or(0);
-                return at >= 3 && at - std::floor(at) >= 0.6 && at - std::floor(at) <= 0.8;
-            },
-            10000));
+        QVERIFY(WaitFor( // late in a second, where the second below is the wrong one
+            [] { return std::fmod(PlayersOwnPosition().value_or(0), 1.0) >= 0.6; }, 10000));
         Click(clip, "cmdPause");
         QTest::qWait(600);
-        drawn = DrawnTime(vxtest::Grab(clip->preview()->surface()->picture()), secondColours);
+        drawn = DrawnTime(vxtest::Grab(clip->preview()->surface()->picture()));
         Click(clip, "cmdSetStart");
         start = ReadClipTime(Box(clip, "Text1")->text().toStdString()).value_or(-1);
         QCOMPARE(clip->findChild<QLabel*>("LblCurTime")->text(), Box(clip, "Text1")->text());
@@ -402,40 +370,35 @@ void ClipWindowTest::setStartWhilePausedTakesTheFrameOnScreen() {
     window_->action("videoclip")->trigger();
     QVERIFY(drawn);
     // Half a second, and the tenth the player reports its position in.
-    QVERIFY2(std::abs(start - *drawn) <= 0.6,
-             qPrintable(QStringLiteral("start %1, frame %2").arg(start).arg(*drawn)));
+    QVERIFY2(std::abs(start - *drawn) <= 0.6, qPrintable(QString::number(*drawn)));
 }
 
 void ClipWindowTest::noControlCoversAnotherAtTheSmallestAndALargeSize() {
     SharedClip() = ClipHandover{app_ + "/none.flv", "0:00:00", "0:00:10", "0:00:10"};
     ClipWindow clip(app_, desktop_, nullptr, window_.get());
     clip.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&clip));
     auto* start = clip.findChild<QSlider*>("Slider1");
     for (const QSize size : {QSize(1, 1), QSize(1600, 1000)}) {
         clip.resize(size);
         QTest::qWait(50);
-        QCOMPARE(clip.size(), size == QSize(1, 1) ? clip.minimumSize() : size);
-        const QStringList overlaps = Overlaps(&clip);
-        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps.join(", ")));
-        // At 100 % the start's handle is at the slider's right end, and takes the mouse.
+        QVERIFY2(Overlaps(&clip).isEmpty(), qPrintable(Overlaps(&clip).join(", ")));
+        // At 100 % the handle is at the slider's right end, on top, and takes the mouse.
         start->setValue(start->maximum());
         const QPoint handle(start->width() - 3, start->height() / 2);
         QCOMPARE(clip.childAt(start->mapTo(&clip, handle)), start);
-        QTest::mousePress(start, Qt::LeftButton, {}, handle);
-        QVERIFY(start->isSliderDown());
-        QTest::mouseRelease(start, Qt::LeftButton, {}, handle);
-        QCOMPARE(start->value(), 10);
-        QCOMPARE(Box(&clip, "Text2")->text(), QStringLiteral("0:00:10")); // Set End untouched
-        start->setValue(0);
+        QTest::mouseClick(start, Qt::LeftButton, {}, handle);
+        QCOMPARE(Box(&clip, "Text2")->text(), QStringLiteral("0:00:10")); // not Set End
     }
-    clip.reject();
 }
 
 void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
     // Ten seconds, each in a colour of its own.
     const std::string source = app_ + "/colours.flv";
-    QVERIFY(MakeColourSeconds(source, false));
+    QCOMPARE(vxtest::Run({"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                          "color=c=red:s=320x240:r=25:d=10,hue=H=floor(t)*0.6", "-c:v", "flv1",
+                          "-q:v", "3", "-f", "flv", source})
+                 .exitCode,
+             0);
     AddPath(source);
     QCOMPARE(Cell(0, kVideoTime), std::string("0:00:10"));
     Select(0);

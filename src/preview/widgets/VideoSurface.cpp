@@ -15,6 +15,8 @@ void PaintBlack(QWidget* widget) {
 
 VideoSurface::VideoSurface(const QString& name, QWidget* parent) : QWidget(parent) {
     setObjectName(name);
+    setAttribute(Qt::WA_NativeWindow); // the box is a window too, holding the picture's
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
     PaintBlack(this);
     setMinimumSize(192, 144);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

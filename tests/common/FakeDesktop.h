@@ -23,9 +23,9 @@ class FakeDesktop : public vx::Desktop {
     QString nextFolder;    // what the next folder dialog returns
     QString nextSaveFile;  // what the next save dialog returns
     QString lastDialogTitle, lastDialogFilter;
-    std::deque<QString> nextTexts;  // answers of the next text prompts; none left: cancelled
-    std::deque<bool> nextConfirms;  // answers of the next questions; none left: No
-    QStringList asked;              // every prompt and question, in order
+    std::deque<QString> nextTexts; // answers of the next text prompts; none left: cancelled
+    std::deque<bool> nextConfirms; // answers of the next questions; none left: No
+    QStringList asked;             // every prompt and question, in order
 
     void ShowMessage(QWidget*, vx::MessageIcon icon, const QString& text) override {
         messages.emplace_back(icon, text);

@@ -190,8 +190,7 @@ bool IsComment(std::string_view line) {
 
 } // namespace
 
-std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path,
-                                                   std::string* problem) {
+std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path, std::string* problem) {
     auto fail = [problem](std::string reason) {
         if (problem) *problem = std::move(reason);
         return std::nullopt;

@@ -74,6 +74,7 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     new PanelDragger(picture4_); // the panel moves with the left mouse button
 
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
+    BuildProfileCommands();
     resize(1120, 760);
     StartUp();
 }
@@ -226,6 +227,10 @@ void MainWindow::StartUp() {
     chooser_->SelectPosition(profile ? saved : 0);
     FillDefaultLayout(sheet_);
     if (profile) ApplyOptionSet(sheet_, saved);
+    // The user's own profiles follow the catalog; one selected at the last exit
+    // is selected and applied again.
+    LoadUserProfiles();
+    RestoreUserProfile();
     // The grid's display settings are its own (PropertyGrid switches them on).
 }
 
@@ -264,6 +269,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             std::fprintf(stderr, "vantorix: the profile could not be saved to %s: %s\n",
                          SettingsPath(appFolder_).c_str(), reason.c_str());
     }
+    RememberUserProfile();
     QMainWindow::closeEvent(event);
 }
 

@@ -4,11 +4,13 @@
 
 #include "OptionSheet.h"
 #include "SourceList.h"
+#include "UserProfiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -87,6 +89,17 @@ class MainWindow : public QMainWindow {
     void PlaySelectedFile();
     void OpenClipWindow();
 
+    // The user's own profiles (MainWindowProfiles.cpp).
+    UserProfileStore& userProfiles();
+    QMenu* profileMenu() const { return profileMenu_; }
+    void SaveAsMyProfile();
+    void RenameMyProfile();
+    void DeleteMyProfile();
+    void ImportProfiles();
+    void ExportMyProfile();
+    // Imports the profile files (*.vxprofile) among the paths; returns the other paths.
+    QStringList ImportProfileFiles(const QStringList& paths);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -107,6 +120,14 @@ class MainWindow : public QMainWindow {
     void OnEntryPicked(int position);
     void AddSource(const std::string& path);
     void OnProbed(std::uint64_t id, const std::string& output);
+    void BuildProfileCommands();
+    void LoadUserProfiles();
+    void RestoreUserProfile();
+    void RememberUserProfile();
+    void ShowUserProfiles();
+    void OnUserProfilePicked(const QString& name);
+    std::optional<std::string> AskProfileName(const QString& prompt, const QString& suggested);
+    bool MayReplaceProfile(const std::string& name);
 
     std::string appFolder_;
     Desktop& desktop_;
@@ -128,6 +149,8 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<ProbePool> probes_; // started with the first added file
     int probing_ = 0;                   // rows whose probe has not reported yet
     bool closePending_ = false;         // a close asked for while a batch ran
+    std::unique_ptr<UserProfileStore> userProfiles_;
+    QMenu* profileMenu_ = nullptr; // the chooser's context menu
 };
 
 } // namespace vx

@@ -48,7 +48,8 @@ void MainWindow::AddFiles() {
         AddSource(selection.Folder + selection.Names[static_cast<std::size_t>(i)]);
 }
 
-void MainWindow::AddDroppedFiles(const QStringList& paths) {
+void MainWindow::AddDroppedFiles(const QStringList& dropped) {
+    const QStringList paths = ImportProfileFiles(dropped); // profile files are imported
     for (const QString& path : paths) {
         if (!IsFlvName(path.toStdString())) {
             desktop_.ShowMessage(this, MessageIcon::Information,

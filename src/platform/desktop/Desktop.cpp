@@ -9,6 +9,8 @@
 #include <QDBusUnixFileDescriptor>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -28,6 +30,18 @@ QStringList Desktop::OpenFiles(QWidget* parent, const QString& title, const QStr
 
 QString Desktop::SaveFile(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
+std::optional<QString> Desktop::AskText(QWidget* parent, const QString& prompt,
+                                        const QString& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, QStringLiteral("Vantorix"), prompt,
+                                                 QLineEdit::Normal, text, &ok);
+    return ok ? std::optional<QString>(answer) : std::nullopt;
+}
+
+bool Desktop::Confirm(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, QStringLiteral("Vantorix"), question) == QMessageBox::Yes;
 }
 
 QString Desktop::ChooseFolder(QWidget* parent, const QString& prompt, const QString& start) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -21,6 +22,11 @@ class Desktop {
     virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter);
     // A file name to save to; empty when cancelled.
     virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter);
+    // A line of text, starting from `text`; nothing when cancelled.
+    virtual std::optional<QString> AskText(QWidget* parent, const QString& prompt,
+                                           const QString& text);
+    // A question answered Yes or No; true for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& question);
     // One folder; empty when cancelled.
     virtual QString ChooseFolder(QWidget* parent, const QString& prompt, const QString& start);
     // Opens a folder or a page with the desktop's own handler, without waiting.

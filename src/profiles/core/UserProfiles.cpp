@@ -187,22 +187,30 @@ std::vector<OptionValue> ChangedValues(const OptionSheet& sheet, int base) {
     return changed;
 }
 
-std::optional<std::string> ProfileProblem(const UserProfile& profile) {
-    if (auto problem = ProfileNameProblem(profile.name)) return problem;
-    if (auto problem = BaseProblem(profile.base)) return problem;
-    for (const OptionValue& option : profile.values)
+std::optional<std::string> OptionsProblem(int base, const std::vector<OptionValue>& values) {
+    if (auto problem = BaseProblem(base)) return problem;
+    for (const OptionValue& option : values)
         if (auto problem = ValueProblem(option)) return problem;
     return std::nullopt;
 }
 
-bool ApplyUserProfile(OptionSheet& sheet, const UserProfile& profile) {
-    if (ProfileProblem(profile)) return false;
-    for (const OptionValue& option : profile.values)
+std::optional<std::string> ProfileProblem(const UserProfile& profile) {
+    if (auto problem = ProfileNameProblem(profile.name)) return problem;
+    return OptionsProblem(profile.base, profile.values);
+}
+
+bool ApplyOptions(OptionSheet& sheet, int base, const std::vector<OptionValue>& values) {
+    if (OptionsProblem(base, values)) return false;
+    for (const OptionValue& option : values)
         if (!FindByCaption(sheet, option.caption)) return false;
-    ApplyOptionSet(sheet, profile.base);
-    for (const OptionValue& option : profile.values)
+    ApplyOptionSet(sheet, base);
+    for (const OptionValue& option : values)
         sheet.SetValue(FindByCaption(sheet, option.caption), option.value);
     return true;
+}
+
+bool ApplyUserProfile(OptionSheet& sheet, const UserProfile& profile) {
+    return !ProfileNameProblem(profile.name) && ApplyOptions(sheet, profile.base, profile.values);
 }
 
 std::optional<UserProfile> ReadProfileFile(const std::string& path, std::string* reason) {

@@ -63,9 +63,13 @@ std::vector<OptionValue> ChangedValues(const OptionSheet& sheet, int base);
 // for that option. Nothing when it is sound.
 std::optional<std::string> ProfileProblem(const UserProfile& profile);
 
+// The same for an entry and values without a name (the command line's --set).
+std::optional<std::string> OptionsProblem(int base, const std::vector<OptionValue>& values);
+
 // The base entry's option set, then the saved values on top. A profile that is
 // not sound leaves the sheet untouched and answers false.
 bool ApplyUserProfile(OptionSheet& sheet, const UserProfile& profile);
+bool ApplyOptions(OptionSheet& sheet, int base, const std::vector<OptionValue>& values);
 
 // Reads and checks one profile file; nothing, with the reason, when it is
 // damaged or not sound. A file without a name takes the name of the file.

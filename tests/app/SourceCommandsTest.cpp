@@ -30,6 +30,7 @@ class SourceCommandsTest : public QObject {
     void aDropWithoutFilesDoesNothing();
     void removingARowMovesTheRowsBelowUp();
     void clearEmptiesTheList();
+    void deleteRemovesAndUndoBringsAClearBack();
     void aClickMirrorsTheRowIntoTheSheet();
     void aClickOnAnEmptyListChangesNothing();
     void thePopupMenuHoldsItsElevenEntries();
@@ -175,6 +176,47 @@ void SourceCommandsTest::clearEmptiesTheList() {
     QCOMPARE(rows.Count(), 0);
     window_->action("ClearAllFiles")->trigger();
     QCOMPARE(rows.Count(), 0);
+}
+
+// Delete on the list removes the selected row; Ctrl+Z undoes one Clear All, the
+// rows coming back with their trims and probed values.
+void SourceCommandsTest::deleteRemovesAndUndoBringsAClearBack() {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    desktop_.nextFiles = {Make("u1.flv"), Make("u2.flv"), Make("u3.flv")};
+    window_->AddFiles();
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
+    SourceList& rows = window_->sources();
+    rows.SetAt(1, kStart, "0:00:01");
+    rows.SetAt(1, kEnd, "0:00:03");
+    QTest::keyClick(window_->listView(), Qt::Key_Delete); // nothing selected
+    QCOMPARE(rows.Count(), 3);
+    ClickRow(0);
+    QTest::keyClick(window_->listView(), Qt::Key_Delete);
+    QCOMPARE(rows.Count(), 2);
+    QVERIFY(rows.At(0, kFileName).ends_with("/u2.flv"));
+    std::vector<std::array<std::string, kColumnCount>> before;
+    for (int row = 0; row < rows.Count(); ++row)
+        before.push_back(rows.Row(row).columns);
+
+    QAction* undo = window_->action("UndoClearAll");
+    const QList<QAction*> edit = window_->findChild<QMenu*>(QStringLiteral("edit"))->actions();
+    QCOMPARE(edit.value(0), undo);
+    QCOMPARE(undo->text(), QStringLiteral("Undo Clear All"));
+    QVERIFY(!undo->isEnabled());
+    QTest::keySequence(window_.get(), QKeySequence(QStringLiteral("Ctrl+C")));
+    QCOMPARE(rows.Count(), 0);
+    QVERIFY(undo->isEnabled());
+    QTest::keySequence(window_.get(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    QCOMPARE(rows.Count(), 2);
+    QVERIFY(!undo->isEnabled());
+    for (int row = 0; row < rows.Count(); ++row)
+        QCOMPARE(rows.Row(row).columns, before[static_cast<std::size_t>(row)]);
+    QCOMPARE(rows.At(0, kStart), std::string("0:00:01"));
+    QCOMPARE(rows.At(0, kSize), std::string("320x240"));
+    QCOMPARE(window_->listView()->model()->rowCount(), 2);
+    QTest::keySequence(window_.get(), QKeySequence(QStringLiteral("Ctrl+Z"))); // only once
+    QCOMPARE(rows.Count(), 2);
 }
 
 void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheet() {

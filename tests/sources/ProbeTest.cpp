@@ -109,3 +109,36 @@ TEST(SourceList, RowsKeepTheirIdsWhileOthersGo) {
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.RowOf(a), -1);
 }
+
+// One clear can be undone: the rows come back whole, with their ids, before the
+// rows added since; clearing an empty list keeps what there is to undo.
+TEST(SourceList, AClearIsUndoneOnce) {
+    SourceList list;
+    const auto a = list.Append("/a.flv");
+    list.Set(a, kStart, "0:00:03");
+    list.Set(a, kEnd, "0:00:09");
+    list.Set(a, kSize, "320x240");
+    list.SetNote(a, "why it failed");
+    list.Append("/b.flv");
+    EXPECT_FALSE(list.CanUndoClear());
+    int resets = 0;
+    list.SetListener({.afterReset = [&] { ++resets; }});
+    list.Clear();
+    list.Clear();
+    EXPECT_EQ(resets, 1);
+    EXPECT_TRUE(list.CanUndoClear());
+    const auto later = list.Append("/later.flv");
+    EXPECT_TRUE(list.UndoClear());
+    EXPECT_EQ(resets, 2);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.RowOf(a), 0);
+    EXPECT_EQ(list.Row(0).columns, (std::array<std::string, kColumnCount>{
+                                       "/a.flv", "0:00:03", "0:00:09", "320x240", "", "", ""}));
+    EXPECT_EQ(list.Row(0).note, "why it failed");
+    EXPECT_EQ(list.At(1, kFileName), "/b.flv");
+    EXPECT_EQ(list.RowOf(later), 2);
+    EXPECT_TRUE(list.Set(a, kStatus, "OK")); // a probe or batch still finds its row
+    EXPECT_FALSE(list.CanUndoClear());
+    EXPECT_FALSE(list.UndoClear());
+    EXPECT_EQ(list.Count(), 3);
+}

@@ -120,7 +120,9 @@ TEST(SourceList, AClearIsUndoneOnce) {
     list.Append("/b.flv");
     const SourceItem kept = list.Row(0);
     int resets = 0;
-    list.SetListener({.afterReset = [&] { ++resets; }});
+    SourceList::Listener listener;
+    listener.afterReset = [&] { ++resets; };
+    list.SetListener(listener);
     EXPECT_FALSE(list.UndoClear());
     list.Clear();
     list.Clear();

@@ -4,16 +4,20 @@
 
 namespace vx {
 
+// The player started in a fresh home first says "Creating config file: ...": the
+// line with the copyright notice is the version line when there is one.
 QString VersionLine(const QByteArray& output) {
+    QString first;
     for (const QByteArray& raw : output.split('\n')) {
         QString line = QString::fromUtf8(raw).trimmed();
         if (line.isEmpty()) continue;
+        if (first.isEmpty()) first = line;
         // "ffmpeg version 5.1.6 Copyright (c) ..." and "MPlayer 1.5 ... (C) 2000-2022 ..."
         for (const char* notice : {" Copyright", " (C) ", " (c) "})
-            if (const qsizetype at = line.indexOf(QLatin1String(notice)); at > 0) line.truncate(at);
-        return line.trimmed();
+            if (const qsizetype at = line.indexOf(QLatin1String(notice)); at > 0)
+                return line.left(at).trimmed();
     }
-    return {};
+    return first;
 }
 
 ToolVersion::ToolVersion(QString tool, QStringList arguments, QObject* parent)

@@ -13,8 +13,8 @@
 
 namespace vx {
 
-// The version line of a tool's output: its first line that is not empty, with
-// the copyright notice after the version left out.
+// The version line of a tool's output: its first line with a copyright notice,
+// the notice left out; without one, its first line that is not empty.
 QString VersionLine(const QByteArray& output);
 
 class ToolVersion : public QObject {

@@ -77,6 +77,8 @@ class MainWindow : public QMainWindow {
     void AddCommandLineFiles(const QStringList& paths);
     void RemoveSelectedFile();
     void ClearAllFiles();
+    // Brings back the rows of the last Clear All, once (Edit > Undo Clear All).
+    void UndoClearAll();
     void ShowSelectedRow();
 
     // The Help menu: the user's guide, the home and support pages, the About window.
@@ -113,6 +115,7 @@ class MainWindow : public QMainWindow {
     QWidget* BuildPreviewFrame(QWidget* parent);
     void SetBatchBusy(bool busy);
     void UpdateCommandStates();
+    void UpdateUndoState();
     void CloseIfPending();
     void PlaceProgressPanel();
     friend class WindowBatchView;

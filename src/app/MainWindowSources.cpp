@@ -75,6 +75,17 @@ void MainWindow::RemoveSelectedFile() {
 
 void MainWindow::ClearAllFiles() {
     sources_.Clear();
+    UpdateUndoState();
+}
+
+// While a batch runs its rows stay as they are.
+void MainWindow::UndoClearAll() {
+    if (!batchBusy_) sources_.UndoClear();
+    UpdateUndoState();
+}
+
+void MainWindow::UpdateUndoState() {
+    action("UndoClearAll")->setEnabled(sources_.CanUndoClear() && !batchBusy_);
 }
 
 void MainWindow::ShowSelectedRow() {

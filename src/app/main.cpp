@@ -1,6 +1,7 @@
 #include "AppFolder.h"
 #include "Desktop.h"
 #include "MainWindow.h"
+#include "OneWindow.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -33,9 +34,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vantorix"));
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTORIX_DESKTOP_ID));
-    vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
-    window.show();
     // "vantorix FILE...": Qt has already taken its own options out of the arguments.
-    window.AddCommandLineFiles(QApplication::arguments().mid(1));
+    QStringList files = QApplication::arguments().mid(1);
+    const bool newWindow = files.removeAll(QStringLiteral("--new-window")) > 0;
+    // One window per session: a later start hands its files to the first window. With
+    // --new-window, or without a session bus, this start opens a window of its own.
+    vx::OneWindow one(QStringLiteral(VANTORIX_DESKTOP_ID));
+    if (!newWindow && !one.Claim() && one.HandOff(files)) return 0;
+    vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
+    one.Serve(window);
+    window.show();
+    window.AddCommandLineFiles(files);
     return app.exec();
 }

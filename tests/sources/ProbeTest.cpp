@@ -109,3 +109,32 @@ TEST(SourceList, RowsKeepTheirIdsWhileOthersGo) {
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.RowOf(a), -1);
 }
+
+// One clear can be undone: the rows come back whole, with their ids, before the
+// rows added since; clearing an empty list keeps what there is to undo.
+TEST(SourceList, AClearIsUndoneOnce) {
+    SourceList list;
+    const auto a = list.Append("/a.flv");
+    list.Set(a, kEnd, "0:00:09");
+    list.SetNote(a, "why it failed");
+    list.Append("/b.flv");
+    const SourceItem kept = list.Row(0);
+    int resets = 0;
+    SourceList::Listener listener;
+    listener.afterReset = [&] { ++resets; };
+    list.SetListener(listener);
+    EXPECT_FALSE(list.UndoClear());
+    list.Clear();
+    list.Clear();
+    const auto later = list.Append("/later.flv");
+    EXPECT_TRUE(list.UndoClear());
+    EXPECT_EQ(resets, 2);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Row(0).columns, kept.columns);
+    EXPECT_EQ(list.Row(0).note, kept.note);
+    EXPECT_EQ(list.At(1, kFileName), "/b.flv");
+    EXPECT_EQ(list.RowOf(later), 2);
+    EXPECT_TRUE(list.Set(a, kStatus, "OK")); // a probe or batch still finds its row
+    EXPECT_FALSE(list.UndoClear());
+    EXPECT_EQ(list.Count(), 3);
+}

@@ -157,4 +157,16 @@ bool SaveProfilePosition(const std::string& appFolder, int position, std::string
     return written;
 }
 
+int LoadListShare(const std::string& appFolder) {
+    const double percent = ReadNumber(Read(appFolder, "listshare"));
+    return percent >= 10 && percent <= 90 ? static_cast<int>(percent) : 0;
+}
+
+bool SaveListShare(const std::string& appFolder, int percent, std::string* reason) {
+    const WriteOutcome written =
+        WriteSetting(SettingsPath(appFolder), "Set", "listshare", std::to_string(percent));
+    if (!written && reason) *reason = written.reason;
+    return written.ok;
+}
+
 } // namespace vx

@@ -1,5 +1,8 @@
 #include "SourceList.h"
 
+#include <iterator>
+#include <utility>
+
 namespace vx {
 
 namespace {
@@ -63,9 +66,21 @@ bool SourceList::Remove(int row) {
 }
 
 void SourceList::Clear() {
+    if (rows_.empty()) return;
     Tell(listener_.beforeReset);
-    rows_.clear();
+    cleared_ = std::exchange(rows_, {});
     Tell(listener_.afterReset);
+}
+
+bool SourceList::UndoClear() {
+    if (cleared_.empty()) return false;
+    Tell(listener_.beforeReset);
+    std::vector<SourceItem> rows = std::exchange(cleared_, {});
+    rows.insert(rows.end(), std::make_move_iterator(rows_.begin()),
+                std::make_move_iterator(rows_.end()));
+    rows_ = std::move(rows);
+    Tell(listener_.afterReset);
+    return true;
 }
 
 } // namespace vx

@@ -49,7 +49,13 @@ class SourceList {
     bool SetNote(std::uint64_t id, std::string note);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
+    // Removes every row; the rows are kept, so that one UndoClear brings them back.
+    // Clearing an empty list keeps what an earlier clear left to undo.
     void Clear();
+    bool CanUndoClear() const { return !cleared_.empty(); }
+    // Puts the rows of the last clear back, as they were and with their ids, before
+    // any row added since; false when there is nothing to bring back.
+    bool UndoClear();
 
     int Count() const { return static_cast<int>(rows_.size()); }
     const SourceItem& Row(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
@@ -57,6 +63,7 @@ class SourceList {
 
   private:
     std::vector<SourceItem> rows_;
+    std::vector<SourceItem> cleared_; // what the last clear took away
     std::uint64_t nextId_ = 1;
     Listener listener_;
 };

@@ -189,6 +189,10 @@ bool BatchRun::StartRow(std::uint64_t id) {
         missingSource_ = source;
         return true;
     }
+    if (!rows_.Row(row).unreadable.empty()) { // marked when it was added
+        FailRow(id, rows_.Row(row).unreadable);
+        return true;
+    }
     auto options = ReadConversionOptions(sheet_);
     JobRequest request;
     request.position = view_.SelectedPosition();
@@ -199,6 +203,8 @@ bool BatchRun::StartRow(std::uint64_t id) {
     request.addNew = addNew_;
     request.threads = threads_;
     request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
+    request.sourceSize = ReadFrameSize(rows_.At(row, kSize)).value_or(FrameSize{});
+    request.soundOnly = rows_.At(row, kSize) == kSoundOnly;
     request.claimed = capacity_ > 1 ? &claimed_ : nullptr;
     if (options) {
         request.options = *options;
@@ -229,7 +235,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
-        FailRow(id, "the encoder tool could not be started");
+        FailRow(id, "The encoder tool could not be started: reinstall Vantorix.");
         return true;
     }
     tools_.EncoderProcessId = job->pid;

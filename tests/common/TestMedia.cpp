@@ -46,26 +46,16 @@ RunResult Run(const std::vector<std::string>& arguments, const std::string& work
     return result;
 }
 
-std::string CirclePicture(int width, int height, int fps) {
-    return "color=c=white:s=" + std::to_string(width) + "x" + std::to_string(height) +
-           ":r=" + std::to_string(fps) +
-           ",format=yuv420p,geq=lum='if(lt(hypot(X-W/2,Y-H/2),min(W,H)/3),160,235)':cb=128:cr=128";
-}
-
 bool MakeFlv(const std::string& path, const FlvSpec& spec) {
     const std::string size = std::to_string(spec.width) + "x" + std::to_string(spec.height);
+    const std::string picture = spec.picture.empty()
+                                    ? "testsrc=size=" + size + ":rate=" + std::to_string(spec.fps)
+                                    : spec.picture;
+    const std::string sound =
+        spec.sound.empty() ? "sine=frequency=440:sample_rate=44100" : spec.sound;
     std::vector<std::string> args{"ffmpeg", "-v", "error", "-y"};
-    if (spec.video) {
-        const std::string picture =
-            spec.picture.empty() ? "testsrc=size=" + size + ":rate=" + std::to_string(spec.fps)
-                                 : spec.picture;
-        args.insert(args.end(), {"-f", "lavfi", "-i", picture});
-    }
-    if (spec.audio) {
-        const std::string sound =
-            spec.sound.empty() ? "sine=frequency=440:sample_rate=44100" : spec.sound;
-        args.insert(args.end(), {"-f", "lavfi", "-i", sound});
-    }
+    if (spec.video) args.insert(args.end(), {"-f", "lavfi", "-i", picture});
+    if (spec.audio) args.insert(args.end(), {"-f", "lavfi", "-i", sound});
     args.insert(args.end(), {"-t", std::to_string(spec.seconds)});
     if (spec.video) args.insert(args.end(), {"-c:v", "flv1", "-q:v", "5"});
     if (spec.audio) args.insert(args.end(), {"-c:a", "libmp3lame", "-ar", "44100", "-b:a", "64k"});

@@ -26,10 +26,6 @@ struct FlvSpec {
     std::string sound = {};   // a lavfi source at 44100 Hz; a 440 Hz tone when empty
 };
 
-// A white picture with a grey circle in its middle, as a FlvSpec picture: its
-// black-free edges are easy to find.
-std::string CirclePicture(int width, int height, int fps = 25);
-
 // Generates an FLV file (Sorenson video, MP3 sound) with ffmpeg; true on success.
 bool MakeFlv(const std::string& path, const FlvSpec& spec = {});
 

@@ -167,13 +167,14 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     const bool wholeFile = request.fileSeconds < 0 || (*start == 0 && *end >= request.fileSeconds);
     d.audioClip = !video && !wholeFile;
     if (video) {
-        FrameFit fit = FitToFrame(request.position, request.options.VideoSize,
-                                  request.sourceSize, d.encoderVideoCodec);
+        FrameFit fit = FitToFrame(request.position, request.options.VideoSize, request.sourceSize,
+                                  d.encoderVideoCodec);
         d.encoderVideoCodec = std::move(fit.videoCodec);
         d.frameFit = std::move(fit.options);
     }
-    CommandInput input{request.position, d, request.options, request.sourcePath, outputPath,
-                       request.appFolder, request.threads};
+    CommandInput input{request.position,   d,          request.options,
+                       request.sourcePath, outputPath, request.appFolder,
+                       request.threads};
     auto command = BuildEncoderCommand(input);
     if (!command.ok()) return R::Fail(command.error);
     const bool usesCodec =

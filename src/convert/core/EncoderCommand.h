@@ -41,7 +41,7 @@ struct DerivedValues {
     std::string audioSwitch;
     int startSeconds = 0;
     int durationSeconds = 0;
-    std::string frameFit; // follows the frame size: the picture fitted in with its proportions
+    std::string frameFit;   // follows the frame size: the picture fitted in with its proportions
     bool audioClip = false; // the audio shapes convert only the clip, not the whole file
 };
 
@@ -84,9 +84,9 @@ struct JobRequest {
     std::string outputFolder;
     bool addNew = true;
     double threads = 0;
-    double fileSeconds = -1; // the whole file's length ("Video Time"), -1 when unknown
-    FrameSize sourceSize;    // the source's picture ("Size"); 0x0 when unknown
-    bool soundOnly = false;  // the source holds sound and no picture
+    double fileSeconds = -1;   // the whole file's length ("Video Time"), -1 when unknown
+    FrameSize sourceSize = {}; // the source's picture ("Size"); 0x0 when unknown
+    bool soundOnly = false;    // the source holds sound and no picture
     const std::set<std::string>* claimed = nullptr; // outputs of rows converting side by side
 };
 

@@ -13,8 +13,7 @@ namespace {
 // told). The PS3 entries (20-23) are made for wide screens and show every frame
 // with square pixels; the disc frames are the discs' own only in the disc entries.
 constexpr std::string_view kTelevisionFrames[] = {"720x480", "720x576", "176x144", "352x288"};
-constexpr std::string_view kDiscFrames[] = {"704x480", "704x576", "352x480", "352x576",
-                                            "352x240"};
+constexpr std::string_view kDiscFrames[] = {"704x480", "704x576", "352x480", "352x576", "352x240"};
 constexpr int kWideFirst = 20, kWideLast = 23; // Sony PS3 and its profiles
 constexpr int kDiscFirst = 79, kDiscLast = 83; // DVD, MPEG-I and MPEG-II
 // Shapes closer than this count as the same.
@@ -91,8 +90,8 @@ FrameFit FitToFrame(int position, const std::string& videoSize, FrameSize source
     const std::size_t fixed = fit.videoCodec.find("-aspect 4:3");
     if (fixed != std::string::npos) fit.videoCodec.replace(fixed + 8, 3, aspect);
     const bool codecSaysAspect = fixed != std::string::npos;
-    const bool squarePixels = static_cast<long>(shown.num) * frame->height ==
-                              static_cast<long>(shown.den) * frame->width;
+    const bool squarePixels =
+        static_cast<long>(shown.num) * frame->height == static_cast<long>(shown.den) * frame->width;
     const std::string aspectOption = codecSaysAspect ? "" : " -aspect " + aspect;
     if (!source.Known()) return fit;
     const double picture = static_cast<double>(source.width) / source.height;
@@ -108,8 +107,8 @@ FrameFit FitToFrame(int position, const std::string& videoSize, FrameSize source
     fit.options = " -vf scale=" + std::to_string(inner.width) + ":" + std::to_string(inner.height) +
                   ",pad=" + std::to_string(frame->width) + ":" + std::to_string(frame->height) +
                   ":(ow-iw)/2:(oh-ih)/2,setsar=" +
-                  (squarePixels ? std::string("1") : std::to_string(pixel.num) + "/" +
-                                                         std::to_string(pixel.den)) +
+                  (squarePixels ? std::string("1")
+                                : std::to_string(pixel.num) + "/" + std::to_string(pixel.den)) +
                   aspectOption;
     return fit;
 }

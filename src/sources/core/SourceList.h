@@ -32,7 +32,7 @@ inline constexpr const char* kUnreadable = "Unreadable";
 struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
-    std::string note; // what the last conversion of the row had to say (why it failed)
+    std::string note;       // what the last conversion of the row had to say (why it failed)
     std::string unreadable; // why the player cannot read the file; empty when it can
 };
 

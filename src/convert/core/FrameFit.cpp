@@ -1,5 +1,6 @@
 #include "FrameFit.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numeric>

@@ -21,6 +21,9 @@ struct FlvSpec {
     int height = 240;
     int fps = 25;
     bool audio = true;
+    bool video = true;
+    std::string picture = {}; // a lavfi source of that size and rate; testsrc when empty
+    std::string sound = {};   // a lavfi source at 44100 Hz; a 440 Hz tone when empty
 };
 
 // Generates an FLV file (Sorenson video, MP3 sound) with ffmpeg; true on success.
@@ -38,6 +41,9 @@ struct ProbeInfo {
 };
 
 ProbeInfo ProbeFile(const std::string& path);
+// The length of a file found by decoding it all (for containers that keep none, or
+// keep an estimate).
+double DecodedDuration(const std::string& path);
 
 // A fresh folder below the system's temporary folder, removed by the caller.
 std::string MakeTempFolder(const std::string& prefix);

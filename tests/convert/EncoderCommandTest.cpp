@@ -250,3 +250,13 @@ TEST_F(OutputPath, NeverWritesOverItsOwnInput) {
     // Also when the folder is written another way.
     EXPECT_EQ(BuildOutputPath(out + "/", false, In("movie.flv"), ".flv"), out + "//movie_New.flv");
 }
+
+// A source of the frame's own shape keeps the designed command, byte for byte.
+TEST_F(CommandText, ASourceOfTheFramesShapeKeepsTheDesignedCommand) {
+    auto r = Request(2, "Apple iPod Video MPEG-4 Movie(*.mp4)");
+    const std::string designed = Command(r);
+    r.sourceSize = {642, 480}; // within 1 % of 4:3
+    EXPECT_EQ(Command(r), designed);
+    r.sourceSize = {1280, 720};
+    EXPECT_NE(Command(r), designed);
+}

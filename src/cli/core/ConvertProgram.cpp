@@ -149,10 +149,11 @@ int DryRun(BatchRun& batch, const SourceList& rows, const ConvertIo& io) {
     int status = kExitConverted;
     const auto plan = batch.Plan();
     for (std::size_t row = 0; row < plan.size(); ++row) {
-        if (!plan[row].ok()) {
-            std::fprintf(io.err, "vantorix-convert: %s: %s\n",
-                         rows.At(static_cast<int>(row), kFileName).c_str(),
-                         Describe(plan[row].error));
+        const SourceItem& item = rows.Row(static_cast<int>(row));
+        if (!item.unreadable.empty() || !plan[row].ok()) {
+            std::fprintf(io.err, "vantorix-convert: %s: %s\n", item.columns[kFileName].c_str(),
+                         item.unreadable.empty() ? Describe(plan[row].error)
+                                                 : item.unreadable.c_str());
             status = kExitFailed;
             continue;
         }

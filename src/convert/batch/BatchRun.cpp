@@ -211,6 +211,10 @@ bool BatchRun::StartRow(std::uint64_t id) {
         missingSource_ = source;
         return true;
     }
+    if (!rows_.Row(row).unreadable.empty()) { // marked when it was added
+        FailRow(id, rows_.Row(row).unreadable);
+        return true;
+    }
     const auto prepared = PrepareRow(row, capacity_ > 1);
     if (!prepared.ok()) {
         FailRow(id, Describe(prepared.error));
@@ -236,7 +240,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
-        FailRow(id, "the encoder tool could not be started");
+        FailRow(id, "The encoder tool could not be started: reinstall Vantorix.");
         return true;
     }
     tools_.EncoderProcessId = job->pid;
@@ -262,6 +266,8 @@ Result<EncoderJob> BatchRun::PrepareRow(int row, bool claim) const {
     request.addNew = addNew_;
     request.threads = threads_;
     request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
+    request.sourceSize = ReadFrameSize(rows_.At(row, kSize)).value_or(FrameSize{});
+    request.soundOnly = rows_.At(row, kSize) == kSoundOnly;
     request.claimed = claim ? &claimed_ : nullptr;
     request.options = *options;
     request.options.ClipStart = rows_.At(row, kStart);

@@ -1,6 +1,7 @@
 #pragma once
 // The output path and the encoder command line of one conversion.
 
+#include "FrameFit.h"
 #include "SheetLayout.h"
 
 #include <optional>
@@ -17,8 +18,10 @@ enum class CommandError {
     ClipStart,    // not a time
     ClipEnd,      // not a time
     Position,     // outside 1 to 92
+    NoPicture,    // a video entry for a file that holds only sound
 };
 
+// What went wrong, as a sentence for the user.
 const char* Describe(CommandError error);
 
 template <typename T> struct Result {
@@ -38,6 +41,8 @@ struct DerivedValues {
     std::string audioSwitch;
     int startSeconds = 0;
     int durationSeconds = 0;
+    std::string frameFit;   // follows the frame size: the picture fitted in with its proportions
+    bool audioClip = false; // the audio shapes convert only the clip, not the whole file
 };
 
 // The output path: output folder, "/", the source name without its last
@@ -79,7 +84,9 @@ struct JobRequest {
     std::string outputFolder;
     bool addNew = true;
     double threads = 0;
-    double fileSeconds = -1; // the whole file's length ("Video Time"), -1 when unknown
+    double fileSeconds = -1;   // the whole file's length ("Video Time"), -1 when unknown
+    FrameSize sourceSize = {}; // the source's picture ("Size"); 0x0 when unknown
+    bool soundOnly = false;    // the source holds sound and no picture
     const std::set<std::string>* claimed = nullptr; // outputs of rows converting side by side
 };
 

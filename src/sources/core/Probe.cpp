@@ -15,6 +15,10 @@ std::string IdentifyCommandLine(const std::string& appFolder, const std::string&
            " -identify -benchmark -nosound -vo null -vf cropdetect -endpos 1 " + Quoted(path);
 }
 
+std::string SoundIdentifyCommandLine(const std::string& appFolder, const std::string& path) {
+    return Quoted(appFolder + "mp.dll") + " -identify -ao null -vo null -frames 0 " + Quoted(path);
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string current;
@@ -48,6 +52,8 @@ IdentifyReport ParseIdentifyReport(const std::string& output) {
             (key == "ID_VIDEO_WIDTH" ? report.width : report.height) = *number;
         } else if (key == "ID_LENGTH") {
             report.length = ReadNumber(value);
+        } else if (key == "ID_AUDIO_ID") {
+            report.sound = true;
         } else if (key == "ID_VIDEO_FORMAT") {
             report.format = value;
         }
@@ -60,12 +66,12 @@ bool IsProbeable(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string RunIdentify(const std::string& appFolder, const std::string& path,
-                        const ProbeControl& control) {
-    // A FIFO, a device or a folder could keep the player waiting for ever.
-    if (!IsProbeable(path)) return {};
+namespace {
+
+// Runs one player command and gives its output; empty when given up.
+std::string RunPlayer(const std::string& commandLine, const ProbeControl& control) {
     Process process;
-    process.CmdLine = IdentifyCommandLine(appFolder, path);
+    process.CmdLine = commandLine;
     process.Async = true;
     process.PumpMessages = control.pump;
     process.Launch();
@@ -81,6 +87,28 @@ std::string RunIdentify(const std::string& appFolder, const std::string& path,
     return process.StdOut();
 }
 
+bool HasPicture(const IdentifyReport& report) {
+    return report.width > 0 && report.height > 0;
+}
+
+constexpr const char* kUnreadableReason =
+    "Vantorix could not read this file: it may be damaged, incomplete or not a Flash video. "
+    "It will be skipped when converting.";
+
+} // namespace
+
+std::string RunIdentify(const std::string& appFolder, const std::string& path,
+                        const ProbeControl& control) {
+    // A FIFO, a device or a folder could keep the player waiting for ever.
+    if (!IsProbeable(path)) return {};
+    std::string output = RunPlayer(IdentifyCommandLine(appFolder, path), control);
+    const IdentifyReport report = ParseIdentifyReport(output);
+    // Without sound the player finds no stream to play in a sound-only file.
+    if (!HasPicture(report) && report.sound && !report.length && !report.failed)
+        output += "\n" + RunPlayer(SoundIdentifyCommandLine(appFolder, path), control);
+    return output;
+}
+
 void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
     const IdentifyReport report = ParseIdentifyReport(output);
     if (report.length) {
@@ -90,7 +118,12 @@ void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
     if (report.format) list.Set(id, kFormat, *report.format);
     if (report.failed) return;
     list.Set(id, kStart, "0:00:00");
-    list.Set(id, kSize, std::to_string(report.width) + "x" + std::to_string(report.height));
+    const bool soundOnly =
+        !HasPicture(report) && report.sound && report.length && *report.length > 0;
+    list.Set(id, kSize,
+             soundOnly ? kSoundOnly
+                       : std::to_string(report.width) + "x" + std::to_string(report.height));
+    if (!HasPicture(report) && !soundOnly) list.SetUnreadable(id, kUnreadableReason);
 }
 
 void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,

@@ -53,6 +53,14 @@ bool SourceList::SetNote(std::uint64_t id, std::string note) {
     return true;
 }
 
+bool SourceList::SetUnreadable(std::uint64_t id, std::string reason) {
+    const int row = RowOf(id);
+    if (row < 0) return false;
+    rows_[static_cast<std::size_t>(row)].unreadable = reason;
+    SetAt(row, kStatus, kUnreadable);
+    return SetNote(id, std::move(reason));
+}
+
 const std::string& SourceList::At(int row, Column column) const {
     return rows_.at(static_cast<std::size_t>(row)).columns.at(static_cast<std::size_t>(column));
 }

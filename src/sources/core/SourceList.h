@@ -24,10 +24,16 @@ enum Column : int {
 inline constexpr std::array<const char*, kColumnCount> kColumnCaptions = {
     "File Name", "Start", "End", "Size", "Format", "Status", "Video Time"};
 
+// The "Size" of a file with sound and no picture, and the "Status" of a file
+// the player cannot read.
+inline constexpr const char* kSoundOnly = "sound only";
+inline constexpr const char* kUnreadable = "Unreadable";
+
 struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
-    std::string note; // what the last conversion of the row had to say (why it failed)
+    std::string note;       // what the last conversion of the row had to say (why it failed)
+    std::string unreadable; // why the player cannot read the file; empty when it can
 };
 
 class SourceList {
@@ -47,6 +53,8 @@ class SourceList {
     bool Set(std::uint64_t id, Column column, std::string text);
     bool SetAt(int row, Column column, std::string text);
     bool SetNote(std::uint64_t id, std::string note);
+    // The player cannot read the file: the row says so and keeps the reason.
+    bool SetUnreadable(std::uint64_t id, std::string reason);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
     // Removes every row; the rows are kept, so that one UndoClear brings them back.

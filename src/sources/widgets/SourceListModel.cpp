@@ -45,7 +45,8 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::ForegroundRole && index.column() == kStatus) {
         if (text == QLatin1String("OK")) return QColor(0x1e, 0x84, 0x49);
-        if (text == QLatin1String("Fail") || text == QLatin1String("Cancel"))
+        if (text == QLatin1String("Fail") || text == QLatin1String("Cancel") ||
+            text == QLatin1String(kUnreadable))
             return QColor(0xc0, 0x39, 0x2b);
     }
     return {};

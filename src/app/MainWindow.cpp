@@ -246,6 +246,7 @@ void MainWindow::Exit() {
 
 void MainWindow::OnEntryPicked(int position) {
     ApplyOptionSet(sheet_, position);
+    OfferRewrapHint();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

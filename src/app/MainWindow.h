@@ -3,6 +3,7 @@
 // progress panel.
 
 #include "OptionSheet.h"
+#include "RewrapHint.h"
 #include "SourceList.h"
 
 #include <QMainWindow>
@@ -102,6 +103,7 @@ class MainWindow : public QMainWindow {
     void OnEntryPicked(int position);
     void AddSource(const std::string& path);
     void OnProbed(std::uint64_t id, const std::string& output);
+    void OfferRewrapHint();
 
     std::string appFolder_;
     Desktop& desktop_;
@@ -123,6 +125,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<ProbePool> probes_; // started with the first added file
     int probing_ = 0;                   // rows whose probe has not reported yet
     bool closePending_ = false;         // a close asked for while a batch ran
+    RewrapHint rewrapHint_;
 };
 
 } // namespace vx

@@ -111,7 +111,7 @@ void ProfileWidgetsTest::everyPictureRenders() {
         QVERIFY(!icon.pixmap(32, 32).toImage().isNull());
     }
     QVERIFY(CategoryPicture(0).isNull());
-    QVERIFY(CategoryPicture(42).isNull());
+    QVERIFY(CategoryPicture(kCategoryPictureCount + 1).isNull());
 }
 
 QTEST_MAIN(ProfileWidgetsTest)

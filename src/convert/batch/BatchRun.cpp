@@ -48,7 +48,7 @@ void BatchRun::Abandon() {
 
 int BatchRun::Capacity(int setting, int cores) {
     if (setting >= 1) return std::min(setting, 16);
-    return std::max(1, cores);
+    return std::max(1, cores) + 1;
 }
 
 void BatchRun::Run() {
@@ -89,6 +89,7 @@ bool BatchRun::Prepare(std::vector<std::uint64_t>& ids) {
     threads_ = settings.threads;
     capacity_ = Capacity(settings.parallel, static_cast<int>(std::thread::hardware_concurrency()));
     weighted_ = settings.parallel == 0; // a chosen number is kept as it is
+    load_.Reset();
     if (const auto reason = EnsureFolder(outputFolder_)) {
         EndEarly();
         view_.ShowMessage(BatchMessage::OutputFolder,
@@ -152,6 +153,7 @@ BatchRun::End BatchRun::Loop(const std::vector<std::uint64_t>& ids) {
 }
 
 void BatchRun::StartRows(const std::vector<std::uint64_t>& ids) {
+    if (weighted_) load_.Sample(); // once per wake, at least every kRefreshMilliseconds
     while (!stopStarting_ && next_ < ids.size() && !abandoned_) {
         if (!StartRow(ids[next_])) return; // no room yet
         ++next_;
@@ -171,6 +173,12 @@ int BatchRun::UsedWeight() const {
 }
 
 bool BatchRun::Fits(const EncoderJob& job) const {
+    if (weighted_) {
+        const auto copying = std::count_if(jobs_.begin(), jobs_.end(),
+                                           [](const auto& j) { return j->encoder.light; });
+        const auto encoding = static_cast<long>(jobs_.size()) - copying;
+        return load_.MayStart(job.light, static_cast<int>(encoding), static_cast<int>(copying));
+    }
     return jobs_.empty() || UsedWeight() + WeightOf(job) <= capacity_;
 }
 
@@ -180,8 +188,9 @@ bool BatchRun::Fits(const EncoderJob& job) const {
 bool BatchRun::StartRow(std::uint64_t id) {
     const int row = rows_.RowOf(id);
     if (row < 0) return true; // removed meanwhile
-    // Full: no row can start, so its options are not read yet.
-    if (!jobs_.empty() && UsedWeight() >= capacity_) return false;
+    // Full: no row can start, so its options are not read yet. (Automatic: whether
+    // a row fits depends on what it is; Fits decides once it is prepared.)
+    if (!weighted_ && !jobs_.empty() && UsedWeight() >= capacity_) return false;
     const std::string source = rows_.At(row, kFileName);
     std::error_code error;
     if (!fs::is_regular_file(source, error)) {
@@ -200,6 +209,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     request.threads = threads_;
     request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
     request.claimed = capacity_ > 1 ? &claimed_ : nullptr;
+    request.streams = {rows_.At(row, kFormat), rows_.Row(row).audioFormat};
     if (options) {
         request.options = *options;
         request.options.ClipStart = rows_.At(row, kStart);
@@ -233,6 +243,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
         return true;
     }
     tools_.EncoderProcessId = job->pid;
+    if (weighted_ && !job->encoder.light) load_.RowStarted();
     claimed_.insert(job->encoder.outputPath);
     track_ = 10; // the bar shows the row that started last
     view_.SetTrackProgress(track_);

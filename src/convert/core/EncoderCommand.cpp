@@ -4,6 +4,7 @@
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
+#include "ModernCommand.h"
 #include "Numbers.h"
 #include "TimeText.h"
 
@@ -29,6 +30,10 @@ const char* Describe(CommandError error) {
         return "the clip end is not a time";
     case CommandError::Position:
         return "no catalog entry is selected";
+    case CommandError::NoSoundToCopy:
+        return "the file has no sound to copy";
+    case CommandError::ModernOption:
+        return "the quality or the video size is not one the profile offers";
     }
     return "unknown error";
 }
@@ -130,6 +135,7 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input) {
 
 Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     using R = Result<EncoderJob>;
+    if (IsModernPosition(request.position)) return PrepareModernConversion(request);
     const auto extension = OutputExtension(request.displayText);
     if (!extension) return R::Fail(CommandError::NoExtension);
     auto derived = DeriveOptionValues(request.options);

@@ -2,6 +2,7 @@
 // The output path and the encoder command line of one conversion.
 
 #include "SheetLayout.h"
+#include "StreamFormats.h"
 
 #include <optional>
 #include <set>
@@ -17,6 +18,8 @@ enum class CommandError {
     ClipStart,    // not a time
     ClipEnd,      // not a time
     Position,     // outside 1 to 92
+    NoSoundToCopy, // "Sound only" of a file without sound
+    ModernOption,  // a quality or size that a later entry cannot use
 };
 
 const char* Describe(CommandError error);
@@ -68,6 +71,7 @@ struct EncoderJob {
     int durationSeconds = 0;       // of the clip, for pacing the progress bar
     double expectedSeconds = 0;    // what the encoder will write: the clip, or the whole file
     bool spreadsOverCores = false; // an encoder that keeps more than one core busy
+    bool light = false;            // streams copied: hardly any work for the processor
 };
 
 struct JobRequest {
@@ -81,6 +85,7 @@ struct JobRequest {
     double threads = 0;
     double fileSeconds = -1; // the whole file's length ("Video Time"), -1 when unknown
     const std::set<std::string>* claimed = nullptr; // outputs of rows converting side by side
+    StreamFormats streams; // as the probe found them (the later entries choose by them)
 };
 
 // Takes the steps in their order: extension, option values, output path, clip

@@ -1,5 +1,5 @@
 #pragma once
-// The profile chooser: the 92 catalog entries at one level, headings with
+// The profile chooser: the catalog's entries at one level, headings with
 // their category pictures.
 
 #include <QComboBox>

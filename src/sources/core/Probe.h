@@ -24,6 +24,9 @@ struct IdentifyReport {
     int height = 0;
     std::optional<double> length;
     std::optional<std::string> format;
+    // ID_AUDIO_FORMAT, or without it (a report made with -nosound) the decoder
+    // the demuxer names for the first sound stream.
+    std::optional<std::string> audioFormat;
     bool failed = false;
 };
 

@@ -28,6 +28,7 @@ struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
     std::string note; // what the last conversion of the row had to say (why it failed)
+    std::string audioFormat; // the sound's format as the probe found it; empty: none
 };
 
 class SourceList {
@@ -47,6 +48,7 @@ class SourceList {
     bool Set(std::uint64_t id, Column column, std::string text);
     bool SetAt(int row, Column column, std::string text);
     bool SetNote(std::uint64_t id, std::string note);
+    bool SetAudioFormat(std::uint64_t id, std::string format);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
     void Clear();

@@ -213,7 +213,7 @@ TEST(OptionSets, PositionsWithoutASetChangeNothing) {
     Sheet s;
     const auto before = s.Snapshot();
     EXPECT_FALSE(ApplyOptionSet(s.sheet, 0));
-    EXPECT_FALSE(ApplyOptionSet(s.sheet, 93));
+    EXPECT_FALSE(ApplyOptionSet(s.sheet, ProfileCatalog::kEntryCount + 1));
     EXPECT_EQ(s.Snapshot(), before);
     OptionSheet empty; // not yet filled: nothing to find, nothing breaks
     EXPECT_FALSE(ApplyOptionSet(empty, 2));

@@ -231,7 +231,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->outputExisted = fs::exists(job->encoder.outputPath, error);
     view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
     rows_.Set(id, kStatus, "Processing");
-    rows_.SetNote(id, "");
+    rows_.SetNote(id, job->encoder.note);
 
     lastCommandLine_ = job->encoder.commandLine;
     log_.Started(row, source, lastCommandLine_);
@@ -287,7 +287,7 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
         note = text;
     }
     rows_.Set(job.id, kStatus, "OK");
-    rows_.SetNote(job.id, note);
+    rows_.SetNote(job.id, note.empty() ? job.encoder.note : note);
     ++converted_;
     log_.Ended(job.row, "OK", note, lastLines);
     total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / rows_.Count()));

@@ -72,6 +72,7 @@ struct EncoderJob {
     double expectedSeconds = 0;    // what the encoder will write: the clip, or the whole file
     bool spreadsOverCores = false; // an encoder that keeps more than one core busy
     bool light = false;            // streams copied: hardly any work for the processor
+    std::string note = {};         // what the row's tooltip says of it while and after it runs
 };
 
 struct JobRequest {

@@ -151,6 +151,7 @@ Result<std::vector<std::string>> BuildModernArguments(const ModernInput& in) {
             args.insert(args.end(), {"-map", "0:a:0", "-vn", "-c:a", "copy"});
         else
             args.insert(args.end(), {"-map", "0:v?", "-map", "0:a?", "-c", "copy"});
+        if (in.soundDecoded) args.insert(args.end(), {"-c:a", "pcm_f32le"});
         AddTail(args, in, mp4);
         return {args};
     }
@@ -178,6 +179,8 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
 
 Result<EncoderJob> PrepareModernConversion(const JobRequest& request) {
     using R = Result<EncoderJob>;
+    // A heading names no output format, as with the first 92.
+    if (ProfileCatalog::IsHeading(request.position)) return R::Fail(CommandError::NoExtension);
     const auto kind = ModernKindOf(request.position);
     if (!kind) return R::Fail(CommandError::Position);
     if (*kind == ModernKind::SoundOnly && request.streams.audio.empty() &&
@@ -202,14 +205,24 @@ Result<EncoderJob> PrepareModernConversion(const JobRequest& request) {
     input.startSeconds = *start;
     if (cutEnd) input.durationSeconds = *end - *start;
     input.threads = request.threads;
+    input.soundDecoded = CopiesStreams(*kind) && !MatroskaHoldsSound(ClassifyAudio(request.streams.audio));
     const auto arguments = BuildModernArguments(input);
     if (!arguments.ok()) return R::Fail(arguments.error);
-    EncoderJob job{input.outputPath, JoinArguments(*arguments.value)};
+    EncoderJob job;
+    job.outputPath = input.outputPath;
+    job.commandLine = JoinArguments(*arguments.value);
     const double whole = request.fileSeconds >= 0 ? request.fileSeconds - *start : 0;
     job.expectedSeconds = input.durationSeconds ? *input.durationSeconds : std::max(0.0, whole);
     job.durationSeconds = static_cast<int>(job.expectedSeconds);
     job.spreadsOverCores = !CopiesStreams(*kind);
     job.light = CopiesStreams(*kind);
+    if (job.light && *start > 0)
+        job.note = "Copied from the key frame at or before " + TimeText(*start) +
+                   ", so it may begin a little before the chosen start.";
+    if (input.soundDecoded)
+        job.note += std::string(job.note.empty() ? "" : " ") +
+                    "Its sound cannot be kept as it is outside Flash Video; it is stored "
+                    "decoded, exactly as it plays.";
     return {job};
 }
 

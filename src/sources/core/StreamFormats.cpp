@@ -40,8 +40,13 @@ AudioKind ClassifyAudio(std::string_view format) {
     if (OneOf(f, {"85", "0X55", "MP3", "MP3FLOAT", ".MP3", "MPG123"})) return AudioKind::Mp3;
     if (f.starts_with("NELLY")) return AudioKind::Nellymoser;
     if (OneOf(f, {"SPX", "SPEEX"})) return AudioKind::Speex;
-    if (f.starts_with("PCM") || OneOf(f, {"1", "ADPCM_SWF", "ULAW", "ALAW"})) return AudioKind::Pcm;
+    if (f.starts_with("ADPCM")) return AudioKind::Adpcm;
+    if (f.starts_with("PCM") || OneOf(f, {"1", "ULAW", "ALAW"})) return AudioKind::Pcm;
     return AudioKind::Other;
+}
+
+bool MatroskaHoldsSound(AudioKind kind) {
+    return kind != AudioKind::Nellymoser && kind != AudioKind::Adpcm;
 }
 
 bool FitsMp4(const StreamFormats& formats) {
@@ -72,6 +77,7 @@ std::string DescribeStreams(const StreamFormats& formats) {
     case AudioKind::Mp3: audio = "MP3"; break;
     case AudioKind::Nellymoser: audio = "Nellymoser"; break;
     case AudioKind::Speex: audio = "Speex"; break;
+    case AudioKind::Adpcm: audio = "Flash ADPCM"; break;
     case AudioKind::Pcm: audio = "PCM"; break;
     case AudioKind::Other: audio = formats.audio; break;
     }

@@ -10,7 +10,7 @@
 namespace vx {
 
 enum class VideoKind { None, H264, Mpeg4Part2, SorensonSpark, Vp6, Other };
-enum class AudioKind { None, Aac, Mp3, Nellymoser, Speex, Pcm, Other };
+enum class AudioKind { None, Aac, Mp3, Nellymoser, Speex, Adpcm, Pcm, Other };
 
 VideoKind ClassifyVideo(std::string_view format);
 AudioKind ClassifyAudio(std::string_view format);
@@ -24,6 +24,10 @@ struct StreamFormats {
 // Every stream the probe found can go into an MP4 file unchanged (H.264 or
 // MPEG-4 Part 2 video, AAC or MP3 sound), and it found at least one.
 bool FitsMp4(const StreamFormats& formats);
+
+// Flash's own sound codecs (Nellymoser, Flash ADPCM) have no place in MP4 nor
+// in Matroska; every other sound goes into Matroska as it is.
+bool MatroskaHoldsSound(AudioKind kind);
 
 // The formats in words for the row's tooltip: "H.264 video, AAC sound";
 // empty when the probe named neither.

@@ -35,15 +35,13 @@ double Batch(vx::MainWindow& window, const std::string& folder, int position, co
 
 void Rewrap() {
     vxbench::ScriptedDesktop desktop;
-    const std::string folder =
-        vxbench::MakeBatchFolder("vx-bench-rewrap", 60, 4, desktop,
-                                 {.width = 1280, .height = 720, .videoCodec = "libx264",
-                                  .audioCodec = "aac"});
+    const std::string folder = vxbench::MakeBatchFolder(
+        "vx-bench-rewrap", 60, 4, desktop,
+        {.width = 1280, .height = 720, .videoCodec = "libx264", .audioCodec = "aac"});
     if (folder.empty()) return;
     vx::MainWindow window(folder, desktop);
     vxbench::LoadRows(window, kSameStreams);
-    const std::vector<std::string> commands =
-        vxbench::BatchCommands(window, kSameStreams, folder);
+    const std::vector<std::string> commands = vxbench::BatchCommands(window, kSameStreams, folder);
     std::vector<double> ratios;
     double copied = 0;
     for (int round = 0; round < 5; ++round) {

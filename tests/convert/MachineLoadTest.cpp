@@ -26,8 +26,8 @@ class Load : public ::testing::Test {
         idle_ += static_cast<std::uint64_t>(std::llround(ticks * (2 - busy) / 2));
         total_ += static_cast<std::uint64_t>(ticks);
         now_ += step;
-        std::ofstream(proc_ + "/stat") << "cpu  " << total_ - idle_ << " 0 0 " << idle_
-                                       << " 0 0 0 0 0 0\ncpu0 1 2 3 4\n";
+        std::ofstream(proc_ + "/stat")
+            << "cpu  " << total_ - idle_ << " 0 0 " << idle_ << " 0 0 0 0 0 0\ncpu0 1 2 3 4\n";
         load_.Sample(now_);
     }
 

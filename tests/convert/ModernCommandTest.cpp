@@ -1,6 +1,6 @@
+#include "ModernCommand.h"
 #include "CommandLine.h"
 #include "ModernChoices.h"
-#include "ModernCommand.h"
 #include "RewrapHint.h"
 #include "TestMedia.h"
 
@@ -51,7 +51,8 @@ TEST(ModernCommand, ExtensionFollowsWhatTheProbeFound) {
     EXPECT_EQ(ModernExtension(ModernKind::SameStreams, {"H264", "85"}), ".mp4");
     EXPECT_EQ(ModernExtension(ModernKind::SameStreams, kSparkMp3), ".mkv");
     EXPECT_EQ(ModernExtension(ModernKind::SameStreams, {"H264", "nellymoser"}), ".mkv");
-    EXPECT_EQ(ModernExtension(ModernKind::SameStreams, {}), ".mkv"); // nothing known: any stream fits
+    EXPECT_EQ(ModernExtension(ModernKind::SameStreams, {}),
+              ".mkv"); // nothing known: any stream fits
     EXPECT_EQ(ModernExtension(ModernKind::SoundOnly, kH264Aac), ".m4a");
     EXPECT_EQ(ModernExtension(ModernKind::SoundOnly, kSparkMp3), ".mp3");
     EXPECT_EQ(ModernExtension(ModernKind::SoundOnly, {"FLV1", "spx "}), ".mka");
@@ -128,9 +129,9 @@ TEST(RewrapHint, OnlyWhenEveryRowFitsAndMp4IsReencodedOncePerList) {
     const std::vector<StreamFormats> fitting{kH264Aac, {"H264", "85"}};
     EXPECT_TRUE(RewrapPays(86, fitting));
     EXPECT_TRUE(RewrapPays(98, fitting));
-    EXPECT_FALSE(RewrapPays(84, fitting));  // AVI
-    EXPECT_FALSE(RewrapPays(94, fitting));  // already the copy
-    EXPECT_FALSE(RewrapPays(79, fitting));  // a heading
+    EXPECT_FALSE(RewrapPays(84, fitting)); // AVI
+    EXPECT_FALSE(RewrapPays(94, fitting)); // already the copy
+    EXPECT_FALSE(RewrapPays(79, fitting)); // a heading
     EXPECT_FALSE(RewrapPays(86, {kH264Aac, kSparkMp3}));
     EXPECT_FALSE(RewrapPays(86, {}));
     RewrapHint hint;

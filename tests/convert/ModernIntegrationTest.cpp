@@ -17,8 +17,8 @@ struct Packet {
 
 // Every packet of every stream, by media type ("video", "audio"), read without decoding.
 std::map<std::string, std::vector<Packet>> Packets(const std::string& path) {
-    const RunResult run = vxtest::Run({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-map",
-                                       "0", "-c", "copy", "-f", "framemd5", "-"});
+    const RunResult run = vxtest::Run({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-map", "0",
+                                       "-c", "copy", "-f", "framemd5", "-"});
     std::map<int, std::string> types;
     std::map<std::string, std::vector<Packet>> packets;
     std::istringstream lines(run.output);
@@ -70,8 +70,12 @@ class Modern : public Batch {
         make("sparkmp3.flv", {.seconds = 2, .width = 176, .height = 144});
         make("sparknelly.flv",
              {.seconds = 1, .width = 160, .height = 120, .audioCodec = "nellymoser"});
-        make("gop30.flv", {.seconds = 4, .width = 160, .height = 120, .videoCodec = "libx264",
-                           .audioCodec = "aac", .keyInterval = 30});
+        make("gop30.flv", {.seconds = 4,
+                           .width = 160,
+                           .height = 120,
+                           .videoCodec = "libx264",
+                           .audioCodec = "aac",
+                           .keyInterval = 30});
     }
     void SetUp() override {
         Batch::SetUp();
@@ -132,6 +136,20 @@ TEST_F(Modern, CopiesKeepEveryPacketInTheContainerThatHoldsThem) {
             EXPECT_TRUE(after["video"].empty());
         }
     }
+}
+
+// Copies hardly use the processor: automatic starts them all at once (up to
+// the cores plus one), whatever the encoders beside them do.
+TEST_F(Modern, AutomaticStartsCopiesSideBySide) {
+    Pick(94);
+    for (const char* name : {"a.flv", "b.flv", "c.flv"}) {
+        fs::copy_file(media_ + "/h264mp3.flv", app_ + "/" + name);
+        AddProbedRow(name);
+    }
+    Run();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Status(row), "OK") << rows_.Row(row).note;
+    EXPECT_EQ(batch_.MostAtOnce(), 3);
 }
 
 // Cut where the copy can be cut: at the key frame at or before the start.

@@ -119,7 +119,7 @@ class BatchRun {
     int capacity_ = 1;      // weight of the encoders that may run at once
     bool weighted_ = false; // automatic: rows start as the machine has room (load_)
     MachineLoad load_;
-    int rowCount_ = 0;      // rows in the batch at its start
+    int rowCount_ = 0; // rows in the batch at its start
     std::size_t next_ = 0;
     int total_ = 0; // the total bar's value carried over finished rows
     int shownTotal_ = 0;

@@ -45,8 +45,8 @@ std::optional<std::uint64_t> ParseMemAvailableKb(std::string_view meminfo) {
 
 MachineLoad::MachineLoad(std::string procFolder, int cores)
     : procFolder_(std::move(procFolder)),
-      cores_(cores > 0 ? cores : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))) {
-}
+      cores_(cores > 0 ? cores
+                       : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))) {}
 
 void MachineLoad::Reset() {
     samples_.clear();

@@ -35,7 +35,7 @@ class MachineLoad {
     // procFolder: where stat and meminfo are read; cores 0: those of this machine.
     explicit MachineLoad(std::string procFolder = "/proc", int cores = 0);
 
-    void Reset();                                 // a new batch
+    void Reset();                                      // a new batch
     void Sample(Clock::time_point now = Clock::now()); // reads the processor times
     void RowStarted(Clock::time_point now = Clock::now());
 

@@ -12,12 +12,12 @@ namespace vx {
 
 enum class CommandError {
     None,
-    NoExtension,  // the display text holds no "." (a heading, or nothing selected)
-    AudioBitrate, // not a number, or outside the 16-bit range
-    AudioChannel, // the same for the channel count
-    ClipStart,    // not a time
-    ClipEnd,      // not a time
-    Position,     // outside 1 to 92
+    NoExtension,   // the display text holds no "." (a heading, or nothing selected)
+    AudioBitrate,  // not a number, or outside the 16-bit range
+    AudioChannel,  // the same for the channel count
+    ClipStart,     // not a time
+    ClipEnd,       // not a time
+    Position,      // outside 1 to 92
     NoSoundToCopy, // "Sound only" of a file without sound
     ModernOption,  // a quality or size that a later entry cannot use
 };

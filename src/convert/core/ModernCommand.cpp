@@ -34,11 +34,16 @@ const VideoEncoder kEncoders[] = {
 
 const char* EncoderName(ModernKind kind) {
     switch (kind) {
-    case ModernKind::H264: return "libx264";
-    case ModernKind::H265: return "libx265";
-    case ModernKind::Vp9: return "libvpx-vp9";
-    case ModernKind::Av1: return "libsvtav1";
-    default: return "";
+    case ModernKind::H264:
+        return "libx264";
+    case ModernKind::H265:
+        return "libx265";
+    case ModernKind::Vp9:
+        return "libvpx-vp9";
+    case ModernKind::Av1:
+        return "libsvtav1";
+    default:
+        return "";
     }
 }
 
@@ -82,7 +87,8 @@ bool IsMp4Name(const std::string& path) {
     return path.ends_with(".mp4") || path.ends_with(".m4a");
 }
 
-Result<Arguments> AddSound(Arguments args, const VideoEncoder& encoder, const ConversionOptions& o) {
+Result<Arguments> AddSound(Arguments args, const VideoEncoder& encoder,
+                           const ConversionOptions& o) {
     if (o.DisableAudio != "No") {
         args.push_back("-an");
         return {args};
@@ -105,14 +111,22 @@ std::optional<ModernKind> ModernKindOf(int position) {
     if (!IsModernPosition(position)) return std::nullopt;
     if (ProfileCatalog::IsHeading(position)) ++position;
     switch (position) {
-    case 94: return ModernKind::SameStreams;
-    case 95: return ModernKind::SameStreamsMatroska;
-    case 96: return ModernKind::SoundOnly;
-    case 98: return ModernKind::H264;
-    case 99: return ModernKind::H265;
-    case 100: return ModernKind::Vp9;
-    case 101: return ModernKind::Av1;
-    default: return std::nullopt;
+    case 94:
+        return ModernKind::SameStreams;
+    case 95:
+        return ModernKind::SameStreamsMatroska;
+    case 96:
+        return ModernKind::SoundOnly;
+    case 98:
+        return ModernKind::H264;
+    case 99:
+        return ModernKind::H265;
+    case 100:
+        return ModernKind::Vp9;
+    case 101:
+        return ModernKind::Av1;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -123,18 +137,25 @@ bool CopiesStreams(ModernKind kind) {
 
 std::string ModernExtension(ModernKind kind, const StreamFormats& streams) {
     switch (kind) {
-    case ModernKind::SameStreams: return FitsMp4(streams) ? ".mp4" : ".mkv";
-    case ModernKind::SameStreamsMatroska: return ".mkv";
+    case ModernKind::SameStreams:
+        return FitsMp4(streams) ? ".mp4" : ".mkv";
+    case ModernKind::SameStreamsMatroska:
+        return ".mkv";
     case ModernKind::SoundOnly:
         switch (ClassifyAudio(streams.audio)) {
-        case AudioKind::Aac: return ".m4a";
-        case AudioKind::Mp3: return ".mp3";
-        default: return ".mka";
+        case AudioKind::Aac:
+            return ".m4a";
+        case AudioKind::Mp3:
+            return ".mp3";
+        default:
+            return ".mka";
         }
     case ModernKind::H264:
-    case ModernKind::H265: return ".mp4";
+    case ModernKind::H265:
+        return ".mp4";
     case ModernKind::Vp9:
-    case ModernKind::Av1: return ".webm";
+    case ModernKind::Av1:
+        return ".webm";
     }
     return ".mkv";
 }
@@ -199,13 +220,13 @@ Result<EncoderJob> PrepareModernConversion(const JobRequest& request) {
     input.options = request.options;
     input.encoderPath = request.appFolder + "/fp.dll";
     input.sourcePath = request.sourcePath;
-    input.outputPath =
-        BuildOutputPath(request.outputFolder, request.addNew, request.sourcePath,
-                        ModernExtension(*kind, request.streams), request.claimed);
+    input.outputPath = BuildOutputPath(request.outputFolder, request.addNew, request.sourcePath,
+                                       ModernExtension(*kind, request.streams), request.claimed);
     input.startSeconds = *start;
     if (cutEnd) input.durationSeconds = *end - *start;
     input.threads = request.threads;
-    input.soundDecoded = CopiesStreams(*kind) && !MatroskaHoldsSound(ClassifyAudio(request.streams.audio));
+    input.soundDecoded =
+        CopiesStreams(*kind) && !MatroskaHoldsSound(ClassifyAudio(request.streams.audio));
     const auto arguments = BuildModernArguments(input);
     if (!arguments.ok()) return R::Fail(arguments.error);
     EncoderJob job;

@@ -32,9 +32,9 @@ struct ModernInput {
     std::string encoderPath;   // the encoder tool
     std::string sourcePath;
     std::string outputPath;
-    int startSeconds = 0;                 // 0: from the beginning
-    std::optional<int> durationSeconds;   // none: to the end of the file
-    double threads = 0;                   // 0: the encoder decides
+    int startSeconds = 0;               // 0: from the beginning
+    std::optional<int> durationSeconds; // none: to the end of the file
+    double threads = 0;                 // 0: the encoder decides
     // Copies: the sound has no place in Matroska as it is (Nellymoser, Flash
     // ADPCM) and is stored decoded, sample for sample as it plays.
     bool soundDecoded = false;

@@ -8,7 +8,7 @@ namespace vx {
 namespace {
 
 const OptionSet* Row(int position) {
-    const auto& table = position <= 78                   ? DeviceOptionSets()
+    const auto& table = position <= 78                       ? DeviceOptionSets()
                         : position <= ProfileCatalog::kCount ? CommonFormatOptionSets()
                                                              : ModernOptionSets();
     for (const OptionSet& set : table)
@@ -68,8 +68,7 @@ bool ApplyOptionSet(OptionSheet& sheet, int position) {
     using namespace caption;
     const OptionSet* set = OptionSetFor(position);
     if (!set) return false;
-    if (!IsModernPosition(set->position) && HoldsModernValues(sheet))
-        RestoreDefaultOptions(sheet);
+    if (!IsModernPosition(set->position) && HoldsModernValues(sheet)) RestoreDefaultOptions(sheet);
     bool ok = true;
     if (TouchesVideo(*set)) {
         const OptionGroup* video = sheet.FindGroup(kVideoOptions);

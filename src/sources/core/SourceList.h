@@ -27,7 +27,7 @@ inline constexpr std::array<const char*, kColumnCount> kColumnCaptions = {
 struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
-    std::string note; // what the last conversion of the row had to say (why it failed)
+    std::string note;        // what the last conversion of the row had to say (why it failed)
     std::string audioFormat; // the sound's format as the probe found it; empty: none
 };
 

@@ -10,7 +10,8 @@ namespace {
 std::string Upper(std::string_view text) {
     std::string upper;
     for (char c : text)
-        if (c != ' ') upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+        if (c != ' ')
+            upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
     return upper;
 }
 
@@ -63,23 +64,49 @@ bool FitsMp4(const StreamFormats& formats) {
 std::string DescribeStreams(const StreamFormats& formats) {
     std::string video;
     switch (ClassifyVideo(formats.video)) {
-    case VideoKind::None: break;
-    case VideoKind::H264: video = "H.264"; break;
-    case VideoKind::Mpeg4Part2: video = "MPEG-4 Part 2"; break;
-    case VideoKind::SorensonSpark: video = "Sorenson Spark"; break;
-    case VideoKind::Vp6: video = "VP6"; break;
-    case VideoKind::Other: video = formats.video; break;
+    case VideoKind::None:
+        break;
+    case VideoKind::H264:
+        video = "H.264";
+        break;
+    case VideoKind::Mpeg4Part2:
+        video = "MPEG-4 Part 2";
+        break;
+    case VideoKind::SorensonSpark:
+        video = "Sorenson Spark";
+        break;
+    case VideoKind::Vp6:
+        video = "VP6";
+        break;
+    case VideoKind::Other:
+        video = formats.video;
+        break;
     }
     std::string audio;
     switch (ClassifyAudio(formats.audio)) {
-    case AudioKind::None: break;
-    case AudioKind::Aac: audio = "AAC"; break;
-    case AudioKind::Mp3: audio = "MP3"; break;
-    case AudioKind::Nellymoser: audio = "Nellymoser"; break;
-    case AudioKind::Speex: audio = "Speex"; break;
-    case AudioKind::Adpcm: audio = "Flash ADPCM"; break;
-    case AudioKind::Pcm: audio = "PCM"; break;
-    case AudioKind::Other: audio = formats.audio; break;
+    case AudioKind::None:
+        break;
+    case AudioKind::Aac:
+        audio = "AAC";
+        break;
+    case AudioKind::Mp3:
+        audio = "MP3";
+        break;
+    case AudioKind::Nellymoser:
+        audio = "Nellymoser";
+        break;
+    case AudioKind::Speex:
+        audio = "Speex";
+        break;
+    case AudioKind::Adpcm:
+        audio = "Flash ADPCM";
+        break;
+    case AudioKind::Pcm:
+        audio = "PCM";
+        break;
+    case AudioKind::Other:
+        audio = formats.audio;
+        break;
     }
     if (video.empty() && audio.empty()) return {};
     if (audio.empty()) return video + " video, no sound";

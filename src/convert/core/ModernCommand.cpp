@@ -173,7 +173,9 @@ Result<std::vector<std::string>> BuildModernArguments(const ModernInput& in) {
         else
             args.insert(args.end(), {"-map", "0:v?", "-map", "0:a?", "-c", "copy"});
         if (in.soundDecoded) args.insert(args.end(), {"-c:a", "pcm_f32le"});
-        AddTail(args, in, mp4);
+        // No index moved to the front: that would write the whole file twice, and
+        // a copy is mostly writing.
+        AddTail(args, in, false);
         return {args};
     }
     const VideoEncoder* encoder = EncoderFor(in.kind);

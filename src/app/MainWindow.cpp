@@ -257,6 +257,7 @@ void MainWindow::Exit() {
 
 void MainWindow::OnEntryPicked(int position) {
     ApplyOptionSet(sheet_, position);
+    OfferRewrapHint();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 // progress panel.
 
 #include "OptionSheet.h"
+#include "RewrapHint.h"
 #include "SourceList.h"
 #include "UserProfiles.h"
 
@@ -131,6 +132,7 @@ class MainWindow : public QMainWindow {
     void OnUserProfilePicked(const QString& name);
     std::optional<std::string> AskProfileName(const QString& prompt, const QString& suggested);
     bool MayReplaceProfile(const std::string& name);
+    void OfferRewrapHint();
 
     std::string appFolder_;
     Desktop& desktop_;
@@ -154,6 +156,7 @@ class MainWindow : public QMainWindow {
     bool closePending_ = false;         // a close asked for while a batch ran
     std::unique_ptr<UserProfileStore> userProfiles_;
     QMenu* profileMenu_ = nullptr; // the chooser's context menu
+    RewrapHint rewrapHint_;
 };
 
 } // namespace vx

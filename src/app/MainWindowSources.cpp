@@ -35,6 +35,7 @@ void MainWindow::OnProbed(std::uint64_t id, const std::string& output) {
     FillRow(sources_, id, output);
     --probing_;
     UpdateCommandStates();
+    OfferRewrapHint();
 }
 
 void MainWindow::AddFiles() {

@@ -57,8 +57,19 @@ bool MakeFlv(const std::string& path, const FlvSpec& spec) {
     if (spec.video) args.insert(args.end(), {"-f", "lavfi", "-i", picture});
     if (spec.audio) args.insert(args.end(), {"-f", "lavfi", "-i", sound});
     args.insert(args.end(), {"-t", std::to_string(spec.seconds)});
-    if (spec.video) args.insert(args.end(), {"-c:v", "flv1", "-q:v", "5"});
-    if (spec.audio) args.insert(args.end(), {"-c:a", "libmp3lame", "-ar", "44100", "-b:a", "64k"});
+    if (spec.video) {
+        args.insert(args.end(), {"-c:v", spec.videoCodec});
+        if (spec.videoCodec == "flv1") args.insert(args.end(), {"-q:v", "5"});
+        if (spec.videoCodec == "libx264") args.insert(args.end(), {"-preset", "ultrafast"});
+        if (spec.keyInterval > 0)
+            args.insert(args.end(), {"-g", std::to_string(spec.keyInterval), "-keyint_min",
+                                     std::to_string(spec.keyInterval), "-sc_threshold", "0"});
+    }
+    if (spec.audio) {
+        const bool nelly = spec.audioCodec == "nellymoser";
+        args.insert(args.end(), {"-c:a", spec.audioCodec, "-ar", nelly ? "22050" : "44100"});
+        if (!nelly) args.insert(args.end(), {"-b:a", "64k"});
+    }
     args.insert(args.end(), {"-f", "flv", path});
     return Run(args).exitCode == 0;
 }

@@ -22,11 +22,14 @@ struct FlvSpec {
     int fps = 25;
     bool audio = true;
     bool video = true;
-    std::string picture = {}; // a lavfi source of that size and rate; testsrc when empty
-    std::string sound = {};   // a lavfi source at 44100 Hz; a 440 Hz tone when empty
+    std::string picture = {};        // a lavfi source of that size and rate; testsrc when empty
+    std::string sound = {};          // a lavfi source at 44100 Hz; a 440 Hz tone when empty
+    std::string videoCodec = "flv1"; // an ffmpeg encoder: "libx264" for H.264
+    std::string audioCodec = "libmp3lame"; // "aac", "nellymoser", ...
+    int keyInterval = 0;                   // frames between key frames; 0: the encoder's own
 };
 
-// Generates an FLV file (Sorenson video, MP3 sound) with ffmpeg; true on success.
+// Generates an FLV file (by default Sorenson video, MP3 sound) with ffmpeg; true on success.
 bool MakeFlv(const std::string& path, const FlvSpec& spec = {});
 
 struct ProbeInfo {

@@ -1,4 +1,5 @@
 #include "EncoderCommand.h"
+#include "Catalog.h"
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
@@ -181,7 +182,8 @@ TEST_F(CommandText, EachFailureIsReportedAsItsOwnError) {
     r = Request(2, mp4);
     r.options.ClipEnd = "24:00:00";
     expectError(r, CommandError::ClipEnd);
-    expectError(Request(93, mp4), CommandError::Position);
+    expectError(Request(ProfileCatalog::kEntryCount + 1, mp4), CommandError::Position);
+    expectError(Request(97, "Today's formats"), CommandError::NoExtension);
     expectError(Request(0, mp4), CommandError::Position);
 }
 

@@ -32,12 +32,13 @@ TEST_P(FitsTheFrame, EveryVideoEntryKeepsTheSourcesProportions) {
         OptionSheet sheet;
         FillDefaultLayout(sheet);
         ApplyOptionSet(sheet, position);
-        JobRequest request{position,
-                           ProfileCatalog::At(position)->text,
-                           *ReadConversionOptions(sheet),
-                           path,
-                           VX_APP_DIR,
-                           folder};
+        JobRequest request;
+        request.position = position;
+        request.displayText = ProfileCatalog::At(position)->text;
+        request.options = *ReadConversionOptions(sheet);
+        request.sourcePath = path;
+        request.appFolder = VX_APP_DIR;
+        request.outputFolder = folder;
         request.options.ClipStart = "0:00:00";
         request.options.ClipEnd = "0:00:01";
         request.sourceSize = source;

@@ -1,5 +1,6 @@
 #include "Probe.h"
 #include "SourceList.h"
+#include "StreamFormats.h"
 
 #include <gtest/gtest.h>
 
@@ -137,4 +138,23 @@ TEST(SourceList, AClearIsUndoneOnce) {
     EXPECT_TRUE(list.Set(a, kStatus, "OK")); // a probe or batch still finds its row
     EXPECT_FALSE(list.UndoClear());
     EXPECT_EQ(list.Count(), 3);
+}
+
+// Without sound output the report names the sound by its decoder only.
+TEST(IdentifyReport, KeepsTheSoundFormatAndTellsTheStreamsInWords) {
+    IdentifyReport report = ParseIdentifyReport(
+        "[lavf] stream 0: video (h264), -vid 0\n[lavf] stream 1: audio (mp3float), -aid 0\n"
+        "[lavf] stream 2: audio (aac), -aid 1\nID_VIDEO_FORMAT=H264\n");
+    EXPECT_EQ(report.audioFormat, "mp3float");
+    report = ParseIdentifyReport("ID_AUDIO_FORMAT=MP4A\n[lavf] stream 1: audio (aac), -aid 0\n");
+    EXPECT_EQ(report.audioFormat, "MP4A");
+    EXPECT_FALSE(ParseIdentifyReport(kReport).audioFormat);
+    SourceList list;
+    const auto id = list.Append("/a.flv");
+    FillRow(list, id, "ID_VIDEO_FORMAT=H264\n[lavf] stream 1: audio (aac), -aid 0\n");
+    EXPECT_EQ(DescribeStreams({list.At(0, kFormat), list.Row(0).audioFormat}),
+              "H.264 video, AAC sound");
+    EXPECT_EQ(DescribeStreams({"FLV1", "85"}), "Sorenson Spark video, MP3 sound");
+    EXPECT_EQ(DescribeStreams({"VP6F", ""}), "VP6 video, no sound");
+    EXPECT_EQ(DescribeStreams({}), "");
 }

@@ -4,6 +4,7 @@
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
+#include "ModernCommand.h"
 #include "Numbers.h"
 #include "TimeText.h"
 
@@ -35,6 +36,11 @@ const char* Describe(CommandError error) {
                "again in the Video Clip window.";
     case CommandError::NoPicture:
         return "This file has no picture: choose an audio profile.";
+    case CommandError::NoSoundToCopy:
+        return "This file has no sound to copy: choose a profile that keeps the picture.";
+    case CommandError::ModernOption:
+        return "The quality or the video size in the option sheet is not one this profile "
+               "offers: pick one from its list.";
     }
     return "The conversion could not be prepared.";
 }
@@ -146,6 +152,7 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input) {
 
 Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     using R = Result<EncoderJob>;
+    if (IsModernPosition(request.position)) return PrepareModernConversion(request);
     const auto extension = OutputExtension(request.displayText);
     if (!extension) return R::Fail(CommandError::NoExtension);
     const ShapeRow* row = ShapeFor(request.position);

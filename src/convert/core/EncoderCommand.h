@@ -3,6 +3,7 @@
 
 #include "FrameFit.h"
 #include "SheetLayout.h"
+#include "StreamFormats.h"
 
 #include <optional>
 #include <set>
@@ -12,13 +13,15 @@ namespace vx {
 
 enum class CommandError {
     None,
-    NoExtension,  // the display text holds no "." (a heading, or nothing selected)
-    AudioBitrate, // not a number, or outside the 16-bit range
-    AudioChannel, // the same for the channel count
-    ClipStart,    // not a time
-    ClipEnd,      // not a time
-    Position,     // outside 1 to 92
-    NoPicture,    // a video entry for a file that holds only sound
+    NoExtension,   // the display text holds no "." (a heading, or nothing selected)
+    AudioBitrate,  // not a number, or outside the 16-bit range
+    AudioChannel,  // the same for the channel count
+    ClipStart,     // not a time
+    ClipEnd,       // not a time
+    Position,      // outside 1 to 92
+    NoPicture,     // a video entry for a file that holds only sound
+    NoSoundToCopy, // "Sound only" of a file without sound
+    ModernOption,  // a quality or size that a later entry cannot use
 };
 
 // What went wrong, as a sentence for the user.
@@ -73,6 +76,8 @@ struct EncoderJob {
     int durationSeconds = 0;       // of the clip, for pacing the progress bar
     double expectedSeconds = 0;    // what the encoder will write: the clip, or the whole file
     bool spreadsOverCores = false; // an encoder that keeps more than one core busy
+    bool light = false;            // streams copied: hardly any work for the processor
+    std::string note = {};         // what the row's tooltip says of it while and after it runs
 };
 
 struct JobRequest {
@@ -88,6 +93,7 @@ struct JobRequest {
     FrameSize sourceSize = {}; // the source's picture ("Size"); 0x0 when unknown
     bool soundOnly = false;    // the source holds sound and no picture
     const std::set<std::string>* claimed = nullptr; // outputs of rows converting side by side
+    StreamFormats streams; // as the probe found them (the later entries choose by them)
 };
 
 // Takes the steps in their order: extension, option values, output path, clip

@@ -60,7 +60,7 @@ void CollectValues(const OptionSheet& sheet, std::map<std::string, std::set<std:
 const std::map<std::string, std::set<std::string>>& OfferedValues() {
     static const auto offered = [] {
         std::map<std::string, std::set<std::string>> values;
-        for (int position = 0; position <= ProfileCatalog::kCount; ++position)
+        for (int position = 0; position <= ProfileCatalog::kEntryCount; ++position)
             CollectValues(BaseSheet(position), values); // position 0: the default layout
         return values;
     }();

@@ -38,7 +38,7 @@ ProfileChooser::ProfileChooser(QWidget* parent) : QComboBox(parent) {
 void ProfileChooser::FillCatalog() {
     QFont headingFont = font();
     headingFont.setBold(true);
-    for (int position = 1; position <= ProfileCatalog::kCount; ++position) {
+    for (int position = 1; position <= ProfileCatalog::kEntryCount; ++position) {
         const CatalogEntry* entry = ProfileCatalog::At(position);
         const QString text = QString::fromUtf8(entry->text);
         if (entry->kind == EntryKind::Heading) {

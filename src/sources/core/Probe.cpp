@@ -34,9 +34,27 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+namespace {
+
+// "[lavf] stream 1: audio (mp3float), -aid 0" names the sound's decoder.
+std::optional<std::string> DemuxedAudio(const std::string& line) {
+    static const std::string kMark = ": audio (";
+    if (!line.starts_with("[lavf] stream ")) return std::nullopt;
+    const std::size_t at = line.find(kMark);
+    if (at == std::string::npos) return std::nullopt;
+    const std::size_t from = at + kMark.size();
+    const std::size_t to = line.find(')', from);
+    if (to == std::string::npos) return std::nullopt;
+    return line.substr(from, to - from);
+}
+
+} // namespace
+
 IdentifyReport ParseIdentifyReport(const std::string& output) {
     IdentifyReport report;
+    std::optional<std::string> demuxedAudio;
     for (const std::string& line : SplitLines(output)) {
+        if (!demuxedAudio) demuxedAudio = DemuxedAudio(line);
         const std::size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string key = line.substr(0, eq);
@@ -56,8 +74,11 @@ IdentifyReport ParseIdentifyReport(const std::string& output) {
             report.sound = true;
         } else if (key == "ID_VIDEO_FORMAT") {
             report.format = value;
+        } else if (key == "ID_AUDIO_FORMAT") {
+            report.audioFormat = value;
         }
     }
+    if (!report.audioFormat) report.audioFormat = demuxedAudio;
     return report;
 }
 
@@ -116,6 +137,7 @@ void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
         list.Set(id, kVideoTime, LengthTimeText(*report.length));
     }
     if (report.format) list.Set(id, kFormat, *report.format);
+    if (report.audioFormat) list.SetAudioFormat(id, *report.audioFormat);
     if (report.failed) return;
     list.Set(id, kStart, "0:00:00");
     const bool soundOnly =

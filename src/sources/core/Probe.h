@@ -28,6 +28,9 @@ struct IdentifyReport {
     std::optional<double> length;
     std::optional<std::string> format;
     bool sound = false; // the file has a sound stream
+    // ID_AUDIO_FORMAT, or without it (a report made with -nosound) the decoder
+    // the demuxer names for the first sound stream.
+    std::optional<std::string> audioFormat;
     bool failed = false;
 };
 

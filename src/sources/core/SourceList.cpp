@@ -43,6 +43,14 @@ bool SourceList::SetAt(int row, Column column, std::string text) {
     return true;
 }
 
+bool SourceList::SetAudioFormat(std::uint64_t id, std::string format) {
+    const int row = RowOf(id);
+    if (row < 0) return false;
+    rows_[static_cast<std::size_t>(row)].audioFormat = std::move(format);
+    Tell(listener_.changed, row, static_cast<int>(kFormat));
+    return true;
+}
+
 bool SourceList::SetNote(std::uint64_t id, std::string note) {
     const int row = RowOf(id);
     if (row < 0) return false;

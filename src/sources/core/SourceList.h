@@ -32,8 +32,9 @@ inline constexpr const char* kUnreadable = "Unreadable";
 struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
-    std::string note;       // what the last conversion of the row had to say (why it failed)
-    std::string unreadable; // why the player cannot read the file; empty when it can
+    std::string note;        // what the last conversion of the row had to say (why it failed)
+    std::string unreadable;  // why the player cannot read the file; empty when it can
+    std::string audioFormat; // the sound's format as the probe found it; empty: none
 };
 
 class SourceList {
@@ -55,6 +56,7 @@ class SourceList {
     bool SetNote(std::uint64_t id, std::string note);
     // The player cannot read the file: the row says so and keeps the reason.
     bool SetUnreadable(std::uint64_t id, std::string reason);
+    bool SetAudioFormat(std::uint64_t id, std::string format);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
     // Removes every row; the rows are kept, so that one UndoClear brings them back.

@@ -1,5 +1,7 @@
 #include "SourceListModel.h"
 
+#include "StreamFormats.h"
+
 #include <QColor>
 
 namespace vx {
@@ -37,9 +39,11 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
     const QString text =
         QString::fromStdString(list_.At(index.row(), static_cast<Column>(index.column())));
     if (role == Qt::DisplayRole) return text;
-    if (role == Qt::ToolTipRole) { // the whole path, and why the row's conversion failed
+    if (role == Qt::ToolTipRole) { // the whole path, its streams, why its conversion failed
         const SourceItem& item = list_.Row(index.row());
         QString tip = QString::fromStdString(item.columns[kFileName]);
+        const std::string streams = DescribeStreams({item.columns[kFormat], item.audioFormat});
+        if (!streams.empty()) tip += QLatin1Char('\n') + QString::fromStdString(streams);
         if (!item.note.empty()) tip += QLatin1Char('\n') + QString::fromStdString(item.note);
         return tip;
     }

@@ -1,5 +1,6 @@
 // The main window's preview: its place in the window, the commands that play,
 // and the ways the preview is stopped, with the real player on an X server.
+#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
@@ -175,9 +176,12 @@ void PreviewWindowTest::aBatchStopsThePreviewAndItsTimer() {
     bool timerDuringBatch = true;
     QTimer::singleShot(300, this, [&] { timerDuringBatch = window_->previewTimer()->isActive(); });
     window_->ConvertNow();
+    QTest::qWait(400);
     QVERIFY(!timerDuringBatch);
     QVERIFY(!window_->previewTimer()->isActive());
     QVERIFY(Ends(player, 2000));
+    window_->batch().RequestCancel();
+    QVERIFY(vxtest::WaitForBatch(*window_));
 }
 
 void PreviewWindowTest::exitStopsThePlayerAndTheTimer() {

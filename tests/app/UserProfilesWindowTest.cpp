@@ -1,5 +1,6 @@
 // The user's own profiles through the real main window: the encoder is a
 // stand-in that records the command lines a batch gives it.
+#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
@@ -47,6 +48,7 @@ class UserProfilesWindowTest : public QObject {
     std::string Convert(MainWindow& window) {
         fs::remove(app_ + "/fp.dll.calls");
         window.ConvertNow();
+        vxtest::WaitForBatch(window);
         return vxtest::ReadFile(app_ + "/fp.dll.calls");
     }
     QStringList Listed(MainWindow& window) {

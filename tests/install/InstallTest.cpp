@@ -61,7 +61,7 @@ vxtest::RunResult Installation::installLog_;
 
 TEST_F(Installation, PutsTheApplicationFolderUnderLibWithALinkInBin) {
     const fs::path app = prefix_ + "/lib/vantorix";
-    for (const char* program : {"vantorix", "fp.dll", "mp.dll"})
+    for (const char* program : {"vantorix", "vantorix-convert", "fp.dll", "mp.dll"})
         EXPECT_EQ(access((app / program).c_str(), X_OK), 0) << program;
     EXPECT_TRUE(fs::is_regular_file(app / "skins/frmmain.skn"));
     if (fs::exists(std::string(VX_APP_DIR) + "/help")) {
@@ -70,15 +70,17 @@ TEST_F(Installation, PutsTheApplicationFolderUnderLibWithALinkInBin) {
     // Nothing else of the build's folder: no benchmarks, no settings of a test run.
     for (const auto& entry : fs::directory_iterator(app)) {
         const std::string name = entry.path().filename();
-        EXPECT_TRUE(name == "vantorix" || name == "fp.dll" || name == "mp.dll" || name == "skins" ||
-                    name == "help")
+        EXPECT_TRUE(name == "vantorix" || name == "vantorix-convert" || name == "fp.dll" ||
+                    name == "mp.dll" || name == "skins" || name == "help")
             << name;
     }
     // A relative link, so the tree can move; it resolves to the program in its folder.
-    const fs::path link = prefix_ + "/bin/vantorix";
-    ASSERT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(fs::read_symlink(link), "../lib/vantorix/vantorix");
-    EXPECT_EQ(fs::canonical(link), fs::canonical(app / "vantorix"));
+    for (const std::string program : {"vantorix", "vantorix-convert"}) {
+        const fs::path link = prefix_ + "/bin/" + program;
+        ASSERT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::read_symlink(link), "../lib/vantorix/" + program);
+        EXPECT_EQ(fs::canonical(link), fs::canonical(app / program));
+    }
 }
 
 TEST_F(Installation, TheMenuEntryIconAndMetadataAreValid) {

@@ -49,23 +49,23 @@ TEST(MachineFiles, ReadTheFirstCpuLineAndAvailableMemory) {
     EXPECT_FALSE(ParseMemAvailableKb("MemTotal: 9 kB\n"));
 }
 
-// One encoder that leaves 0.44 of two cores idle gets no company; one that
-// leaves a whole core gets it after a settled second.
-TEST_F(Load, AnotherRowStartsOnlyAfterASecondWithHalfACoreIdle) {
+// Encoders that leave a tenth of two cores idle get no company; one that leaves
+// 0.44 of them gets it after a settled second.
+TEST_F(Load, AnotherRowStartsOnlyAfterASecondWithIdleRoom) {
     EXPECT_TRUE(load_.MayStart(false, 0, 0)); // the first always
     load_.RowStarted(now_);
     for (int i = 0; i < 6; ++i)
-        Advance(1.56);
-    EXPECT_NEAR(*load_.IdleCores(), 0.44, 0.02);
+        Advance(1.9);
+    EXPECT_NEAR(*load_.IdleCores(), 0.1, 0.02);
     EXPECT_FALSE(load_.MayStart(false, 1, 0));
     load_.RowStarted(now_);
     Advance(1.0);
     Advance(1.0);
     EXPECT_FALSE(load_.IdleCores()); // not yet a settled second
     EXPECT_FALSE(load_.MayStart(false, 1, 0));
-    Advance(1.0);
-    Advance(1.0);
-    EXPECT_NEAR(*load_.IdleCores(), 1.0, 0.02);
+    Advance(1.56);
+    Advance(1.56);
+    EXPECT_NEAR(*load_.IdleCores(), 0.44, 0.02);
     EXPECT_TRUE(load_.MayStart(false, 1, 0));
 }
 

@@ -3,6 +3,7 @@
 #include "CaptureWindow.h"
 #include "Catalog.h"
 #include "CategoryArt.h"
+#include "ListKeeper.h"
 #include "Desktop.h"
 #include "OptionSets.h"
 #include "PanelDragger.h"
@@ -264,6 +265,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             std::fprintf(stderr, "vantorix: the profile could not be saved to %s: %s\n",
                          SettingsPath(appFolder_).c_str(), reason.c_str());
     }
+    if (keeper_) keeper_->Closed(); // a normal end: the next start is a fresh one
     QMainWindow::closeEvent(event);
 }
 

@@ -21,6 +21,7 @@ namespace vx {
 class BatchRun;
 class ProbePool;
 class Desktop;
+class ListKeeper;
 class PreviewPanel;
 class ProfileChooser;
 class WindowBatchView;
@@ -87,6 +88,11 @@ class MainWindow : public QMainWindow {
     void PlaySelectedFile();
     void OpenClipWindow();
 
+    // Keeps the list in `folder` from now on, first offering the lists of
+    // programs that ended abnormally (MainWindowRecovery.cpp).
+    void KeepList(const std::string& folder);
+    ListKeeper* keeper() const { return keeper_.get(); }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -128,6 +134,8 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<ProbePool> probes_; // started with the first added file
     int probing_ = 0;                   // rows whose probe has not reported yet
     bool closePending_ = false;         // a close asked for while a batch ran
+    std::unique_ptr<ListKeeper> keeper_; // none: the list is not kept
+    void OfferKeptLists(const std::string& folder);
 };
 
 } // namespace vx

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "Desktop.h"
+#include "KeptList.h"
 #include "MainWindow.h"
 
 #include <QApplication>
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTORIX_DESKTOP_ID));
     vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
     window.show();
+    // The list is kept while the program runs; a list left by one that did not
+    // close normally is offered first.
+    window.KeepList(vx::KeptListFolder());
     // "vantorix FILE...": Qt has already taken its own options out of the arguments.
     window.AddCommandLineFiles(QApplication::arguments().mid(1));
     return app.exec();

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string_view>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,22 @@
 extern char** environ;
 
 namespace vx {
+
+namespace {
+
+// This environment with the starting program's process id added: the tool
+// launchers end with the program that started them (see tools/Launcher.h).
+std::vector<std::string> ChildEnvironment() {
+    const std::string name = "VANTORIX_PARENT_PID=";
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable; ++variable)
+        if (std::string_view(*variable).substr(0, name.size()) != name)
+            variables.emplace_back(*variable);
+    variables.push_back(name + std::to_string(getpid()));
+    return variables;
+}
+
+} // namespace
 
 int ExitCodeOf(int status) {
     if (WIFEXITED(status)) return WEXITSTATUS(status);
@@ -67,8 +84,15 @@ pid_t Spawn(const SpawnRequest& request) {
     posix_spawnattr_setsigmask(&attributes, &noMask);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
+    std::vector<std::string> variables = ChildEnvironment();
+    std::vector<char*> environment;
+    for (auto& variable : variables)
+        environment.push_back(variable.data());
+    environment.push_back(nullptr);
+
     pid_t pid = -1;
-    const int result = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    const int result =
+        posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environment.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return result == 0 ? pid : -1;

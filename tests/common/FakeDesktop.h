@@ -21,6 +21,13 @@ class FakeDesktop : public vx::Desktop {
     QString nextFolder;    // what the next folder dialog returns
     QString nextSaveFile;  // what the next save dialog returns
     QString lastDialogTitle, lastDialogFilter;
+    QStringList questions;  // the yes-or-no questions asked
+    bool nextAnswer = true; // what they are answered
+
+    bool AskYesNo(QWidget*, const QString& text) override {
+        questions << text;
+        return nextAnswer;
+    }
 
     void ShowMessage(QWidget*, vx::MessageIcon icon, const QString& text) override {
         messages.emplace_back(icon, text);

@@ -22,6 +22,13 @@ void Desktop::ShowMessage(QWidget* parent, MessageIcon icon, const QString& text
     box.exec();
 }
 
+bool Desktop::AskYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vantorix"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QStringList Desktop::OpenFiles(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }

@@ -17,6 +17,8 @@ class Desktop {
     virtual ~Desktop() = default;
     // A message box titled "Vantorix".
     virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& text);
+    // A question titled "Vantorix" with Yes (the default) and No; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text);
     // Several existing files; empty when cancelled.
     virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter);
     // A file name to save to; empty when cancelled.

@@ -1,0 +1,148 @@
+// The real program killed while it converts: its tools end with it, and the next
+// start offers its list without the half-written files.
+#include "KeptList.h"
+#include "TestMedia.h"
+#include "XSession.h"
+
+#include <chrono>
+#include <csignal>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Processes of the session `sid` that still run (zombies have ended), by name.
+std::vector<std::string> SessionProcesses(pid_t sid) {
+    std::vector<std::string> names;
+    DIR* proc = opendir("/proc");
+    while (dirent* entry = proc ? readdir(proc) : nullptr) {
+        if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+        const std::string stat = vxtest::ReadFile(std::string("/proc/") + entry->d_name + "/stat");
+        const auto open = stat.find('('), close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        int parent = 0, group = 0, session = 0;
+        if (std::sscanf(stat.c_str() + close + 1, " %c %d %d %d", &state, &parent, &group,
+                        &session) == 4 &&
+            session == sid && state != 'Z')
+            names.push_back(stat.substr(open + 1, close - open - 1));
+    }
+    if (proc) closedir(proc);
+    return names;
+}
+
+class KilledProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        run_ = vxtest::MakeTempFolder("vx-killed");
+        app_ = run_ + "/app";
+        for (const char* folder : {"/app", "/media", "/out", "/home", "/state"})
+            fs::create_directories(run_ + folder);
+        fs::copy_file(std::string(VX_APP_DIR) + "/vantorix", app_ + "/vantorix");
+        vxtest::LinkTools(app_, VX_APP_DIR);
+        std::ofstream(app_ + "/settings.dat")
+            << "[set]\nprofile=4\nparallel=2\nexistedfile=1\noutputfolder=" << run_ << "/out\n";
+        for (const char* name : {"a", "b", "c"})
+            ASSERT_TRUE(vxtest::MakeFlv(run_ + "/media/" + name + ".flv", {.seconds = 40}));
+        ASSERT_TRUE(x_.Start(run_ + "/xvfb.log"));
+    }
+    void TearDown() override {
+        program_.reset();
+        if (HasFailure()) std::cerr << vxtest::ReadFile(run_ + "/program.log");
+        vxtest::RemoveFolder(run_);
+    }
+    void Start(std::vector<std::string> files) {
+        std::vector<std::string> command{"/usr/bin/env",
+                                         "-i",
+                                         "HOME=" + run_ + "/home",
+                                         "XDG_STATE_HOME=" + run_ + "/state",
+                                         "XDG_CONFIG_HOME=" + run_ + "/home/.config",
+                                         "DISPLAY=" + x_.Display(),
+                                         "QT_QPA_PLATFORM=xcb",
+                                         "PATH=/usr/local/bin:/usr/bin:/bin",
+                                         "LANG=C.UTF-8",
+                                         app_ + "/vantorix"};
+        command.insert(command.end(), files.begin(), files.end());
+        program_ = std::make_unique<vxtest::SessionProcess>();
+        ASSERT_TRUE(program_->Start(command, run_ + "/media", run_ + "/program.log"));
+    }
+    std::optional<vx::KeptState> KeptList() const {
+        return vx::DecodeKeptList(vxtest::ReadFile(run_ + "/state/vantorix/list-" +
+                                                   std::to_string(program_->Pid()) + ".vxlist"));
+    }
+    // Presses Convert Now! until the kept list shows two rows being written.
+    std::vector<std::string> ConvertUntilTwoRun(const std::string& window) {
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            x_.Keys(window, {"ctrl+n"});
+            for (int look = 0; look < 20; ++look) {
+                std::vector<std::string> outputs;
+                if (const auto kept = KeptList())
+                    for (const auto& row : kept->rows)
+                        if (!row.output.empty() && row.outputNew) outputs.push_back(row.output);
+                if (outputs.size() == 2) return outputs;
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        }
+        return {};
+    }
+    std::string run_, app_;
+    vxtest::PrivateXServer x_;
+    std::unique_ptr<vxtest::SessionProcess> program_;
+};
+
+} // namespace
+
+TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverted) {
+    Start({"a.flv", "b.flv", "c.flv"});
+    const std::string main = x_.WaitForWindow("Vantorix 2.00", 60);
+    ASSERT_FALSE(main.empty());
+    const std::vector<std::string> halfWritten = ConvertUntilTwoRun(main);
+    ASSERT_EQ(halfWritten.size(), 2u) << "two rows were never converted at once";
+
+    const pid_t killed = program_->Pid();
+    EXPECT_GE(SessionProcesses(killed).size(), 3u); // the program and two encoders
+    kill(killed, SIGKILL);
+    EXPECT_NE(program_->WaitForExit(5), -1);
+    std::vector<std::string> left = SessionProcesses(killed);
+    for (int look = 0; look < 20 && !left.empty(); ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        left = SessionProcesses(killed);
+    }
+    EXPECT_TRUE(left.empty()) << "still running 2 s later: " << left.front();
+    const auto kept = KeptList();
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->rows.size(), 3u);
+    EXPECT_EQ(kept->entry, 4);
+
+    // The next start removes the new half-written outputs, then asks.
+    Start({});
+    const std::string question = x_.WaitForWindow("Vantorix", 60);
+    ASSERT_FALSE(question.empty()) << "no question about the list";
+    for (const auto& output : halfWritten)
+        EXPECT_FALSE(fs::exists(output)) << output;
+    x_.Keys(question, {"Return"}); // Yes
+    ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
+    const std::string again = x_.WaitForWindow("Vantorix 2.00", 20);
+    std::string completed;
+    for (int attempt = 0; attempt < 12 && completed.empty(); ++attempt) {
+        x_.Keys(again, {"ctrl+n"});
+        completed = x_.WaitForWindow("Vantorix", 60);
+    }
+    ASSERT_FALSE(completed.empty()) << "the restored rows were not converted";
+    x_.Keys(completed, {"Return"});
+    ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
+    for (const char* name : {"a", "b", "c"}) {
+        const vxtest::ProbeInfo info = vxtest::ProbeFile(run_ + "/out/" + name + ".mp4");
+        EXPECT_TRUE(info.ok) << name;
+        EXPECT_NEAR(info.duration, 40, 1) << name;
+    }
+    x_.Keys(again, {"ctrl+x"});
+    ASSERT_EQ(program_->WaitForExit(30), 0);
+    for (const auto& entry : fs::directory_iterator(run_ + "/state/vantorix"))
+        EXPECT_NE(entry.path().extension(), ".vxlist") << "a normal end leaves no list";
+}

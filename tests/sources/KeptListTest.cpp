@@ -1,0 +1,140 @@
+// The kept list: its format, its writer killed at any moment, the lists of
+// programs that ended, and what a restart makes of them.
+#include "KeptList.h"
+#include "KeptListTestState.h"
+#include "Spawn.h"
+#include "TestMedia.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class KeptListFolder : public ::testing::Test {
+  protected:
+    void SetUp() override { folder_ = vxtest::MakeTempFolder("vx-kept"); }
+    void TearDown() override { vxtest::RemoveFolder(folder_); }
+    pid_t StartWriter(const char* mode = "loop") {
+        return vx::Spawn({{VX_LIST_WRITER, folder_, mode}, {}, -1, -1});
+    }
+    std::string ListOf(pid_t pid) const {
+        return folder_ + "/list-" + std::to_string(pid) + ".vxlist";
+    }
+    static void Kill(pid_t pid) {
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
+    std::string folder_;
+};
+
+} // namespace
+
+TEST(KeptListFormat, ReadsBackWhatItWroteAndRefusesEveryCutOrForeignText) {
+    const vx::KeptState state = vxtest::KeptListTestState(17);
+    const std::string text = vx::EncodeKeptList(state);
+    EXPECT_EQ(vx::DecodeKeptList(text), state);
+    for (std::size_t size = 0; size < text.size(); ++size)
+        EXPECT_FALSE(vx::DecodeKeptList(text.substr(0, size))) << size;
+    std::string why;
+    std::string newer = text;
+    newer.replace(0, 15, "vantorix-list 2");
+    EXPECT_FALSE(vx::DecodeKeptList(newer, &why));
+    EXPECT_EQ(why, "written by a newer version");
+    EXPECT_FALSE(vx::DecodeKeptList("\x89PNG garbage\n"));
+    std::string extraLine = text;
+    extraLine.insert(text.find("row"), "row\tonly\n");
+    EXPECT_FALSE(vx::DecodeKeptList(extraLine));
+}
+
+TEST_F(KeptListFolder, AWriterKilledAtAnyMomentLeavesAWholeListOfOneState) {
+    std::mt19937 random(20261208);
+    int seen = 0;
+    for (int round = 0; round < 200; ++round) {
+        const pid_t pid = StartWriter();
+        ASSERT_GT(pid, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 40000));
+        Kill(pid);
+        const std::string path = ListOf(pid);
+        if (fs::exists(path)) {
+            const auto kept = vx::DecodeKeptList(vxtest::ReadFile(path));
+            ASSERT_TRUE(kept) << "round " << round << ": " << vxtest::ReadFile(path);
+            EXPECT_EQ(*kept, vxtest::KeptListTestState(kept->entry)) << "round " << round;
+            ++seen;
+        }
+        // The killed writer's list is now an orphan: claimed once, then gone.
+        auto orphans = vx::ClaimOrphanLists(folder_);
+        vx::FinishOrphans(orphans, false);
+    }
+    EXPECT_GT(seen, 100);
+    for (const auto& entry : fs::directory_iterator(folder_))
+        EXPECT_NE(entry.path().extension(), ".vxlist") << entry.path();
+}
+
+TEST_F(KeptListFolder, TwoRunningProgramsKeepTwoListsAndOnlyAnEndedOnesIsOffered) {
+    const pid_t first = StartWriter("hold"), second = StartWriter("hold");
+    for (int i = 0; i < 100 && !(fs::exists(ListOf(first)) && fs::exists(ListOf(second))); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(fs::exists(ListOf(first)) && fs::exists(ListOf(second)));
+    EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty());
+    Kill(first);
+    auto orphans = vx::ClaimOrphanLists(folder_);
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].path, ListOf(first));
+    EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty()) << "a claimed list is offered once";
+    vx::FinishOrphans(orphans, true);
+    EXPECT_TRUE(fs::exists(ListOf(first) + ".bak"));
+    EXPECT_FALSE(fs::exists(ListOf(first)));
+    Kill(second);
+}
+
+TEST_F(KeptListFolder, AnUnreadableListIsSetAsideAndAGoodOneStillOffered) {
+    std::ofstream(folder_ + "/list-1.vxlist") << "vantorix-list 1\nentry\t4\nrow\tcut";
+    std::ofstream(folder_ + "/list-2.vxlist") << vx::EncodeKeptList(vxtest::KeptListTestState(3));
+    auto orphans = vx::ClaimOrphanLists(folder_);
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].state, vxtest::KeptListTestState(3));
+    EXPECT_TRUE(fs::exists(folder_ + "/list-1.vxlist.unreadable"));
+    vx::FinishOrphans(orphans, false);
+    EXPECT_FALSE(fs::exists(folder_ + "/list-2.vxlist"));
+}
+
+TEST_F(KeptListFolder, ARestartOffersTheRowsNotConvertedAndRemovesNewHalfWrittenOutputs) {
+    vx::OrphanList list{folder_ + "/list-9.vxlist", {}, -1};
+    list.state.entry = 4;
+    auto row = [](std::string path, std::string start, std::string status) {
+        vx::KeptRow kept;
+        kept.columns = {std::move(path), std::move(start),  "0:00:09", "",
+                        "FLV",           std::move(status), ""};
+        return kept;
+    };
+    list.state.rows = {row("/m/a.flv", "0:00:00", "OK"), row("/m/b.flv", "0:00:03", "Processing"),
+                       row("/m/c.flv", "0:00:00", "Processing"), row("/m/d.flv", "0:00:00", "")};
+    list.state.rows[1].output = folder_ + "/b.mp4";
+    list.state.rows[1].outputNew = true;
+    list.state.rows[2].output = folder_ + "/c.mp4"; // it was there before: not ours to remove
+    for (const char* name : {"/b.mp4", "/c.mp4"})
+        std::ofstream(folder_ + name) << "partial";
+
+    const vx::RecoveryPlan plan = vx::PlanRecovery({list});
+    EXPECT_EQ(plan.total, 4);
+    ASSERT_EQ(plan.restore.size(), 3u);
+    EXPECT_EQ(plan.restore[0].columns[vx::kStart], "0:00:03");
+    EXPECT_EQ(plan.restore[0].columns[vx::kStatus], "");
+    EXPECT_TRUE(plan.restore[0].output.empty());
+    EXPECT_EQ(vx::RemoveHalfWritten(plan), 1);
+    EXPECT_FALSE(fs::exists(folder_ + "/b.mp4"));
+    EXPECT_TRUE(fs::exists(folder_ + "/c.mp4"));
+    EXPECT_EQ(vx::RecoveryQuestion(plan, 1),
+              "Vantorix did not close normally. Restore the list of 4 files? (1 of them were "
+              "converted before it stopped.)\n\nConverted before it stopped:\n/m/a.flv\n\n"
+              "Half-written output files removed: 1.");
+}

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -48,8 +49,22 @@ class KilledProgram : public ::testing::Test {
         std::ofstream(app_ + "/settings.dat")
             << "[set]\nprofile=4\nparallel=2\nexistedfile=1\noutputfolder=" << run_ << "/out\n";
         for (const char* name : {"a", "b", "c"})
-            ASSERT_TRUE(vxtest::MakeFlv(run_ + "/media/" + name + ".flv", {.seconds = 40}));
+            ASSERT_TRUE(vxtest::MakeFlv(run_ + "/media/" + name + ".flv",
+                                        {.seconds = name[0] == 'b' ? 3.0 : 40.0}));
         ASSERT_TRUE(x_.Start(run_ + "/xvfb.log"));
+        // The list of an earlier run that ended: a.flv trimmed to 0:00:10 - 0:00:40.
+        vx::KeptState earlier;
+        earlier.entry = 4;
+        for (const auto& [name, start, end] : {std::tuple{"a", "0:00:10", "0:00:40"},
+                                               {"b", "0:00:00", "0:00:03"},
+                                               {"c", "0:00:00", "0:00:40"}}) {
+            vx::KeptRow row;
+            row.columns = {run_ + "/media/" + name + ".flv", start, end, "", "FLV", "", end};
+            earlier.rows.push_back(row);
+        }
+        fs::create_directories(run_ + "/state/vantorix");
+        ASSERT_TRUE(vx::WriteFileAtomically(run_ + "/state/vantorix/list-1.vxlist",
+                                            vx::EncodeKeptList(earlier), nullptr));
     }
     void TearDown() override {
         program_.reset();
@@ -75,18 +90,25 @@ class KilledProgram : public ::testing::Test {
         return vx::DecodeKeptList(vxtest::ReadFile(run_ + "/state/vantorix/list-" +
                                                    std::to_string(program_->Pid()) + ".vxlist"));
     }
-    // Presses Convert Now! until the kept list shows two rows being written.
-    std::vector<std::string> ConvertUntilTwoRun(const std::string& window) {
-        for (int attempt = 0; attempt < 30; ++attempt) {
-            x_.Keys(window, {"ctrl+n"});
-            for (int look = 0; look < 20; ++look) {
-                std::vector<std::string> outputs;
-                if (const auto kept = KeptList())
-                    for (const auto& row : kept->rows)
-                        if (!row.output.empty() && row.outputNew) outputs.push_back(row.output);
-                if (outputs.size() == 2) return outputs;
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
+    // Answers Yes to the question about an earlier list; gives the main window.
+    std::string RestoreEarlierList() {
+        const std::string question = x_.WaitForWindow("Vantorix", 60);
+        if (question.empty()) return {};
+        x_.Keys(question, {"Return"}); // Yes, the default
+        if (!x_.WaitForNoWindow("Vantorix", 20)) return {};
+        return x_.WaitForWindow("Vantorix 2.00", 20);
+    }
+    // Presses Convert Now! until the kept list shows a row converted and two rows
+    // being written; gives their outputs.
+    std::vector<std::string> ConvertUntilTwoRunAfterOne(const std::string& window) {
+        x_.Keys(window, {"ctrl+n"});
+        for (int look = 0; look < 600; ++look) {
+            std::vector<std::string> outputs;
+            const auto kept = KeptList();
+            for (const auto& row : kept ? kept->rows : std::vector<vx::KeptRow>{})
+                if (!row.output.empty() && row.outputNew) outputs.push_back(row.output);
+            if (outputs.size() == 2 && kept->rows[1].columns[vx::kStatus] == "OK") return outputs;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return {};
     }
@@ -98,11 +120,11 @@ class KilledProgram : public ::testing::Test {
 } // namespace
 
 TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverted) {
-    Start({"a.flv", "b.flv", "c.flv"});
-    const std::string main = x_.WaitForWindow("Vantorix 2.00", 60);
+    Start({});
+    const std::string main = RestoreEarlierList();
     ASSERT_FALSE(main.empty());
-    const std::vector<std::string> halfWritten = ConvertUntilTwoRun(main);
-    ASSERT_EQ(halfWritten.size(), 2u) << "two rows were never converted at once";
+    const std::vector<std::string> halfWritten = ConvertUntilTwoRunAfterOne(main);
+    ASSERT_EQ(halfWritten.size(), 2u) << "a and c were never converted at once after b";
 
     const pid_t killed = program_->Pid();
     EXPECT_GE(SessionProcesses(killed).size(), 3u); // the program and two encoders
@@ -119,15 +141,25 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
     EXPECT_EQ(kept->rows.size(), 3u);
     EXPECT_EQ(kept->entry, 4);
 
-    // The next start removes the new half-written outputs, then asks.
+    // The next start removes the new half-written outputs, then asks; Yes gives
+    // the rows not converted, with their trims and the entry, as its own list.
+    const std::string b = run_ + "/out/b.mp4";
+    const std::string bWhole = vxtest::Sha256(b);
     Start({});
-    const std::string question = x_.WaitForWindow("Vantorix", 60);
-    ASSERT_FALSE(question.empty()) << "no question about the list";
+    ASSERT_FALSE(x_.WaitForWindow("Vantorix", 60).empty()) << "no question about the list";
     for (const auto& output : halfWritten)
         EXPECT_FALSE(fs::exists(output)) << output;
-    x_.Keys(question, {"Return"}); // Yes
-    ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
-    const std::string again = x_.WaitForWindow("Vantorix 2.00", 20);
+    const std::string again = RestoreEarlierList();
+    ASSERT_FALSE(again.empty());
+    std::optional<vx::KeptState> restored;
+    for (int look = 0; look < 40 && !(restored = KeptList()); ++look)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(restored);
+    ASSERT_EQ(restored->rows.size(), 2u);
+    EXPECT_EQ(restored->rows[0].columns[vx::kFileName], run_ + "/media/a.flv");
+    EXPECT_EQ(restored->rows[0].columns[vx::kStart], "0:00:10");
+    EXPECT_EQ(restored->rows[1].columns[vx::kFileName], run_ + "/media/c.flv");
+    EXPECT_EQ(restored->entry, 4);
     std::string completed;
     for (int attempt = 0; attempt < 12 && completed.empty(); ++attempt) {
         x_.Keys(again, {"ctrl+n"});
@@ -136,11 +168,12 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
     ASSERT_FALSE(completed.empty()) << "the restored rows were not converted";
     x_.Keys(completed, {"Return"});
     ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
-    for (const char* name : {"a", "b", "c"}) {
+    for (const auto& [name, seconds] : {std::pair{"a", 30}, {"b", 3}, {"c", 40}}) {
         const vxtest::ProbeInfo info = vxtest::ProbeFile(run_ + "/out/" + name + ".mp4");
         EXPECT_TRUE(info.ok) << name;
-        EXPECT_NEAR(info.duration, 40, 1) << name;
+        EXPECT_NEAR(info.duration, seconds, 1) << name;
     }
+    EXPECT_EQ(vxtest::Sha256(b), bWhole) << "a file converted before is not converted again";
     x_.Keys(again, {"ctrl+x"});
     ASSERT_EQ(program_->WaitForExit(30), 0);
     for (const auto& entry : fs::directory_iterator(run_ + "/state/vantorix"))

@@ -11,10 +11,14 @@ ListKeeper::ListKeeper(SourceList& rows, OptionSheet& sheet, std::function<int()
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMilliseconds);
     connect(&timer_, &QTimer::timeout, this, &ListKeeper::SaveNow);
+    // The rows may outlive this keeper: its listener then does nothing.
+    auto changed = [this, alive = std::weak_ptr<int>(alive_)] {
+        if (!alive.expired()) Changed();
+    };
     SourceList::Listener listener;
-    listener.afterInsert = listener.afterRemove = [this](int) { Changed(); };
-    listener.afterReset = [this] { Changed(); };
-    listener.changed = [this](int, int) { Changed(); };
+    listener.afterInsert = listener.afterRemove = [changed](int) { changed(); };
+    listener.afterReset = changed;
+    listener.changed = [changed](int, int) { changed(); };
     rows_.AddListener(std::move(listener));
 }
 

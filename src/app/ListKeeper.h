@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace vx {
 
@@ -41,6 +42,7 @@ class ListKeeper : public QObject {
     std::vector<RunningOutput> running_;
     QTimer timer_;
     double longestSaveMs_ = 0;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 // The sheet's values by group and item caption, and back (read-only items skipped).

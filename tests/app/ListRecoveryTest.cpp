@@ -42,10 +42,12 @@ class ListRecoveryTest : public QObject {
         state.entry = 4;
         state.sheet = {{sheetValue_.group, sheetValue_.item, "kept value"}};
         state.rows = {Row("/m/a.flv", "0:00:00", "OK"), Row("/m/b.flv", "0:00:00", "Processing"),
-                      Row("/m/c.flv", "0:00:02", "")};
+                      Row("/m/c.flv", "0:00:02", "Processing")};
         state.rows[1].output = state_ + "/b.mp4";
         state.rows[1].outputNew = true;
+        state.rows[2].output = state_ + "/c.mp4"; // there before: not ours to remove
         std::ofstream(state_ + "/b.mp4") << "half";
+        std::ofstream(state_ + "/c.mp4") << "the user's";
         QVERIFY(WriteFileAtomically(orphan_, EncodeKeptList(state), nullptr));
     }
     static std::optional<KeptState> Kept(MainWindow& window) {
@@ -82,12 +84,13 @@ void ListRecoveryTest::yesRestoresTheRowsNotConvertedWithTheirTrimsTheEntryAndTh
              qPrintable(question));
     QVERIFY(question.contains("/m/a.flv"));
     QVERIFY(question.contains("Half-written output files removed: 1."));
-    QVERIFY(!fs::exists(state_ + "/b.mp4"));
+    QVERIFY(!fs::exists(state_ + "/b.mp4") && fs::exists(state_ + "/c.mp4"));
     SourceList& rows = window->sources();
     QCOMPARE(rows.Count(), 2);
     QCOMPARE(rows.At(0, kFileName), std::string("/m/b.flv"));
     QCOMPARE(rows.At(0, kStatus), std::string());
     QCOMPARE(rows.At(1, kStart), std::string("0:00:02"));
+    QCOMPARE(rows.At(1, kStatus), std::string());
     QCOMPARE(rows.At(1, kVideoTime), std::string("0:00:09"));
     QCOMPARE(window->chooser()->SelectedPosition(), 4);
     QCOMPARE(window->sheet().Find(sheetValue_.group, sheetValue_.item)->value,

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/wait.h>
@@ -93,47 +92,4 @@ TEST_F(KeptListFolder, TwoRunningProgramsKeepTwoListsAndOnlyAnEndedOnesIsOffered
     EXPECT_TRUE(fs::exists(ListOf(first) + ".bak"));
     EXPECT_FALSE(fs::exists(ListOf(first)));
     Kill(second);
-}
-
-TEST_F(KeptListFolder, AnUnreadableListIsSetAsideAndAGoodOneStillOffered) {
-    std::ofstream(folder_ + "/list-1.vxlist") << "vantorix-list 1\nentry\t4\nrow\tcut";
-    std::ofstream(folder_ + "/list-2.vxlist") << vx::EncodeKeptList(vxtest::KeptListTestState(3));
-    auto orphans = vx::ClaimOrphanLists(folder_);
-    ASSERT_EQ(orphans.size(), 1u);
-    EXPECT_EQ(orphans[0].state, vxtest::KeptListTestState(3));
-    EXPECT_TRUE(fs::exists(folder_ + "/list-1.vxlist.unreadable"));
-    vx::FinishOrphans(orphans, false);
-    EXPECT_FALSE(fs::exists(folder_ + "/list-2.vxlist"));
-}
-
-TEST_F(KeptListFolder, ARestartOffersTheRowsNotConvertedAndRemovesNewHalfWrittenOutputs) {
-    vx::OrphanList list{folder_ + "/list-9.vxlist", {}, -1};
-    list.state.entry = 4;
-    auto row = [](std::string path, std::string start, std::string status) {
-        vx::KeptRow kept;
-        kept.columns = {std::move(path), std::move(start),  "0:00:09", "",
-                        "FLV",           std::move(status), ""};
-        return kept;
-    };
-    list.state.rows = {row("/m/a.flv", "0:00:00", "OK"), row("/m/b.flv", "0:00:03", "Processing"),
-                       row("/m/c.flv", "0:00:00", "Processing"), row("/m/d.flv", "0:00:00", "")};
-    list.state.rows[1].output = folder_ + "/b.mp4";
-    list.state.rows[1].outputNew = true;
-    list.state.rows[2].output = folder_ + "/c.mp4"; // it was there before: not ours to remove
-    for (const char* name : {"/b.mp4", "/c.mp4"})
-        std::ofstream(folder_ + name) << "partial";
-
-    const vx::RecoveryPlan plan = vx::PlanRecovery({list});
-    EXPECT_EQ(plan.total, 4);
-    ASSERT_EQ(plan.restore.size(), 3u);
-    EXPECT_EQ(plan.restore[0].columns[vx::kStart], "0:00:03");
-    EXPECT_EQ(plan.restore[0].columns[vx::kStatus], "");
-    EXPECT_TRUE(plan.restore[0].output.empty());
-    EXPECT_EQ(vx::RemoveHalfWritten(plan), 1);
-    EXPECT_FALSE(fs::exists(folder_ + "/b.mp4"));
-    EXPECT_TRUE(fs::exists(folder_ + "/c.mp4"));
-    EXPECT_EQ(vx::RecoveryQuestion(plan, 1),
-              "Vantorix did not close normally. Restore the list of 4 files? (1 of them were "
-              "converted before it stopped.)\n\nConverted before it stopped:\n/m/a.flv\n\n"
-              "Half-written output files removed: 1.");
 }

@@ -53,7 +53,7 @@ class KilledProgram : public ::testing::Test {
             ASSERT_TRUE(vxtest::MakeFlv(run_ + "/media/" + name + ".flv",
                                         {.seconds = name[0] == 'b' ? 3.0 : 90.0}));
         ASSERT_TRUE(x_.Start(run_ + "/xvfb.log"));
-        // The list of an earlier run that ended: a.flv trimmed to 0:00:10 - 0:00:40.
+        // The list of an earlier run that ended: a.flv trimmed to 0:00:10 - 0:01:30.
         vx::KeptState earlier;
         earlier.entry = 4;
         for (const auto& [name, start, end] : {std::tuple{"a", "0:00:10", "0:01:30"},
@@ -72,20 +72,14 @@ class KilledProgram : public ::testing::Test {
         if (HasFailure()) std::cerr << vxtest::ReadFile(run_ + "/program.log");
         vxtest::RemoveFolder(run_);
     }
-    void Start(std::vector<std::string> files) {
-        std::vector<std::string> command{"/usr/bin/env",
-                                         "-i",
-                                         "HOME=" + run_ + "/home",
-                                         "XDG_STATE_HOME=" + run_ + "/state",
-                                         "XDG_CONFIG_HOME=" + run_ + "/home/.config",
-                                         "DISPLAY=" + x_.Display(),
-                                         "QT_QPA_PLATFORM=xcb",
-                                         "PATH=/usr/local/bin:/usr/bin:/bin",
-                                         "LANG=C.UTF-8",
-                                         app_ + "/vantorix"};
-        command.insert(command.end(), files.begin(), files.end());
+    void Start() {
+        const std::string home = run_ + "/home";
         program_ = std::make_unique<vxtest::SessionProcess>();
-        ASSERT_TRUE(program_->Start(command, run_ + "/media", run_ + "/program.log"));
+        ASSERT_TRUE(program_->Start(
+            {"/usr/bin/env", "-i", "HOME=" + home, "XDG_STATE_HOME=" + run_ + "/state",
+             "XDG_CONFIG_HOME=" + home + "/.config", "DISPLAY=" + x_.Display(),
+             "QT_QPA_PLATFORM=xcb", "PATH=/usr/bin:/bin", "LANG=C.UTF-8", app_ + "/vantorix"},
+            run_ + "/media", run_ + "/program.log"));
     }
     std::optional<vx::KeptState> KeptList() const {
         return vx::DecodeKeptList(vxtest::ReadFile(run_ + "/state/vantorix/list-" +
@@ -124,7 +118,7 @@ class KilledProgram : public ::testing::Test {
 } // namespace
 
 TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverted) {
-    Start({});
+    Start();
     const std::string main = RestoreEarlierList();
     ASSERT_FALSE(main.empty());
     const std::vector<std::string> halfWritten = ConvertUntilTwoRunAfterOne(main);
@@ -148,7 +142,7 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
     // the rows not converted, with their trims and the entry, as its own list.
     const std::string b = run_ + "/out/b.mp4";
     const std::string bWhole = vxtest::Sha256(b);
-    Start({});
+    Start();
     ASSERT_FALSE(x_.WaitForWindow("Vantorix", 60).empty()) << "no question about the list";
     for (const auto& output : halfWritten)
         EXPECT_FALSE(fs::exists(output)) << output;

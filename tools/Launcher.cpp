@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -14,11 +13,13 @@ namespace vx {
 bool TieToParent() {
     const char* given = std::getenv(kParentPidVariable);
     if (!given || !*given) return true; // started by hand: nothing to follow
-    const std::string parent = given;
+    const pid_t parent = static_cast<pid_t>(std::atol(given));
     unsetenv(kParentPidVariable); // the tool's own children are not ours to tie
     if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0) return true;
-    // The program may have ended before the signal was asked for.
-    return std::to_string(getppid()) == parent;
+    if (getppid() == parent) return true;
+    // Started through a shell or another runner (GNU parallel): the signal follows
+    // that runner. Otherwise the program ended before the signal was asked for.
+    return parent > 0 && (kill(parent, 0) == 0 || errno == EPERM);
 }
 
 int ExecTool(const char* launcher, const char* tool, const std::vector<std::string>& arguments) {

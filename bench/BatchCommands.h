@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "TestMedia.h"
+#include "TimeText.h"
 
 #include <chrono>
 #include <filesystem>
@@ -37,22 +38,28 @@ inline std::vector<std::string> BatchCommands(vx::MainWindow& window, int positi
         request.appFolder = appFolder;
         request.outputFolder = appFolder;
         request.addNew = false;
+        request.fileSeconds =
+            vx::ReadTimeOfDay(window.sources().At(row, vx::kVideoTime)).value_or(-1);
+        request.streams = {window.sources().At(row, vx::kFormat),
+                           window.sources().Row(row).audioFormat};
         commands.push_back(vx::PrepareConversion(request).value->commandLine);
     }
     return commands;
 }
 
 // A folder that serves as application folder (the tools linked in, existing
-// outputs replaced) with `count` copies of one generated 640x480 file, offered
-// by the desktop's open dialog; empty when the file could not be made.
+// outputs replaced) with `count` copies of one generated file (640x480 unless
+// `spec` says otherwise), offered by the desktop's open dialog; empty when the
+// file could not be made.
 inline std::string MakeBatchFolder(const char* name, double seconds, int count,
-                                   ScriptedDesktop& desktop) {
+                                   ScriptedDesktop& desktop,
+                                   vxtest::FlvSpec spec = {.width = 640, .height = 480}) {
     namespace fs = std::filesystem;
     const std::string folder = vxtest::MakeTempFolder(name);
     vxtest::LinkTools(folder, vx::ApplicationFolderRaw());
     vx::WriteSetting(vx::SettingsPath(folder), "set", "existedfile", "1");
-    if (!vxtest::MakeFlv(folder + "/source.flv", {.seconds = seconds, .width = 640, .height = 480}))
-        return {};
+    spec.seconds = seconds;
+    if (!vxtest::MakeFlv(folder + "/source.flv", spec)) return {};
     for (int i = 0; i < count; ++i) {
         const std::string path = folder + "/movie" + std::to_string(i) + ".flv";
         fs::copy_file(folder + "/source.flv", path);

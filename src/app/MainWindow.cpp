@@ -5,6 +5,7 @@
 #include "CategoryArt.h"
 #include "ListKeeper.h"
 #include "Desktop.h"
+#include "ListSplitter.h"
 #include "OptionSets.h"
 #include "PanelDragger.h"
 #include "PreviewPanel.h"
@@ -52,13 +53,10 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, central);
     splitter->setObjectName(QStringLiteral("mainSplitter"));
-    auto* left = new QSplitter(Qt::Vertical, splitter);
+    auto* left = new ListSplitter(appFolder_, splitter); // the list gets most of the height
     left->setObjectName(QStringLiteral("listPreviewSplitter"));
-    left->setChildrenCollapsible(false);
     left->addWidget(BuildSourceFrame(left));
     left->addWidget(BuildPreviewFrame(left));
-    left->setStretchFactor(0, 2);
-    left->setStretchFactor(1, 3);
     splitter->addWidget(left);
     auto* sheetFrame = new QGroupBox(tr("Options"), splitter);
     auto* sheetLayout = new QVBoxLayout(sheetFrame);
@@ -75,6 +73,7 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     new PanelDragger(picture4_); // the panel moves with the left mouse button
 
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
+    BuildProfileCommands();
     resize(1120, 760);
     StartUp();
 }
@@ -112,7 +111,9 @@ void MainWindow::BuildMenus() {
           {"exit", "Exit", "Ctrl+X"}}},
         {"edit",
          "Edit(&E)",
-         {{"options", "Video Settings", "Ctrl+S"},
+         {{"UndoClearAll", "Undo Clear All", "Ctrl+Z"},
+          {"fg20", "-", ""},
+          {"options", "Video Settings", "Ctrl+S"},
           {"fg21", "-", ""},
           {"checkupdate", "Check for Updates", ""}}},
         {"action",
@@ -146,6 +147,10 @@ void MainWindow::BuildMenus() {
     connect(action("RemoveSelectedFile"), &QAction::triggered, this,
             &MainWindow::RemoveSelectedFile);
     connect(action("ClearAllFiles"), &QAction::triggered, this, &MainWindow::ClearAllFiles);
+    connect(action("UndoClearAll"), &QAction::triggered, this, &MainWindow::UndoClearAll);
+    action("UndoClearAll")->setEnabled(false); // until a clear leaves something to undo
+    // Clear All is off while a batch runs; so is its undo.
+    connect(action("ClearAllFiles"), &QAction::enabledChanged, this, &MainWindow::UpdateUndoState);
     connect(action("exit"), &QAction::triggered, this, &MainWindow::Exit);
     connect(action("options"), &QAction::triggered, this, &MainWindow::ShowSettings);
     connect(action("Capture"), &QAction::triggered, this, &MainWindow::ShowCapture);
@@ -206,6 +211,8 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
     listView_ = new SourceListView(sources_, frame);
     layout->addWidget(listView_);
     connect(listView_, &SourceListView::filesDropped, this, &MainWindow::AddDroppedFiles);
+    connect(listView_, &SourceListView::deletePressed, action("RemoveSelectedFile"),
+            &QAction::trigger);
     connect(listView_, &SourceListView::rightButtonPressed, this,
             [this](const QPoint& at) { popup_->popup(at); });
     connect(listView_, &QAbstractItemView::clicked, this, &MainWindow::ShowSelectedRow);
@@ -227,6 +234,10 @@ void MainWindow::StartUp() {
     chooser_->SelectPosition(profile ? saved : 0);
     FillDefaultLayout(sheet_);
     if (profile) ApplyOptionSet(sheet_, saved);
+    // The user's own profiles follow the catalog; one selected at the last exit
+    // is selected and applied again.
+    LoadUserProfiles();
+    RestoreUserProfile();
     // The grid's display settings are its own (PropertyGrid switches them on).
 }
 
@@ -247,6 +258,7 @@ void MainWindow::Exit() {
 
 void MainWindow::OnEntryPicked(int position) {
     ApplyOptionSet(sheet_, position);
+    OfferRewrapHint();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -265,6 +277,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             std::fprintf(stderr, "vantorix: the profile could not be saved to %s: %s\n",
                          SettingsPath(appFolder_).c_str(), reason.c_str());
     }
+    RememberUserProfile();
     if (keeper_) keeper_->Closed(); // a normal end: the next start is a fresh one
     QMainWindow::closeEvent(event);
 }

@@ -3,12 +3,15 @@
 // progress panel.
 
 #include "OptionSheet.h"
+#include "RewrapHint.h"
 #include "SourceList.h"
+#include "UserProfiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -76,6 +79,8 @@ class MainWindow : public QMainWindow {
     void AddCommandLineFiles(const QStringList& paths);
     void RemoveSelectedFile();
     void ClearAllFiles();
+    // Brings back the rows of the last Clear All, once (Edit > Undo Clear All).
+    void UndoClearAll();
     void ShowSelectedRow();
 
     // The Help menu: the user's guide, the home and support pages, the About window.
@@ -88,6 +93,16 @@ class MainWindow : public QMainWindow {
     void PlaySelectedFile();
     void OpenClipWindow();
 
+    // The user's own profiles (MainWindowProfiles.cpp).
+    UserProfileStore& userProfiles();
+    QMenu* profileMenu() const { return profileMenu_; }
+    void SaveAsMyProfile();
+    void RenameMyProfile();
+    void DeleteMyProfile();
+    void ImportProfiles();
+    void ExportMyProfile();
+    // Imports the profile files (*.vxprofile) among the paths; returns the other paths.
+    QStringList ImportProfileFiles(const QStringList& paths);
     // Keeps the list in `folder` from now on, first offering the lists of
     // programs that ended abnormally (MainWindowRecovery.cpp).
     void KeepList(const std::string& folder);
@@ -106,6 +121,7 @@ class MainWindow : public QMainWindow {
     QWidget* BuildPreviewFrame(QWidget* parent);
     void SetBatchBusy(bool busy);
     void UpdateCommandStates();
+    void UpdateUndoState();
     void CloseIfPending();
     void PlaceProgressPanel();
     friend class WindowBatchView;
@@ -113,6 +129,15 @@ class MainWindow : public QMainWindow {
     void OnEntryPicked(int position);
     void AddSource(const std::string& path);
     void OnProbed(std::uint64_t id, const std::string& output);
+    void BuildProfileCommands();
+    void LoadUserProfiles();
+    void RestoreUserProfile();
+    void RememberUserProfile();
+    void ShowUserProfiles();
+    void OnUserProfilePicked(const QString& name);
+    std::optional<std::string> AskProfileName(const QString& prompt, const QString& suggested);
+    bool MayReplaceProfile(const std::string& name);
+    void OfferRewrapHint();
 
     std::string appFolder_;
     Desktop& desktop_;
@@ -134,6 +159,9 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<ProbePool> probes_; // started with the first added file
     int probing_ = 0;                   // rows whose probe has not reported yet
     bool closePending_ = false;         // a close asked for while a batch ran
+    std::unique_ptr<UserProfileStore> userProfiles_;
+    QMenu* profileMenu_ = nullptr; // the chooser's context menu
+    RewrapHint rewrapHint_;
     std::unique_ptr<ListKeeper> keeper_; // none: the list is not kept
     void OfferKeptLists(const std::string& folder);
 };

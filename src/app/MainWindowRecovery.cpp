@@ -39,7 +39,7 @@ void MainWindow::OfferKeptLists(const std::string& folder) {
     }
     const int removed = RemoveHalfWritten(plan);
     const bool restore =
-        desktop_.AskYesNo(this, QString::fromStdString(RecoveryQuestion(plan, removed)));
+        desktop_.Confirm(this, QString::fromStdString(RecoveryQuestion(plan, removed)));
     if (restore) {
         if (ProfileCatalog::At(plan.entry) && !ProfileCatalog::IsHeading(plan.entry)) {
             chooser_->SelectPosition(plan.entry);

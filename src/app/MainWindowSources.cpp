@@ -35,6 +35,7 @@ void MainWindow::OnProbed(std::uint64_t id, const std::string& output) {
     FillRow(sources_, id, output);
     --probing_;
     UpdateCommandStates();
+    OfferRewrapHint();
 }
 
 void MainWindow::AddFiles() {
@@ -48,7 +49,8 @@ void MainWindow::AddFiles() {
         AddSource(selection.Folder + selection.Names[static_cast<std::size_t>(i)]);
 }
 
-void MainWindow::AddDroppedFiles(const QStringList& paths) {
+void MainWindow::AddDroppedFiles(const QStringList& dropped) {
+    const QStringList paths = ImportProfileFiles(dropped); // profile files are imported
     for (const QString& path : paths) {
         if (!IsFlvName(path.toStdString())) {
             desktop_.ShowMessage(this, MessageIcon::Information,
@@ -74,6 +76,17 @@ void MainWindow::RemoveSelectedFile() {
 
 void MainWindow::ClearAllFiles() {
     sources_.Clear();
+    UpdateUndoState();
+}
+
+// While a batch runs its rows stay as they are.
+void MainWindow::UndoClearAll() {
+    if (!batchBusy_) sources_.UndoClear();
+    UpdateUndoState();
+}
+
+void MainWindow::UpdateUndoState() {
+    action("UndoClearAll")->setEnabled(sources_.CanUndoClear() && !batchBusy_);
 }
 
 void MainWindow::ShowSelectedRow() {

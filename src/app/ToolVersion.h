@@ -3,18 +3,21 @@
 // version with "-version", the player tool prints its banner when started with
 // no arguments. The tool runs in the background (no shell); the answer comes
 // once, by signal, and is always a text a user can quote: the version line, or
-// why there is none.
+// why there is none. Asking leaves nothing behind in the user's home folder.
 
 #include <QObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <memory>
 
 namespace vx {
 
-// The version line of a tool's output: its first line that is not empty, with
-// the copyright notice after the version left out.
+// The version line of a tool's output: its line that starts with "MPlayer" or
+// "ffmpeg version", with the copyright notice after the version left out;
+// empty when there is none.
 QString VersionLine(const QByteArray& output);
 
 class ToolVersion : public QObject {
@@ -40,6 +43,7 @@ class ToolVersion : public QObject {
     QProcess process_;
     QTimer timeout_;
     QString answer_;
+    std::unique_ptr<QTemporaryDir> home_; // the tool's home while it runs
 };
 
 } // namespace vx

@@ -2,6 +2,7 @@
 #include "Desktop.h"
 #include "KeptList.h"
 #include "MainWindow.h"
+#include "OneWindow.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -34,12 +35,19 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vantorix"));
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTORIX_DESKTOP_ID));
+    // "vantorix FILE...": Qt has already taken its own options out of the arguments.
+    QStringList files = QApplication::arguments().mid(1);
+    const bool newWindow = files.removeAll(QStringLiteral("--new-window")) > 0;
+    // One window per session: a later start hands its files to the first window. With
+    // --new-window, or without a session bus, this start opens a window of its own.
+    vx::OneWindow one(QStringLiteral(VANTORIX_DESKTOP_ID));
+    if (!newWindow && !one.Claim() && one.HandOff(files)) return 0;
     vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
+    one.Serve(window);
     window.show();
     // The list is kept while the program runs; a list left by one that did not
     // close normally is offered first.
     window.KeepList(vx::KeptListFolder());
-    // "vantorix FILE...": Qt has already taken its own options out of the arguments.
-    window.AddCommandLineFiles(QApplication::arguments().mid(1));
+    window.AddCommandLineFiles(files);
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 #include <filesystem>
 
@@ -20,6 +21,7 @@ class AboutWindowTest : public QObject {
     void cleanup();
     void showsTheTextsAndTheToolsVersions();
     void aMissingToolIsSaidPlainly();
+    void askingLeavesTheHomeAlone();
 
   private:
     std::string app_;
@@ -80,6 +82,31 @@ void AboutWindowTest::aMissingToolIsSaidPlainly() {
     QVERIFY(answered.wait(10000));
     qunsetenv("PATH");
     QVERIFY2(broken.answer().startsWith("not found"), qPrintable(broken.answer()));
+}
+
+// On a first run the player makes a config folder in its home and says so
+// before its banner: About shows the version line only and the user's home
+// (here a fresh one) stays empty, as does the temporary folder it used instead.
+void AboutWindowTest::askingLeavesTheHomeAlone() {
+    vxtest::LinkTools(app_, VX_APP_DIR);
+    const std::string home = app_ + "/home", temporary = app_ + "/tmp";
+    fs::create_directory(home);
+    fs::create_directory(temporary);
+    const QByteArray savedHome = qgetenv("HOME"), savedTemporary = qgetenv("TMPDIR");
+    qputenv("HOME", home.c_str());
+    qputenv("TMPDIR", temporary.c_str());
+    {
+        AboutWindow about(app_);
+        about.show();
+        const QRegularExpression player("^MPlayer [^ ]+$");
+        QTRY_VERIFY_WITH_TIMEOUT(player.match(about.playerVersion()->text()).hasMatch(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(about.encoderVersion()->text().startsWith("ffmpeg version "),
+                                 10000);
+        QVERIFY(fs::is_empty(home));
+        QTRY_VERIFY(fs::is_empty(temporary));
+    }
+    qputenv("HOME", savedHome);
+    savedTemporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", savedTemporary);
 }
 
 QTEST_MAIN(AboutWindowTest)

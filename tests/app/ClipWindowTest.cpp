@@ -8,12 +8,15 @@
 #include "MainWindow.h"
 #include "PreviewPanel.h"
 #include "ProfileChooser.h"
+#include "ScreenGrab.h"
 #include "SourceListView.h"
 #include "TestMedia.h"
 #include "Tools.h"
+#include "VideoSurface.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -59,6 +62,38 @@ int Distance(const std::array<int, 3>& a, const std::array<int, 3>& b) {
     return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
 }
 
+// The time drawn in a frame of ten seconds of 320x240: a white block 20x24
+// crosses the picture once a second (x = 300 x the fraction), one block lower
+// each second (y = 24 x the second).
+const char* const kClockGraph =
+    "color=c=black:s=320x240:r=25:d=10[bg];color=c=white:s=20x24:r=25:d=10[block];"
+    "[bg][block]overlay=x='mod(t,1)*300':y='floor(t)*24':eval=frame";
+
+std::optional<double> DrawnTime(const QImage& picture) {
+    QRect block;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) > 200) block |= QRect(x, y, 1, 1);
+    if (block.isEmpty()) return std::nullopt;
+    const double scale = 320.0 / picture.width();
+    return std::floor(block.center().y() * scale / 24) + (block.center().x() * scale - 10) / 300;
+}
+
+// Pairs of visible controls (widgets without children of their own) that overlap.
+QStringList Overlaps(QWidget* window) {
+    QList<QWidget*> controls;
+    for (QWidget* widget : window->findChildren<QWidget*>())
+        if (widget->isVisibleTo(window) && widget->findChildren<QWidget*>().isEmpty())
+            controls << widget;
+    const auto area = [window](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
+    QStringList overlaps;
+    for (int i = 0; i < controls.size(); ++i)
+        for (int j = i + 1; j < controls.size(); ++j)
+            if (area(controls[i]).intersects(area(controls[j])))
+                overlaps << controls[i]->objectName() + "/" + controls[j]->objectName();
+    return overlaps;
+}
+
 } // namespace
 
 class ClipWindowTest : public QObject {
@@ -73,6 +108,8 @@ class ClipWindowTest : public QObject {
     void cancelAndTheCloseBoxChangeNothingAndStopThePlayer();
     void slidersMovedByKeysUpdateTheirBoxes();
     void setStartAndSetEndTakeTheShownPosition();
+    void setStartWhilePausedTakesTheFrameOnScreen();
+    void noControlCoversAnotherAtTheSmallestAndALargeSize();
     void aTrimmedFileConvertsToItsClip();
 
   private:
@@ -91,7 +128,7 @@ class ClipWindowTest : public QObject {
         });
         poll->start(20);
     }
-    static QLineEdit* Box(ClipWindow* window, const char* name) {
+    static QLineEdit* Box(QWidget* window, const char* name) {
         return window->findChild<QLineEdit*>(name);
     }
     static void Click(QWidget* window, const char* name) {
@@ -100,6 +137,9 @@ class ClipWindowTest : public QObject {
     void AddFile(const std::string& name, double seconds) {
         const std::string path = app_ + "/" + name;
         QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
+        AddPath(path);
+    }
+    void AddPath(const std::string& path) {
         desktop_.nextFiles = {QString::fromStdString(path)};
         window_->action("AddFiles")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000); // probed in the background
@@ -306,6 +346,52 @@ void ClipWindowTest::setStartAndSetEndTakeTheShownPosition() {
     QVERIFY(ReadClipTime(Cell(0, kEnd)) > ReadClipTime(Cell(0, kStart)));
 }
 
+void ClipWindowTest::setStartWhilePausedTakesTheFrameOnScreen() {
+    const std::string source = app_ + "/clock.flv";
+    QCOMPARE(vxtest::Run({"ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", kClockGraph, "-c:v",
+                          "flv1", "-q:v", "3", "-f", "flv", source})
+                 .exitCode,
+             0);
+    AddPath(source);
+    Select(0);
+    std::optional<double> drawn;
+    int start = -1;
+    WhenOpen([&](ClipWindow* clip) {
+        Click(clip, "cmdPlay");
+        QVERIFY(WaitFor( // late in a second, where the second below is the wrong one
+            [] { return std::fmod(PlayersOwnPosition().value_or(0), 1.0) >= 0.6; }, 10000));
+        Click(clip, "cmdPause");
+        QTest::qWait(600);
+        drawn = DrawnTime(vxtest::Grab(clip->preview()->surface()->picture()));
+        Click(clip, "cmdSetStart");
+        start = ReadClipTime(Box(clip, "Text1")->text().toStdString()).value_or(-1);
+        QCOMPARE(clip->findChild<QLabel*>("LblCurTime")->text(), Box(clip, "Text1")->text());
+        Click(clip, "Command2");
+    });
+    window_->action("videoclip")->trigger();
+    QVERIFY(drawn);
+    // Half a second, and the tenth the player reports its position in.
+    QVERIFY2(std::abs(start - *drawn) <= 0.6, qPrintable(QString::number(*drawn)));
+}
+
+void ClipWindowTest::noControlCoversAnotherAtTheSmallestAndALargeSize() {
+    SharedClip() = ClipHandover{app_ + "/none.flv", "0:00:00", "0:00:10", "0:00:10"};
+    ClipWindow clip(app_, desktop_, nullptr, window_.get());
+    clip.show();
+    auto* start = clip.findChild<QSlider*>("Slider1");
+    for (const QSize size : {QSize(1, 1), QSize(1600, 1000)}) {
+        clip.resize(size);
+        QTest::qWait(50);
+        QVERIFY2(Overlaps(&clip).isEmpty(), qPrintable(Overlaps(&clip).join(", ")));
+        // At 100 % the handle is at the slider's right end, on top, and takes the mouse.
+        start->setValue(start->maximum());
+        const QPoint handle(start->width() - 3, start->height() / 2);
+        QCOMPARE(clip.childAt(start->mapTo(&clip, handle)), start);
+        QTest::mouseClick(start, Qt::LeftButton, {}, handle);
+        QCOMPARE(Box(&clip, "Text2")->text(), QStringLiteral("0:00:10")); // not Set End
+    }
+}
+
 void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
     // Ten seconds, each in a colour of its own.
     const std::string source = app_ + "/colours.flv";
@@ -314,9 +400,7 @@ void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
                           "-q:v", "3", "-f", "flv", source})
                  .exitCode,
              0);
-    desktop_.nextFiles = {QString::fromStdString(source)};
-    window_->action("AddFiles")->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
+    AddPath(source);
     QCOMPARE(Cell(0, kVideoTime), std::string("0:00:10"));
     Select(0);
     WhenOpen([](ClipWindow* clip) {

@@ -107,12 +107,13 @@ void CommandTableTest::eachMenuCommandDoesItsAction() {
     const QString gone = folder_.path() + "/gone one.flv";
     const QString other = folder_.path() + "/gone two.flv";
     const Effects nothing = Run(true, [](MainWindow&) {});
-    QCOMPARE(nothing.rows, (QStringList{gone + " ", other + " "}));
+    // Files the player cannot read say so as soon as they are added.
+    QCOMPARE(nothing.rows, (QStringList{gone + " Unreadable", other + " Unreadable"}));
     auto menu = [&](const char* name) {
         return Run(true, [name](MainWindow& w) { w.action(name)->trigger(); });
     };
     QCOMPARE(menu("AddFiles").dialog, QStringLiteral("Open Video File"));
-    QCOMPARE(menu("RemoveSelectedFile").rows, QStringList{other + " "});
+    QCOMPARE(menu("RemoveSelectedFile").rows, QStringList{other + " Unreadable"});
     QCOMPARE(menu("ClearAllFiles").rows, QStringList{});
     QCOMPARE(menu("exit").windowVisible, false);
     QCOMPARE(menu("options").modals, QStringList{"Frmset"});

@@ -78,7 +78,8 @@ class KilledProgram : public ::testing::Test {
         ASSERT_TRUE(program_->Start(
             {"/usr/bin/env", "-i", "HOME=" + home, "XDG_STATE_HOME=" + run_ + "/state",
              "XDG_CONFIG_HOME=" + home + "/.config", "DISPLAY=" + x_.Display(),
-             "QT_QPA_PLATFORM=xcb", "PATH=/usr/bin:/bin", "LANG=C.UTF-8", app_ + "/vantorix"},
+             "QT_QPA_PLATFORM=xcb", "PATH=/usr/bin:/bin", "LANG=C.UTF-8", app_ + "/vantorix",
+             "--new-window"},
             run_ + "/media", run_ + "/program.log"));
     }
     std::optional<vx::KeptState> KeptList() const {

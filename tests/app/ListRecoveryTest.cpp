@@ -67,8 +67,8 @@ void ListRecoveryTest::init() {
     state_ = app_ + "/state";
     fs::create_directories(state_);
     orphan_ = state_ + "/list-999999.vxlist";
-    desktop_.questions.clear();
-    desktop_.nextAnswer = true;
+    desktop_.asked.clear();
+    desktop_.nextConfirms = {true};
     auto probe = Open();
     sheetValue_ = SheetValues(probe->sheet()).at(0);
 }
@@ -77,8 +77,8 @@ void ListRecoveryTest::yesRestoresTheRowsNotConvertedWithTheirTrimsTheEntryAndTh
     LeaveList();
     auto window = Open();
     window->KeepList(state_);
-    QCOMPARE(desktop_.questions.size(), 1);
-    const QString question = desktop_.questions[0];
+    QCOMPARE(desktop_.asked.size(), 1);
+    const QString question = desktop_.asked[0];
     QVERIFY2(question.startsWith("Vantorix did not close normally. Restore the list of 3 files? "
                                  "(1 of them were converted before it stopped.)"),
              qPrintable(question));
@@ -103,24 +103,24 @@ void ListRecoveryTest::yesRestoresTheRowsNotConvertedWithTheirTrimsTheEntryAndTh
 
 void ListRecoveryTest::noRestoresNothingAndKeepsABackup() {
     LeaveList();
-    desktop_.nextAnswer = false;
+    desktop_.nextConfirms = {false};
     auto window = Open();
     window->KeepList(state_);
-    QCOMPARE(desktop_.questions.size(), 1);
+    QCOMPARE(desktop_.asked.size(), 1);
     QCOMPARE(window->sources().Count(), 0);
     QVERIFY(!fs::exists(orphan_));
     QVERIFY(DecodeKeptList(vxtest::ReadFile(orphan_ + ".bak")));
     // The backup is not offered again.
     auto second = Open();
     second->KeepList(state_);
-    QCOMPARE(desktop_.questions.size(), 1);
+    QCOMPARE(desktop_.asked.size(), 1);
 }
 
 void ListRecoveryTest::anUnreadableListDoesNotStopTheStart() {
     std::ofstream(orphan_) << "vantorix-list 7\nfrom the future\n";
     auto window = Open();
     window->KeepList(state_);
-    QVERIFY(desktop_.questions.isEmpty());
+    QVERIFY(desktop_.asked.isEmpty());
     QVERIFY(fs::exists(orphan_ + ".unreadable"));
     QVERIFY(window->keeper()->file().Locked());
 }

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "Catalog.h"
 #include "FakeDesktop.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
@@ -53,7 +54,7 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::startsWithTheCatalogAndTheDefaultSheet() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Vantorix 2.00"));
-    QCOMPARE(window_->chooser()->count(), 92);
+    QCOMPARE(window_->chooser()->count(), ProfileCatalog::kEntryCount);
     QCOMPARE(window_->chooser()->SelectedPosition(), 0);
     QCOMPARE(Value(*window_, "Video Options", "Video Codec"), QStringLiteral("xvid"));
     QCOMPARE(Value(*window_, "General", "Item Name"), QStringLiteral("Auto"));

@@ -30,6 +30,7 @@ class SourceCommandsTest : public QObject {
     void aDropWithoutFilesDoesNothing();
     void removingARowMovesTheRowsBelowUp();
     void clearEmptiesTheList();
+    void deleteRemovesAndUndoBringsAClearBack();
     void aClickMirrorsTheRowIntoTheSheet();
     void aClickOnAnEmptyListChangesNothing();
     void thePopupMenuHoldsItsElevenEntries();
@@ -175,6 +176,35 @@ void SourceCommandsTest::clearEmptiesTheList() {
     QCOMPARE(rows.Count(), 0);
     window_->action("ClearAllFiles")->trigger();
     QCOMPARE(rows.Count(), 0);
+}
+
+// Delete on the list removes the selected row; Ctrl+Z undoes one Clear All, the
+// rows coming back with their trims and probed values.
+void SourceCommandsTest::deleteRemovesAndUndoBringsAClearBack() {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    desktop_.nextFiles = {Make("u1.flv"), Make("u2.flv"), Make("u3.flv")};
+    window_->AddFiles();
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
+    SourceList& rows = window_->sources();
+    rows.SetAt(1, kStart, "0:00:01");
+    QTest::keyClick(window_->listView(), Qt::Key_Delete); // nothing selected
+    QCOMPARE(rows.Count(), 3);
+    ClickRow(0);
+    QTest::keyClick(window_->listView(), Qt::Key_Delete);
+    QCOMPARE(rows.Count(), 2);
+    const auto second = rows.Row(0).columns;
+    QVERIFY(second[kFileName].ends_with("/u2.flv") && second[kSize] == "320x240");
+
+    QAction* undo = window_->action("UndoClearAll");
+    QCOMPARE(window_->findChild<QMenu*>("edit")->actions().value(0)->text(), "Undo Clear All");
+    for (const char* keys : {"Ctrl+Z", "Ctrl+C", "Ctrl+Z", "Ctrl+Z"}) {
+        QCOMPARE(undo->isEnabled(), rows.Count() == 0);
+        QTest::keySequence(window_.get(), QKeySequence(QString::fromLatin1(keys)));
+        QCOMPARE(rows.Count(), keys == QLatin1String("Ctrl+C") ? 0 : 2); // undone only once
+    }
+    QCOMPARE(rows.Row(0).columns, second);
+    QCOMPARE(window_->listView()->model()->rowCount(), 2);
 }
 
 void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheet() {

@@ -1,5 +1,6 @@
 // The Video4Linux enumeration as far as this machine allows, the progress
 // report and the status line.
+#include "CaptureFile.h"
 #include "CaptureProgress.h"
 #include "TestMedia.h"
 #include "V4l2Devices.h"
@@ -95,4 +96,23 @@ TEST(StatusLine, ShowsFramesDropsAndSecondsWithTwoDecimals) {
     EXPECT_EQ(StatusLine({1, 0, 5}), "1 frames (0 dropped) - 0.01 sec.");
     EXPECT_EQ(StatusLine({75, 0, 2999}), "75 frames (0 dropped) - 3.00 sec.");
     EXPECT_EQ(StatusLine({900000, 12, 36000123}), "900000 frames (12 dropped) - 36000.12 sec.");
+}
+
+// A recording never goes over an existing file: the next free name is taken,
+// and taken at once, so that the next recording gets the one after it.
+TEST_F(DeviceFolder, ACaptureFileIsNeverOneThatExists) {
+    const std::string first = root_ + "/dvcapture.avi";
+    for (const char* expected : {"/dvcapture.avi", "/dvcapture-2.avi", "/dvcapture-3.avi"}) {
+        const CaptureTarget target = ReserveCaptureFile(first, "/elsewhere");
+        EXPECT_EQ(target.path, root_ + expected);
+        EXPECT_EQ(target.reason, "");
+    }
+    // Numbered names count on; a dash in a folder's name does not count.
+    EXPECT_EQ(ReserveCaptureFile(root_ + "/dvcapture-2.avi", "").path, root_ + "/dvcapture-4.avi");
+    EXPECT_EQ(NextCaptureName("/v-1.d/take"), "/v-1.d/take-2");
+    EXPECT_EQ(NextCaptureName("/v/take-01.avi"), "/v/take-01-2.avi");
+
+    // Files that cannot be made say why (also for root: a regular file is no folder).
+    EXPECT_EQ(ReserveCaptureFile(first + "/x.avi", "").reason, "Not a directory");
+    EXPECT_EQ(ReserveCaptureFile(root_, "").reason, "Is a directory");
 }

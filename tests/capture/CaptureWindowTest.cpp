@@ -35,6 +35,7 @@ class CaptureWindowTest : public QObject {
     void startOrPreviewWhileRecordingStopsIt();
     void choosingAnotherDeviceReconnects();
     void aFailedRecordingFreesTheButtons();
+    void recordingTwiceUnderOneNameKeepsBoth();
     void exitWhileRecordingLeavesAFinishedFile();
     void closeBoxAndEscapeEndTheEncoder();
     void mainWindowCommandsOpenItModally();
@@ -52,6 +53,7 @@ class CaptureWindowTest : public QObject {
     void Record(const QString& file);
 
     std::string app_;
+    QByteArray home_, config_;
     vxtest::FakeDesktop desktop_;
     std::unique_ptr<CaptureWindow> window_;
 };
@@ -60,12 +62,19 @@ void CaptureWindowTest::init() {
     app_ = vxtest::MakeTempFolder("vx-capture-window");
     fs::create_symlink(std::string(VX_APP_DIR) + "/fp.dll", app_ + "/fp.dll");
     desktop_ = vxtest::FakeDesktop();
+    // The default file lies in the user's videos folder or home: here, the test's folder.
+    home_ = qgetenv("HOME");
+    config_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", app_.c_str());
+    qputenv("XDG_CONFIG_HOME", (app_ + "/config").c_str());
 }
 
 void CaptureWindowTest::cleanup() {
     window_.reset();
     QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 15000);
     vxtest::RemoveFolder(app_);
+    qputenv("HOME", home_);
+    config_.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config_);
 }
 
 void CaptureWindowTest::Open(std::vector<CaptureSource> sources) {
@@ -248,14 +257,67 @@ void CaptureWindowTest::choosingAnotherDeviceReconnects() {
     QCOMPARE(vxtest::ChildProcesses(), 1);
 }
 
+// A recording that cannot be written is refused or ends, with a message that
+// names the file and the reason; the buttons are free again and the surface
+// never keeps a picture as if it were live. A device that cannot be read
+// stands for a busy camera.
 void CaptureWindowTest::aFailedRecordingFreesTheButtons() {
-    Open();
-    Find<QLineEdit>("Text1")->setText(QString::fromStdString(app_ + "/missing folder/x.avi"));
+    Open({TestPatternSource(), {"Busy", {"-f", "lavfi", "-i", "nosuchsource"}, {}}});
+    Button("Command3")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > 0, 20000);
+    auto* text1 = Find<QLineEdit>("Text1");
+    auto message = [&] {
+        return desktop_.messages.empty() ? QString() : desktop_.messages.back().second;
+    };
+
+    // No name, and a relative name in a folder that is not there (taken in
+    // the videos folder, here the home): refused at once; the preview goes on.
+    text1->setText(QStringLiteral(" "));
+    Button("Command1")->click();
+    QCOMPARE(message(), QStringLiteral("Enter the name of the file to record into."));
+    text1->setText(QStringLiteral("missing folder/x.avi"));
+    Button("Command1")->click();
+    const QString missing = QString::fromStdString(app_ + "/missing folder/x.avi");
+    QCOMPARE(text1->text(), missing);
+    QCOMPARE(message(), "Could not record into \"" + missing + "\": No such file or directory.");
+    QVERIFY(Button("Command1")->isEnabled());
+    const auto painted = window_->surface()->PaintedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > painted + 5, 20000);
+
+    // The device fails: its preview goes black, and its recording ends by itself.
+    auto* combo = Find<QComboBox>("Combo1");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    QTRY_COMPARE_WITH_TIMEOUT(LitShare(), 0.0, 10000);
+    const QString file = QString::fromStdString(app_ + "/busy.avi");
+    text1->setText(file);
     Button("Command1")->click();
     QVERIFY(!Button("Command1")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(Button("Command1")->isEnabled(), 15000);
     QVERIFY(Button("Command3")->isEnabled());
-    QVERIFY(!window_->control().Recording());
+    QCOMPARE(desktop_.messages.size(), std::size_t(3));
+    QCOMPARE(desktop_.messages.back().first, MessageIcon::Critical);
+    QCOMPARE(message(), "Could not record into \"" + file + "\": Invalid argument.");
+    QVERIFY(!fs::exists(file.toStdString())); // the empty file it had reserved is gone
+    QCOMPARE(LitShare(), 0.0);
+}
+
+// Camera footage cannot be made again: a second recording under the default
+// name goes into the next free name, which the box then shows.
+void CaptureWindowTest::recordingTwiceUnderOneNameKeepsBoth() {
+    Open();
+    const QString first = QString::fromStdString(app_ + "/dvcapture.avi");
+    QCOMPARE(Find<QLineEdit>("Text1")->text(), first);
+    for (const char* name : {"/dvcapture.avi", "/dvcapture-2.avi"}) {
+        Button("Command1")->click();
+        QCOMPARE(Find<QLineEdit>("Text1")->text(), QString::fromStdString(app_ + name));
+        QTRY_VERIFY_WITH_TIMEOUT(window_->control().Statistics().frames > 25, 20000);
+        Button("Command2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->control().Statistics().final, 10000);
+    }
+    QVERIFY(vxtest::ProbeRecording(first.toStdString()).ok);
+    QVERIFY(vxtest::ProbeRecording(app_ + "/dvcapture-2.avi").ok);
+    QVERIFY(desktop_.messages.empty());
 }
 
 void CaptureWindowTest::exitWhileRecordingLeavesAFinishedFile() {

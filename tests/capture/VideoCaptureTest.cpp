@@ -98,14 +98,22 @@ TEST_F(VideoCaptureTest, AFailingEncoderEndsTheSession) {
     EXPECT_FALSE(missing->StartRecording());
     EXPECT_FALSE(missing->Recording());
     EXPECT_EQ(missing->EncoderPid(), -1);
+    EXPECT_EQ(missing->Failure(), "the encoder tool " + folder_ + "/no-fp.dll cannot be started");
 
-    // An encoder that cannot write its file exits: the recording is over by itself.
+    // An encoder that cannot write its file exits: the recording is over by
+    // itself, says why, and leaves no picture to show as if it were live.
     auto capture = Connected();
-    capture->SetCaptureFileName(folder_ + "/no such folder/x.avi");
+    capture->SetPreview(true);
+    PreviewFrame frame;
+    ASSERT_TRUE(WaitFor([&] { return capture->LatestFrame(0, frame); }, 20s));
+    capture->SetCaptureFileName("/dev/full"); // a full disk, once recording has begun
     EXPECT_TRUE(capture->StartRecording());
     EXPECT_TRUE(WaitFor([&] { return !capture->Recording(); }, 15s));
+    EXPECT_EQ(capture->Failure(), "No space left on device");
     EXPECT_TRUE(capture->Statistics().final);
     EXPECT_EQ(capture->EncoderPid(), -1);
+    EXPECT_TRUE(capture->LatestFrame(frame.serial, frame));
+    EXPECT_TRUE(frame.rgb.empty());
 
     // Recording without a file name or a connection does not start.
     capture->SetCaptureFileName("");

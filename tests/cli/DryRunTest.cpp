@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -53,19 +54,18 @@ std::vector<std::string> ShellWords(const std::string& line) {
     return words;
 }
 
-// What the stand-in encoder recorded last: its arguments.
+// What the stand-in encoder recorded last: its arguments, between tabs.
 std::vector<std::string> LastRecorded(const std::string& path) {
     const std::string text = vxtest::ReadFile(path);
     const auto end = text.rfind('\n');
     if (end == std::string::npos) return {};
     const auto begin = end == 0 ? 0 : text.rfind('\n', end - 1) + 1;
-    std::vector<std::string> arguments;
-    std::string argument;
+    std::vector<std::string> arguments(1);
     for (std::size_t i = begin; i < end; ++i) {
-        if (text[i] != '\0')
-            argument += text[i];
+        if (text[i] == '\t')
+            arguments.emplace_back();
         else
-            arguments.push_back(std::exchange(argument, {}));
+            arguments.back() += text[i];
     }
     return arguments;
 }
@@ -81,53 +81,67 @@ class DryRunTest : public QObject {
 void DryRunTest::everyEntryGivesTheWindowsCommand() {
     QTemporaryDir folder(QDir::tempPath() + "/vx dry run-XXXXXX"); // a blank in every path
     const std::string app = folder.path().toStdString();
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(app + "/config"));
     fs::create_symlink(std::string(VX_APP_DIR) + "/mp.dll", app + "/mp.dll");
-    fs::create_symlink(VX_CHILD, app + "/fp.dll");
-    const std::string record = app + "/record";
-    qputenv("VX_RECORD", record.c_str());
+    fs::create_symlink(VX_RECORDING_TOOL, app + "/fp.dll");
+    const std::string record = app + "/fp.dll.calls";
     const std::string source = app + "/it's a \"clip\".flv";
     QVERIFY(vxtest::MakeFlv(source, {.seconds = 2}));
     WriteSetting(SettingsPath(app), "set", "outputfolder", app + "/out");
     WriteSetting(SettingsPath(app), "set", "thread", "2");
 
+    fs::create_directories(app + "/config/vantorix/profiles");
+    std::ofstream(app + "/config/vantorix/profiles/Big screen.vxprofile")
+        << "[Profile]\nbase=86\nname=Big screen\n[Options]\nVideo Size=1280x720\n";
     vxtest::FakeDesktop desktop;
     MainWindow window(app, desktop);
     window.show();
     window.AddCommandLineFiles({QString::fromStdString(source)});
     QTRY_COMPARE(window.sources().Count(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(window.probing(), 0, 20000);
-    int compared = 0;
-    for (int position = 1; const CatalogEntry* entry = ProfileCatalog::At(position); ++position) {
-        if (entry->kind == EntryKind::Heading) continue;
+    // The same conversion through the window and through the command line.
+    auto compare = [&](int chooserRow, const std::string& entry) -> std::string {
         // An entry's options are applied over what the sheet holds: each from the
         // sheet of a fresh start, as the command line has it.
         FillDefaultLayout(window.sheet());
-        window.chooser()->setCurrentIndex(position - 1);
-        emit window.chooser()->activated(position - 1);
+        window.chooser()->setCurrentIndex(chooserRow);
+        emit window.chooser()->activated(chooserRow);
         window.ConvertNow();
-        QTRY_VERIFY(!window.batch().Running());
+        if (!QTest::qWaitFor([&] { return !window.batch().Running(); }, 20000))
+            return entry + ": the batch did not end";
         std::vector<std::string> expected = {"ffmpeg", "-y"};
         for (const std::string& argument : LastRecorded(record))
             expected.push_back(argument);
 
         std::FILE* out = std::tmpfile();
-        const int status = RunConvert({"-p", std::to_string(position), "--dry-run", source}, app,
-                                      {out, stderr, false, -1});
-        QCOMPARE(status, 0);
+        const int status =
+            RunConvert({"-p", entry, "--dry-run", source}, app, {out, stderr, false, -1});
+        if (status != 0) return entry + ": the dry run failed";
         std::rewind(out);
         char line[8192] = {};
-        QVERIFY(std::fgets(line, sizeof line, out));
+        if (!std::fgets(line, sizeof line, out)) return entry + ": no command line";
         std::fclose(out);
         std::string text = line;
         if (!text.empty() && text.back() == '\n') text.pop_back();
         std::string given;
         for (const std::string& argument : expected)
             given += " [" + argument + "]";
-        QVERIFY2(ShellWords(text) == expected,
-                 (entry->text + std::string(": ") + text + "\nwindow:" + given).c_str());
+        return ShellWords(text) == expected ? std::string()
+                                            : entry + ": " + text + "\nwindow:" + given;
+    };
+    int compared = 0;
+    for (int position = 1; const CatalogEntry* entry = ProfileCatalog::At(position); ++position) {
+        if (entry->kind == EntryKind::Heading) continue;
+        const std::string mismatch = compare(position - 1, std::to_string(position));
+        QVERIFY2(mismatch.empty(), mismatch.c_str());
         ++compared;
     }
     QVERIFY(compared >= 70);
+    // One of the user's own profiles, by its name.
+    const int row = window.chooser()->UserProfileRow(QStringLiteral("Big screen"));
+    QVERIFY(row > 0);
+    const std::string mismatch = compare(row, "Big screen");
+    QVERIFY2(mismatch.empty(), mismatch.c_str());
 }
 
 QTEST_MAIN(DryRunTest)

@@ -6,9 +6,7 @@
 //   sleep MS      sleeps
 //   exit CODE     exits with CODE (the last step)
 // Steps run in order: "vx_child out a err b exit 3".
-// Started under a name ending in "mp.dll" it is a player tool that never ends;
-// under a name ending in "fp.dll" an encoder that appends its arguments, each
-// ended by a NUL, and a line feed to the file $VX_RECORD, and ends at once.
+// Started under a name ending in "mp.dll" it is a player tool that never ends.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,14 +19,6 @@ int main(int argc, char** argv) {
     if (std::string(argv[0]).ends_with("mp.dll"))
         while (true)
             pause();
-    if (std::string(argv[0]).ends_with("fp.dll")) {
-        std::FILE* record = std::fopen(std::getenv("VX_RECORD"), "ab");
-        if (!record) return 8;
-        for (int i = 1; i < argc; ++i)
-            std::fwrite(argv[i], 1, std::strlen(argv[i]) + 1, record);
-        std::fputc('\n', record);
-        return std::fclose(record) == 0 ? 0 : 8;
-    }
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string step = argv[i];
         const char* value = argv[i + 1];

@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,13 +23,9 @@ class FakeDesktop : public vx::Desktop {
     QString nextFolder;    // what the next folder dialog returns
     QString nextSaveFile;  // what the next save dialog returns
     QString lastDialogTitle, lastDialogFilter;
-    QStringList questions;  // the yes-or-no questions asked
-    bool nextAnswer = true; // what they are answered
-
-    bool AskYesNo(QWidget*, const QString& text) override {
-        questions << text;
-        return nextAnswer;
-    }
+    std::deque<QString> nextTexts; // answers of the next text prompts; none left: cancelled
+    std::deque<bool> nextConfirms; // answers of the next questions; none left: No
+    QStringList asked;             // every prompt and question, in order
 
     void ShowMessage(QWidget*, vx::MessageIcon icon, const QString& text) override {
         messages.emplace_back(icon, text);
@@ -41,6 +39,20 @@ class FakeDesktop : public vx::Desktop {
         lastDialogTitle = title;
         lastDialogFilter = filter;
         return std::exchange(nextSaveFile, {});
+    }
+    std::optional<QString> AskText(QWidget*, const QString& prompt, const QString&) override {
+        asked << prompt;
+        if (nextTexts.empty()) return std::nullopt;
+        QString answer = nextTexts.front();
+        nextTexts.pop_front();
+        return answer;
+    }
+    bool Confirm(QWidget*, const QString& question) override {
+        asked << question;
+        if (nextConfirms.empty()) return false;
+        const bool answer = nextConfirms.front();
+        nextConfirms.pop_front();
+        return answer;
     }
     QString ChooseFolder(QWidget*, const QString&, const QString&) override {
         return std::exchange(nextFolder, {});

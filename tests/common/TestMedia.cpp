@@ -48,13 +48,28 @@ RunResult Run(const std::vector<std::string>& arguments, const std::string& work
 
 bool MakeFlv(const std::string& path, const FlvSpec& spec) {
     const std::string size = std::to_string(spec.width) + "x" + std::to_string(spec.height);
-    std::vector<std::string> args{
-        "ffmpeg", "-v",    "error", "-y",
-        "-f",     "lavfi", "-i",    "testsrc=size=" + size + ":rate=" + std::to_string(spec.fps)};
-    if (spec.audio)
-        args.insert(args.end(), {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100"});
-    args.insert(args.end(), {"-t", std::to_string(spec.seconds), "-c:v", "flv1", "-q:v", "5"});
-    if (spec.audio) args.insert(args.end(), {"-c:a", "libmp3lame", "-ar", "44100", "-b:a", "64k"});
+    const std::string picture = spec.picture.empty()
+                                    ? "testsrc=size=" + size + ":rate=" + std::to_string(spec.fps)
+                                    : spec.picture;
+    const std::string sound =
+        spec.sound.empty() ? "sine=frequency=440:sample_rate=44100" : spec.sound;
+    std::vector<std::string> args{"ffmpeg", "-v", "error", "-y"};
+    if (spec.video) args.insert(args.end(), {"-f", "lavfi", "-i", picture});
+    if (spec.audio) args.insert(args.end(), {"-f", "lavfi", "-i", sound});
+    args.insert(args.end(), {"-t", std::to_string(spec.seconds)});
+    if (spec.video) {
+        args.insert(args.end(), {"-c:v", spec.videoCodec});
+        if (spec.videoCodec == "flv1") args.insert(args.end(), {"-q:v", "5"});
+        if (spec.videoCodec == "libx264") args.insert(args.end(), {"-preset", "ultrafast"});
+        if (spec.keyInterval > 0)
+            args.insert(args.end(), {"-g", std::to_string(spec.keyInterval), "-keyint_min",
+                                     std::to_string(spec.keyInterval), "-sc_threshold", "0"});
+    }
+    if (spec.audio) {
+        const bool nelly = spec.audioCodec == "nellymoser";
+        args.insert(args.end(), {"-c:a", spec.audioCodec, "-ar", nelly ? "22050" : "44100"});
+        if (!nelly) args.insert(args.end(), {"-b:a", "64k"});
+    }
     args.insert(args.end(), {"-f", "flv", path});
     return Run(args).exitCode == 0;
 }
@@ -68,7 +83,8 @@ double Rate(const std::string& text) {
     return den == 0 ? 0 : std::atof(text.substr(0, slash).c_str()) / den;
 }
 
-// The length of a file found by decoding it all, for containers that keep no duration.
+} // namespace
+
 double DecodedDuration(const std::string& path) {
     const RunResult run = Run({"ffmpeg", "-nostdin", "-i", path, "-f", "null", "-"});
     const auto at = run.output.rfind("time=");
@@ -78,8 +94,6 @@ double DecodedDuration(const std::string& path) {
     if (std::sscanf(run.output.c_str() + at, "time=%d:%d:%lf", &h, &m, &s) != 3) return 0;
     return h * 3600 + m * 60 + s;
 }
-
-} // namespace
 
 ProbeInfo ProbeFile(const std::string& path) {
     ProbeInfo info;

@@ -21,9 +21,15 @@ struct FlvSpec {
     int height = 240;
     int fps = 25;
     bool audio = true;
+    bool video = true;
+    std::string picture = {};        // a lavfi source of that size and rate; testsrc when empty
+    std::string sound = {};          // a lavfi source at 44100 Hz; a 440 Hz tone when empty
+    std::string videoCodec = "flv1"; // an ffmpeg encoder: "libx264" for H.264
+    std::string audioCodec = "libmp3lame"; // "aac", "nellymoser", ...
+    int keyInterval = 0;                   // frames between key frames; 0: the encoder's own
 };
 
-// Generates an FLV file (Sorenson video, MP3 sound) with ffmpeg; true on success.
+// Generates an FLV file (by default Sorenson video, MP3 sound) with ffmpeg; true on success.
 bool MakeFlv(const std::string& path, const FlvSpec& spec = {});
 
 struct ProbeInfo {
@@ -38,6 +44,9 @@ struct ProbeInfo {
 };
 
 ProbeInfo ProbeFile(const std::string& path);
+// The length of a file found by decoding it all (for containers that keep none, or
+// keep an estimate).
+double DecodedDuration(const std::string& path);
 
 // A fresh folder below the system's temporary folder, removed by the caller.
 std::string MakeTempFolder(const std::string& prefix);

@@ -66,7 +66,8 @@ TEST_F(Batch, AFailingEncoderFailsOnlyItsRow) {
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "abc");
     Run();
     EXPECT_EQ(Status(0), "Fail");
-    EXPECT_EQ(rows_.Row(0).note, "Invalid frame size: abc.");
+    EXPECT_EQ(rows_.Row(0).note, "The video size in the option sheet is not a size the encoder "
+                                 "accepts: enter one such as 320x240.");
     EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find("Invalid frame size: abc."), std::string::npos);
     EXPECT_TRUE(view_.TotalsPassThrough({100}));
 }

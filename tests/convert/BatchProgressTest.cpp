@@ -136,9 +136,9 @@ TEST_F(Progress, NamesWithQuotesConvert) {
     EXPECT_NEAR(info.duration, 3.0, 0.5);
 }
 
-TEST(BatchCapacity, AutomaticIsTheCoresAndASettingIsKept) {
-    EXPECT_EQ(BatchRun::Capacity(0, 8), 8);
-    EXPECT_EQ(BatchRun::Capacity(0, 0), 1);
+TEST(BatchCapacity, AutomaticIsAtMostTheCoresPlusOneAndASettingIsKept) {
+    EXPECT_EQ(BatchRun::Capacity(0, 8), 9);
+    EXPECT_EQ(BatchRun::Capacity(0, 0), 2);
     EXPECT_EQ(BatchRun::Capacity(3, 8), 3);
     EXPECT_EQ(BatchRun::Capacity(1, 16), 1);
     EXPECT_EQ(BatchRun::Capacity(40, 2), 16);

@@ -1,4 +1,5 @@
 #include "EncoderCommand.h"
+#include "Catalog.h"
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
@@ -181,7 +182,8 @@ TEST_F(CommandText, EachFailureIsReportedAsItsOwnError) {
     r = Request(2, mp4);
     r.options.ClipEnd = "24:00:00";
     expectError(r, CommandError::ClipEnd);
-    expectError(Request(93, mp4), CommandError::Position);
+    expectError(Request(ProfileCatalog::kEntryCount + 1, mp4), CommandError::Position);
+    expectError(Request(97, "Today's formats"), CommandError::NoExtension);
     expectError(Request(0, mp4), CommandError::Position);
 }
 
@@ -249,4 +251,14 @@ TEST_F(OutputPath, NeverWritesOverItsOwnInput) {
     EXPECT_EQ(BuildOutputPath(out, true, In("movie.flv"), ".flv"), out + "/movie_New.flv");
     // Also when the folder is written another way.
     EXPECT_EQ(BuildOutputPath(out + "/", false, In("movie.flv"), ".flv"), out + "//movie_New.flv");
+}
+
+// A source of the frame's own shape keeps the designed command, byte for byte.
+TEST_F(CommandText, ASourceOfTheFramesShapeKeepsTheDesignedCommand) {
+    auto r = Request(2, "Apple iPod Video MPEG-4 Movie(*.mp4)");
+    const std::string designed = Command(r);
+    r.sourceSize = {642, 480}; // within 1 % of 4:3
+    EXPECT_EQ(Command(r), designed);
+    r.sourceSize = {1280, 720};
+    EXPECT_NE(Command(r), designed);
 }

@@ -1,5 +1,6 @@
 // The preview panel with the real player drawing into its surface on an X server.
 #include "PreviewPanel.h"
+#include "ScreenGrab.h"
 #include "TestMedia.h"
 #include "Tools.h"
 #include "VideoSurface.h"
@@ -17,12 +18,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QImage Grab(VideoSurface* surface) {
-    return surface->screen()->grabWindow(surface->winId()).toImage();
-}
+using vxtest::Grab;
 
 bool Dark(QRgb pixel) {
     return qRed(pixel) < 16 && qGreen(pixel) < 16 && qBlue(pixel) < 16;
+}
+
+// Every pixel of the area has the colour: a label without text, black around a picture.
+bool Plain(const QImage& image, const QRect& area, QRgb colour) {
+    if (image.isNull()) return false;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != colour) return false;
+    return true;
 }
 
 // Not black over most of it, and the picture reaches every edge of the surface.
@@ -76,8 +84,10 @@ class PreviewPanelTest : public QObject {
     void cleanupTestCase();
     void playShowsTheVideoFillingTheSurface();
     void pauseFreezesThePictureAndResumesIt();
-    void stopEndsThePlayerAtOnce();
+    void stopEndsThePlayerAndClearsLabelAndPictureOnScreen();
     void seekRestartsThePlayerAtTheTarget();
+    void aSeekWhileStoppedLeavesTheHandleWhereItWasLetGo();
+    void aTallPictureKeepsItsProportionsWithBarsBeside();
     void lastAndFirstFramesRestartThePlayer();
     void forwardShowsWhereThePlayerIs();
     void manyPlayStopCyclesLeaveNoProcess();
@@ -86,8 +96,10 @@ class PreviewPanelTest : public QObject {
     void Play() { panel_->Play(false, PlayItem{file_, "0:00:30"}); }
     void Click(const char* name) { panel_->findChild<QPushButton*>(name)->click(); }
     bool WaitForVideo() {
-        return WaitFor([this] { return ShowsVideo(Grab(panel_->surface())); }, 5000);
+        return WaitFor([this] { return ShowsVideo(Picture()); }, 5000);
     }
+    QLabel* Label(const char* name) { return panel_->findChild<QLabel*>(name); }
+    QImage Picture() { return Grab(panel_->surface()->picture()); }
     std::string folder_, file_;
     std::unique_ptr<PreviewPanel> panel_;
 };
@@ -119,7 +131,7 @@ void PreviewPanelTest::cleanupTestCase() {
 }
 
 void PreviewPanelTest::playShowsTheVideoFillingTheSurface() {
-    QVERIFY(!ShowsVideo(Grab(panel_->surface())));
+    QVERIFY(!ShowsVideo(Picture()));
     QCOMPARE(panel_->findChild<QLabel*>("SkinLabel10")->text(),
              QStringLiteral("Total time: 0:00:00"));
     Click("cmdPlay"); // asks its holder what to play
@@ -136,22 +148,30 @@ void PreviewPanelTest::pauseFreezesThePictureAndResumesIt() {
     Click("cmdPause");
     QVERIFY(!panel_->timer()->isActive());
     QTest::qWait(500);
-    const QImage first = Grab(panel_->surface());
+    const QImage first = Picture();
     QTest::qWait(1000);
-    QCOMPARE(Grab(panel_->surface()), first);
+    QCOMPARE(Picture(), first);
     Click("cmdPause");
     QVERIFY(panel_->timer()->isActive());
-    QVERIFY(WaitFor([&] { return Grab(panel_->surface()) != first; }, 2000));
+    QVERIFY(WaitFor([&] { return Picture() != first; }, 2000));
 }
 
-void PreviewPanelTest::stopEndsThePlayerAtOnce() {
+void PreviewPanelTest::stopEndsThePlayerAndClearsLabelAndPictureOnScreen() {
     Play();
     QVERIFY(WaitForVideo());
+    QLabel* position = Label("LblCurTime");
+    QVERIFY(WaitFor([&] { return position->text() == "0:00:01"; }, 3000));
     const pid_t pid = Player();
     Click("cmdStop");
+    QCoreApplication::processEvents();
+    const QImage label = Grab(position);
+    QVERIFY2(Plain(label, label.rect(), label.pixel(0, 0)), "the old position is on screen");
     QVERIFY(Ends(pid, 1000));
     QVERIFY(!panel_->timer()->isActive());
-    QCOMPARE(panel_->findChild<QLabel*>("LblCurTime")->text(), QString());
+    const auto black = [this] { return Plain(Picture(), Picture().rect(), qRgb(0, 0, 0)); };
+    QVERIFY(WaitFor(black, 500));
+    QTest::qWait(300); // and no late frame of the player's
+    QVERIFY(black());
     Click("cmdPause"); // no player: no clock
     QVERIFY(!panel_->timer()->isActive());
 }
@@ -168,6 +188,36 @@ void PreviewPanelTest::seekRestartsThePlayerAtTheTarget() {
     QVERIFY(Ends(first, 2000));
     QCOMPARE(panel_->findChild<QLabel*>("LblCurTime")->text(), QStringLiteral("0:00:15"));
     QVERIFY(WaitFor([] { return PlayersOwnPosition().value_or(0) >= 15; }, 5000));
+}
+
+void PreviewPanelTest::aSeekWhileStoppedLeavesTheHandleWhereItWasLetGo() {
+    Play();
+    QVERIFY(WaitForVideo());
+    Click("cmdStop");
+    QSlider* slider = panel_->slider();
+    for (const int released : {70, 20}) { // dragged and let go there: the player restarts
+        slider->setSliderDown(true);
+        slider->setSliderPosition(released);
+        slider->setSliderDown(false);
+        QTest::qWait(1500); // no ticks while stopped
+        QCOMPARE(slider->value(), released);
+        QVERIFY(PlayersOwnPosition().value_or(0) >= released * 30 / 100);
+    }
+}
+
+void PreviewPanelTest::aTallPictureKeepsItsProportionsWithBarsBeside() {
+    const std::string tall = folder_ + "/tall.flv";
+    QVERIFY(vxtest::MakeFlv(tall, {.seconds = 10, .width = 180, .height = 320}));
+    panel_->Play(false, PlayItem{tall, "0:00:10"});
+    QWidget* picture = panel_->surface()->picture();
+    QVERIFY(WaitFor([&] { return std::abs(picture->width() * 16 - picture->height() * 9) < 16; },
+                    5000));
+    QVERIFY(WaitForVideo());
+    const QImage box = Grab(panel_->surface());
+    const int bar = picture->x() - 1;
+    QVERIFY(bar > 20);
+    QVERIFY(Plain(box, QRect(0, 0, bar, box.height()), qRgb(0, 0, 0)));
+    QVERIFY(Plain(box, QRect(box.width() - bar, 0, bar, box.height()), qRgb(0, 0, 0)));
 }
 
 void PreviewPanelTest::lastAndFirstFramesRestartThePlayer() {

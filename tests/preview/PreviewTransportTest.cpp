@@ -195,16 +195,16 @@ TEST_F(Transport, HaltStopsPlayerAndTimerAndExitAlwaysSendsQ) {
     EXPECT_FALSE(view.timerOn);
 }
 
-TEST_F(Transport, TheTimerTakesThePlayersOwnPositionWhenItHasOne) {
+TEST_F(Transport, TheTimerTakesThePlayersOwnPositionToTheNearestSecond) {
     Play("0:01:00");
     transport.Tick();
     EXPECT_EQ(counters.PlaybackSeconds, 1); // nothing reported yet: counting
     player.position = 12.7;
     transport.Tick();
-    EXPECT_EQ(counters.PlaybackSeconds, 12);
-    EXPECT_EQ(view.currentTime, "0:00:12");
-    EXPECT_EQ(transport.ShownSeconds(), 12);
-    player.position = 59.9;
+    EXPECT_EQ(counters.PlaybackSeconds, 13);
+    EXPECT_EQ(view.currentTime, "0:00:13");
+    EXPECT_EQ(transport.ShownSeconds(), 13);
+    player.position = 59.4;
     transport.Tick();
     EXPECT_TRUE(view.timerOn);
     player.running = false; // it ended at the end of the file: counting reaches the end
@@ -217,7 +217,7 @@ TEST_F(Transport, PositionsBeyond16BitsShowNoText) {
     transport.SeekRelease(99);
     EXPECT_EQ(counters.PlaybackSeconds, 32670);
     EXPECT_EQ(view.currentTime, "9:04:30");
-    player.position = 32767.5;
+    player.position = 32767.4;
     transport.Tick();
     EXPECT_EQ(view.currentTime, "9:06:07");
     player.position = 32768.2;
@@ -233,6 +233,8 @@ TEST(PlayPosition, ReadsThePlayersStatusLine) {
     EXPECT_FALSE(PlayPositionOf("  =====  PAUSE  ====="));
     EXPECT_FALSE(PlayPositionOf("Starting playback..."));
     EXPECT_FALSE(PlayPositionOf(""));
+    const std::vector<std::string> paused{"V:   3.7   0/  0", "  =====  PAUSE  ====="};
+    EXPECT_EQ(LatestPlayPosition(paused.back(), paused), 3.7);
 }
 
 TEST(ClipTimes, ComparesTimesNotCharacters) {

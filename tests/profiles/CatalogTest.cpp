@@ -31,7 +31,7 @@ TEST(Catalog, HoldsTwentyTwoHeadingsAndSeventyProfilesInOrder) {
     }
     EXPECT_EQ(headings, 22);
     EXPECT_EQ(ProfileCatalog::At(0), nullptr);
-    EXPECT_EQ(ProfileCatalog::At(93), nullptr);
+    EXPECT_EQ(ProfileCatalog::At(ProfileCatalog::kEntryCount + 1), nullptr);
     EXPECT_EQ(ProfileCatalog::At(-1), nullptr);
     EXPECT_STREQ(ProfileCatalog::At(79)->text, "Common Used Video Formats");
     EXPECT_STREQ(ProfileCatalog::At(42)->text, "Creative Zen Vison Movie(*.avi)");
@@ -83,4 +83,28 @@ TEST(Catalog, EveryOptionSetRowNamesItsCatalogEntry) {
             EXPECT_EQ(entry->kind, EntryKind::Profile);
         }
     EXPECT_EQ(DeviceOptionSets().size() + CommonFormatOptionSets().size(), 70u);
+}
+
+// After the 92: two headings with pictures of their own, whose profiles take
+// their extension from the row, not from the display text.
+TEST(Catalog, LaterEntriesFollowTheDesignedOnes) {
+    std::set<int> designedPictures;
+    for (int p = 1; p <= ProfileCatalog::kCount; ++p) {
+        EXPECT_FALSE(IsModernPosition(p));
+        designedPictures.insert(ProfileCatalog::At(p)->picture);
+    }
+    int headings = 0;
+    for (int p = ProfileCatalog::kCount + 1; p <= ProfileCatalog::kEntryCount; ++p) {
+        const CatalogEntry* entry = ProfileCatalog::At(p);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(IsModernPosition(p));
+        if (entry->kind == EntryKind::Heading) {
+            ++headings;
+            EXPECT_EQ(designedPictures.count(entry->picture), 0u);
+            EXPECT_LE(entry->picture, ProfileCatalog::kPictureCount);
+        }
+    }
+    EXPECT_EQ(headings, 2);
+    EXPECT_STREQ(ProfileCatalog::At(93)->text, "Keep quality (no re-encoding)");
+    EXPECT_STREQ(ProfileCatalog::At(101)->text, "WebM AV1/Opus(*.webm)");
 }

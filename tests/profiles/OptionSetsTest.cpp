@@ -213,9 +213,33 @@ TEST(OptionSets, PositionsWithoutASetChangeNothing) {
     Sheet s;
     const auto before = s.Snapshot();
     EXPECT_FALSE(ApplyOptionSet(s.sheet, 0));
-    EXPECT_FALSE(ApplyOptionSet(s.sheet, 93));
+    EXPECT_FALSE(ApplyOptionSet(s.sheet, ProfileCatalog::kEntryCount + 1));
     EXPECT_EQ(s.Snapshot(), before);
     OptionSheet empty; // not yet filled: nothing to find, nothing breaks
     EXPECT_FALSE(ApplyOptionSet(empty, 2));
     EXPECT_TRUE(empty.Groups().empty());
+}
+
+// The later entries: copies say every item is kept; today's formats offer sizes
+// and quality levels; a designed set picked after them finds the default layout.
+TEST(LaterSets, CopiesKeepEverythingAndDesignedSetsFollowAsFromTheDefaults) {
+    Sheet s;
+    s.Pick(93); // the heading applies its first profile's set
+    for (const char* item : {"Video Codec", "Video Size", "Video Bitrate", "Video Framerate"})
+        EXPECT_EQ(s.VideoChoices(item), Choices{"Kept as it is"}) << item;
+    EXPECT_EQ(s.Audio("Audio Bitrate"), "Kept as it is");
+    s.Pick(100);
+    EXPECT_EQ(s.Video("Video Bitrate"), "Standard");
+    EXPECT_EQ(s.VideoChoices("Video Bitrate"), (Choices{"High", "Standard", "Small"}));
+    EXPECT_EQ(s.VideoChoices("Video Size"),
+              (Choices{"Same as source", "1080p", "720p", "480p", "360p"}));
+    EXPECT_EQ(s.Audio("Audio Codec"), "opus");
+    for (int designed : {85, 88, 20}) {
+        SCOPED_TRACE(designed);
+        Sheet after, fresh;
+        after.Pick(96);
+        after.Pick(designed);
+        fresh.Pick(designed);
+        EXPECT_EQ(after.Snapshot(), fresh.Snapshot());
+    }
 }

@@ -24,11 +24,12 @@ class ProfileWidgetsTest : public QObject {
 void ProfileWidgetsTest::chooserListsTheCatalogAtOneLevel() {
     ProfileChooser chooser;
     chooser.FillCatalog();
-    QCOMPARE(chooser.count(), 92);
+    QCOMPARE(chooser.count(), ProfileCatalog::kEntryCount); // the 92, then the later entries
     QCOMPARE(chooser.SelectedPosition(), 0);
     QCOMPARE(chooser.itemText(0), QStringLiteral("Apple iPod"));
     QCOMPARE(chooser.itemText(91), QStringLiteral("WMA Audio(*.wma)"));
-    for (int p = 1; p <= 92; ++p)
+    QCOMPARE(chooser.itemText(96), QStringLiteral("Today's formats"));
+    for (int p = 1; p <= ProfileCatalog::kEntryCount; ++p)
         QCOMPARE(!chooser.itemIcon(p - 1).isNull(), ProfileCatalog::IsHeading(p));
 }
 
@@ -41,7 +42,7 @@ void ProfileWidgetsTest::chooserSelectsOnlyExistingPositions() {
     QVERIFY(!chooser.SelectPosition(0));
     QCOMPARE(chooser.SelectedPosition(), 0);
     QVERIFY(chooser.SelectedText().isEmpty());
-    QVERIFY(!chooser.SelectPosition(93));
+    QVERIFY(!chooser.SelectPosition(ProfileCatalog::kEntryCount + 1));
     QCOMPARE(chooser.SelectedPosition(), 0);
     QCOMPARE(picked.count(), 0); // selecting in code is no pick by the user
 }
@@ -111,7 +112,7 @@ void ProfileWidgetsTest::everyPictureRenders() {
         QVERIFY(!icon.pixmap(32, 32).toImage().isNull());
     }
     QVERIFY(CategoryPicture(0).isNull());
-    QVERIFY(CategoryPicture(42).isNull());
+    QVERIFY(CategoryPicture(kCategoryPictureCount + 1).isNull());
 }
 
 QTEST_MAIN(ProfileWidgetsTest)

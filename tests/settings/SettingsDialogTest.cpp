@@ -24,6 +24,7 @@ class SettingsDialogTest : public QObject {
     void loadsStoredValues();
     void saysSoAndStaysOpenWhenNothingCanBeSaved();
     void filesConvertedAtOnce();
+    void namesWhyTheUsersSettingsFolderCannotBeMade();
 
   private:
     std::string Get(const char* key) { return ReadSetting(SettingsPath(app_), "set", key); }
@@ -182,6 +183,30 @@ void SettingsDialogTest::filesConvertedAtOnce() {
     QCOMPARE(LoadBatchSettings(app_).parallel, 0);
     SettingsDialog dialog(app_, desktop_);
     QCOMPARE(dialog.parallelBox()->text(), QStringLiteral("0"));
+}
+
+// An installed program keeps its settings in the user's config folder; when
+// that cannot be made, the message says why. The home lies below a regular
+// file, so that not even root can make it.
+void SettingsDialogTest::namesWhyTheUsersSettingsFolderCannotBeMade() {
+    const QString blocker = folder_->filePath(QStringLiteral("file"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", (blocker + QStringLiteral("/home")).toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    const std::string installed = (blocker + QStringLiteral("/lib/vantorix")).toStdString();
+    {
+        SettingsDialog dialog(installed, desktop_);
+        dialog.show();
+        dialog.okButton()->click();
+        QVERIFY(dialog.isVisible());
+    }
+    qputenv("HOME", home);
+    if (!config.isNull()) qputenv("XDG_CONFIG_HOME", config);
+    QCOMPARE(desktop_.messages.size(), std::size_t(1));
+    const QString message = desktop_.messages[0].second;
+    QVERIFY2(message.contains(blocker + QStringLiteral("/home/.config/vantorix (Not a directory)")),
+             qPrintable(message));
 }
 
 QTEST_MAIN(SettingsDialogTest)

@@ -128,7 +128,9 @@ TEST_F(Location, AConfigFolderThatCannotBeMadeStillReadsTheFoldersDefaults) {
     MakeReadOnly(app_);
     MakeReadOnly(home_);
     EXPECT_EQ(LoadProfilePosition(app_), 3);
-    SaveProfilePosition(app_, 9); // fails: neither folder is writable
+    std::string reason;
+    EXPECT_FALSE(SaveProfilePosition(app_, 9, &reason)); // neither folder is writable
+    EXPECT_EQ(reason, "cannot make the folder " + home_ + "/.config/vantorix (Permission denied)");
     EXPECT_EQ(LoadProfilePosition(app_), 3);
     EXPECT_FALSE(fs::exists(home_ + "/.config"));
 }

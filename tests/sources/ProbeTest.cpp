@@ -1,5 +1,6 @@
 #include "Probe.h"
 #include "SourceList.h"
+#include "StreamFormats.h"
 
 #include <gtest/gtest.h>
 
@@ -108,4 +109,52 @@ TEST(SourceList, RowsKeepTheirIdsWhileOthersGo) {
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.RowOf(a), -1);
+}
+
+// One clear can be undone: the rows come back whole, with their ids, before the
+// rows added since; clearing an empty list keeps what there is to undo.
+TEST(SourceList, AClearIsUndoneOnce) {
+    SourceList list;
+    const auto a = list.Append("/a.flv");
+    list.Set(a, kEnd, "0:00:09");
+    list.SetNote(a, "why it failed");
+    list.Append("/b.flv");
+    const SourceItem kept = list.Row(0);
+    int resets = 0;
+    SourceList::Listener listener;
+    listener.afterReset = [&] { ++resets; };
+    list.SetListener(listener);
+    EXPECT_FALSE(list.UndoClear());
+    list.Clear();
+    list.Clear();
+    const auto later = list.Append("/later.flv");
+    EXPECT_TRUE(list.UndoClear());
+    EXPECT_EQ(resets, 2);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Row(0).columns, kept.columns);
+    EXPECT_EQ(list.Row(0).note, kept.note);
+    EXPECT_EQ(list.At(1, kFileName), "/b.flv");
+    EXPECT_EQ(list.RowOf(later), 2);
+    EXPECT_TRUE(list.Set(a, kStatus, "OK")); // a probe or batch still finds its row
+    EXPECT_FALSE(list.UndoClear());
+    EXPECT_EQ(list.Count(), 3);
+}
+
+// Without sound output the report names the sound by its decoder only.
+TEST(IdentifyReport, KeepsTheSoundFormatAndTellsTheStreamsInWords) {
+    IdentifyReport report = ParseIdentifyReport(
+        "[lavf] stream 0: video (h264), -vid 0\n[lavf] stream 1: audio (mp3float), -aid 0\n"
+        "[lavf] stream 2: audio (aac), -aid 1\nID_VIDEO_FORMAT=H264\n");
+    EXPECT_EQ(report.audioFormat, "mp3float");
+    report = ParseIdentifyReport("ID_AUDIO_FORMAT=MP4A\n[lavf] stream 1: audio (aac), -aid 0\n");
+    EXPECT_EQ(report.audioFormat, "MP4A");
+    EXPECT_FALSE(ParseIdentifyReport(kReport).audioFormat);
+    SourceList list;
+    const auto id = list.Append("/a.flv");
+    FillRow(list, id, "ID_VIDEO_FORMAT=H264\n[lavf] stream 1: audio (aac), -aid 0\n");
+    EXPECT_EQ(DescribeStreams({list.At(0, kFormat), list.Row(0).audioFormat}),
+              "H.264 video, AAC sound");
+    EXPECT_EQ(DescribeStreams({"FLV1", "85"}), "Sorenson Spark video, MP3 sound");
+    EXPECT_EQ(DescribeStreams({"VP6F", ""}), "VP6 video, no sound");
+    EXPECT_EQ(DescribeStreams({}), "");
 }

@@ -62,7 +62,14 @@ class CaptureControl {
     // The figures of the current recording, or of the last one after it ended.
     virtual CaptureStatistics Statistics() const = 0;
 
+    // Why the last session ended by itself (a file that cannot be written, a
+    // full disk, a busy device), in a few words; empty when it was ended as
+    // asked or still runs.
+    virtual std::string Failure() const = 0;
+
     // The preview's latest picture; false when there is none newer than `since`.
+    // A picture without pixels is news too: the session ended by itself and
+    // no live picture is left to show.
     virtual bool LatestFrame(std::uint64_t since, PreviewFrame& frame) const = 0;
     // Called from another thread whenever a new picture has arrived; keep it short.
     virtual void SetFrameListener(std::function<void()> listener) = 0;

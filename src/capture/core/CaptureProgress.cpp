@@ -39,7 +39,12 @@ bool ProgressReader::Feed(std::string_view bytes) {
 
 void ProgressReader::TakeLine(std::string_view line) {
     const auto equals = line.find('=');
-    if (equals == std::string_view::npos) return; // the encoder's own messages
+    // Report lines are "key=value" with a plain key; anything else is the encoder's own.
+    if (equals == std::string_view::npos ||
+        line.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != equals) {
+        if (line.find(": ") != std::string_view::npos) message_ = line;
+        return;
+    }
     const std::string_view key = line.substr(0, equals);
     const std::string_view value = line.substr(equals + 1);
     if (key == "progress") {
@@ -61,6 +66,13 @@ void ProgressReader::TakeLine(std::string_view line) {
     } else if (key == "out_time_ms" && !haveMicroseconds_) {
         block_.milliseconds = NotNegative(*number) / 1000;
     }
+}
+
+std::string FailureReason(const std::string& lastMessage, int exitCode) {
+    const auto colon = lastMessage.rfind(": ");
+    if (colon != std::string::npos && colon + 2 < lastMessage.size())
+        return lastMessage.substr(colon + 2);
+    return "the encoder ended by itself (exit code " + std::to_string(exitCode) + ")";
 }
 
 std::string StatusLine(const CaptureStatistics& statistics) {

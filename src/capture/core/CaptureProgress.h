@@ -22,6 +22,9 @@ class ProgressReader {
     const CaptureStatistics& Statistics() const { return done_; }
     // The encoder has written its last block.
     bool Ended() const { return done_.final; }
+    // The last of the encoder's own messages that names a cause, such as
+    // "file:/x/a.avi: No such file or directory"; empty when there was none.
+    const std::string& LastMessage() const { return message_; }
 
   private:
     void TakeLine(std::string_view line);
@@ -31,7 +34,12 @@ class ProgressReader {
     bool haveMicroseconds_ = false;
     CaptureStatistics done_;
     bool completed_ = false;
+    std::string message_;
 };
+
+// Why an encoder ended unasked, in its own words: the cause at the end of its
+// last message ("No space left on device"), or its exit code when it gave none.
+std::string FailureReason(const std::string& lastMessage, int exitCode);
 
 // "250 frames (3 dropped) - 10.04 sec.": the time in seconds with two decimals.
 std::string StatusLine(const CaptureStatistics& statistics);

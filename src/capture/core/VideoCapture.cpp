@@ -1,5 +1,6 @@
 #include "VideoCapture.h"
 
+#include "CaptureFile.h"
 #include "CaptureProgress.h"
 #include "EncoderProcess.h"
 #include "V4l2Devices.h"
@@ -34,6 +35,7 @@ struct VideoCapture::Core : std::enable_shared_from_this<Core> {
 
     ProgressReader progress;
     CaptureStatistics statistics;
+    std::string failure;
     PreviewFrame latest;
     std::function<void()> listener;
 
@@ -62,26 +64,39 @@ struct VideoCapture::Core : std::enable_shared_from_this<Core> {
         }
         if (wanted == Mode::None) return;
         const bool recording = wanted == Mode::Record;
-        if (recording) {
-            progress = {};
-            statistics = {};
-        }
+        const std::string target = recording ? file : std::string();
+        progress = {};
+        failure.clear();
+        if (recording) statistics = {};
         running = EncoderProcess::Start(
-            CaptureArguments(encoder, sources[static_cast<std::size_t>(index)],
-                             recording ? file : std::string(), width, height),
-            static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3,
-            Events(recording));
+            CaptureArguments(encoder, sources[static_cast<std::size_t>(index)], target, width,
+                             height),
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, Events(target));
         if (!running) {
-            record = preview = false;
+            Failed("the encoder tool " + encoder + " cannot be started", target);
             return;
         }
         runningMode = wanted;
         runningIndex = index;
     }
 
-    EncoderProcess::Events Events(bool recording) {
+    // The session has ended by itself: nothing more is wanted, an unused
+    // reservation of `target` is given back, and the picture of a device that
+    // no longer sends any goes. Mutex held.
+    void Failed(std::string reason, const std::string& target) {
+        failure = std::move(reason);
+        record = preview = false;
+        ReleaseCaptureFile(target);
+        latest.rgb.clear();
+        ++latest.serial;
+        if (listener) listener();
+    }
+
+    // target: the file a recording writes; empty for a preview.
+    EncoderProcess::Events Events(const std::string& target) {
         auto self = shared_from_this();
         const int w = width, h = height;
+        const bool recording = !target.empty();
         EncoderProcess::Events events;
         events.picture = [self, w, h](std::vector<std::uint8_t>& picture) {
             std::lock_guard lock(self->mutex);
@@ -91,17 +106,18 @@ struct VideoCapture::Core : std::enable_shared_from_this<Core> {
             ++self->latest.serial;
             if (self->listener) self->listener();
         };
-        if (recording)
-            events.report = [self](std::string_view bytes) {
-                std::lock_guard lock(self->mutex);
-                if (self->progress.Feed(bytes)) self->statistics = self->progress.Statistics();
-            };
-        events.ended = [self, recording](int) {
+        events.report = [self, recording](std::string_view bytes) {
+            std::lock_guard lock(self->mutex);
+            if (self->progress.Feed(bytes) && recording)
+                self->statistics = self->progress.Statistics();
+        };
+        events.ended = [self, target, recording](int exitCode) {
             std::lock_guard lock(self->mutex);
             self->running.reset();
             if (recording) self->statistics.final = true;
             // An encoder that ended unasked (no device, a full disk) ends the session.
-            if (!std::exchange(self->stopping, false)) self->record = self->preview = false;
+            if (!std::exchange(self->stopping, false))
+                self->Failed(FailureReason(self->progress.LastMessage(), exitCode), target);
             self->Reconcile();
         };
         return events;
@@ -197,9 +213,14 @@ CaptureStatistics VideoCapture::Statistics() const {
     return core_->statistics;
 }
 
+std::string VideoCapture::Failure() const {
+    std::lock_guard lock(core_->mutex);
+    return core_->failure;
+}
+
 bool VideoCapture::LatestFrame(std::uint64_t since, PreviewFrame& frame) const {
     std::lock_guard lock(core_->mutex);
-    if (core_->latest.serial <= since || core_->latest.rgb.empty()) return false;
+    if (core_->latest.serial <= since) return false;
     frame = core_->latest;
     return true;
 }

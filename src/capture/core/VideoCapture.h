@@ -43,6 +43,7 @@ class VideoCapture : public CaptureControl {
     void StopRecording() override;
     bool Recording() const override;
     CaptureStatistics Statistics() const override;
+    std::string Failure() const override;
     bool LatestFrame(std::uint64_t since, PreviewFrame& frame) const override;
     void SetFrameListener(std::function<void()> listener) override;
     void SetPreviewSize(int width, int height) override;

@@ -1,5 +1,6 @@
 #include "CaptureWindow.h"
 
+#include "CaptureFile.h"
 #include "CaptureProgress.h"
 #include "Desktop.h"
 #include "FrameSurface.h"
@@ -19,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vx {
 
@@ -44,10 +46,14 @@ constexpr int kPreviewHeight = 240;
 
 } // namespace
 
-QString DefaultCaptureFile() {
+QString CaptureFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-    return QDir(folder).filePath(QStringLiteral("dvcapture.avi"));
+    return folder;
+}
+
+QString DefaultCaptureFile() {
+    return QDir(CaptureFolder()).filePath(QStringLiteral("dvcapture.avi"));
 }
 
 CaptureWindow::CaptureWindow(std::string appFolder, Desktop& desktop,
@@ -191,15 +197,37 @@ void CaptureWindow::StartCapture() {
         StopCapture();
         return;
     }
-    control_->SetCaptureFileName(text1_->text().toStdString());
+    // Never over an existing file: the next free name, shown in the box.
+    const CaptureTarget target =
+        ReserveCaptureFile(text1_->text().toStdString(), CaptureFolder().toStdString());
+    const QString path = QString::fromStdString(target.path);
+    if (path.isEmpty()) {
+        desktop_.ShowMessage(this, MessageIcon::Critical,
+                             QStringLiteral("Enter the name of the file to record into."));
+        return;
+    }
+    text1_->setText(path);
+    if (!target.reason.empty()) {
+        ReportFailure(path, target.reason);
+        return;
+    }
+    control_->SetCaptureFileName(target.path);
     control_->SetPreview(true);
     awaitingFinal_ = control_->StartRecording();
+    recordingFile_ = path;
     SetRecordingButtons(true);
 }
 
 void CaptureWindow::StopCapture() {
     control_->StopRecording();
+    recordingFile_.clear();
     SetRecordingButtons(false);
+}
+
+void CaptureWindow::ReportFailure(const QString& file, const std::string& reason) {
+    desktop_.ShowMessage(this, MessageIcon::Critical,
+                         QStringLiteral("Could not record into \"%1\": %2.")
+                             .arg(file, QString::fromStdString(reason)));
 }
 
 void CaptureWindow::Exit() {
@@ -229,8 +257,15 @@ void CaptureWindow::Tick() {
             awaitingFinal_ = false;
         }
     }
-    // A recording that ended by itself (no device, a full disk) frees the buttons.
-    if (!command1_->isEnabled() && combo1_->count() > 0) SetRecordingButtons(false);
+    // A recording that ended by itself (no device, a full disk) frees the
+    // buttons and says why; the state is settled before the message, which
+    // waits for the user while this timer goes on.
+    if (!command1_->isEnabled() && combo1_->count() > 0) {
+        SetRecordingButtons(false);
+        const QString file = std::exchange(recordingFile_, QString());
+        if (const std::string failure = control_->Failure(); !failure.empty() && !file.isEmpty())
+            ReportFailure(file, failure);
+    }
 }
 
 void CaptureWindow::SetRecordingButtons(bool recording) {

@@ -6,6 +6,7 @@
 #include "CaptureControl.h"
 
 #include <QDialog>
+#include <QString>
 #include <array>
 #include <memory>
 #include <string>
@@ -50,6 +51,7 @@ class CaptureWindow : public QDialog {
     void Exit();
     void Tick();
     void SetRecordingButtons(bool recording);
+    void ReportFailure(const QString& file, const std::string& reason);
 
     std::string appFolder_;
     Desktop& desktop_;
@@ -66,7 +68,12 @@ class CaptureWindow : public QDialog {
     QPushButton* command4_ = nullptr;
     QTimer* timer1_ = nullptr;
     bool awaitingFinal_ = false; // a recording ended: its final figures are still to show
+    QString recordingFile_;      // the file being recorded; empty when none is
 };
+
+// The folder of the capture file: the user's videos folder, or the home folder
+// when there is none. A relative file name is taken there.
+QString CaptureFolder();
 
 // "dvcapture.avi" in the user's videos folder, or in the home folder when there is none.
 QString DefaultCaptureFile();

@@ -32,7 +32,7 @@ void FrameSurface::Detach() {
 void FrameSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (control_ && control_->LatestFrame(frame_.serial, frame_)) ++painted_;
+    if (control_ && control_->LatestFrame(frame_.serial, frame_) && !frame_.rgb.empty()) ++painted_;
     if (frame_.rgb.empty()) return;
     const QImage picture(frame_.rgb.data(), frame_.width, frame_.height, frame_.width * 3,
                          QImage::Format_RGB888);

@@ -12,6 +12,7 @@
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "ToolControl.h"
+#include "UserProfiles.h"
 
 #include <cerrno>
 #include <condition_variable>
@@ -33,7 +34,17 @@ struct UsageError {
     std::string message;
 };
 
-void ListProfiles(std::FILE* out) {
+// The user's own profiles, as the window lists them; a file that holds none is
+// said once, as the window says it at its start.
+UserProfileStore LoadUserProfiles(std::FILE* err) {
+    UserProfileStore store;
+    for (const ProfileRejection& rejected : store.Load())
+        std::fprintf(err, "vantorix-convert: the profile %s is not used: %s\n",
+                     rejected.file.c_str(), rejected.reason.c_str());
+    return store;
+}
+
+void ListProfiles(std::FILE* out, const UserProfileStore& store) {
     std::string heading;
     for (int position = 1; const CatalogEntry* entry = ProfileCatalog::At(position); ++position) {
         if (entry->kind == EntryKind::Heading) {
@@ -43,40 +54,42 @@ void ListProfiles(std::FILE* out) {
             std::fprintf(out, "%d\t%s\t%s\n", position, heading.c_str(), entry->text);
         }
     }
+    if (store.Profiles().empty()) return;
+    std::fprintf(out, "\tMy profiles\n");
+    for (const UserProfile& profile : store.Profiles())
+        std::fprintf(out, "\tMy profiles\t%s\n", profile.name.c_str());
 }
 
-// A position, or an entry's exact text.
-int ResolveEntry(const std::string& given) {
+// A position, an entry's exact text, or the name of one of the user's profiles:
+// the entry with the values that the conversion puts on its option set.
+UserProfile ResolveEntry(const std::string& given, const UserProfileStore& store) {
     int position = 0;
     if (given.find_first_not_of("0123456789") == std::string::npos && given.size() < 6)
         position = std::atoi(given.c_str());
     for (int p = 1; position == 0 && ProfileCatalog::At(p); ++p)
         if (given == ProfileCatalog::At(p)->text) position = p;
+    if (position == 0)
+        if (const UserProfile* profile = store.Find(given)) return *profile;
     const CatalogEntry* entry = ProfileCatalog::At(position);
     if (!entry) throw UsageError{"no entry \"" + given + "\" (see --list-profiles)"};
     if (entry->kind == EntryKind::Heading)
         throw UsageError{"\"" + std::string(entry->text) +
                          "\" is a heading: choose one of its profiles (see --list-profiles)"};
-    return position;
+    UserProfile designed;
+    designed.name = entry->text;
+    designed.base = position;
+    return designed;
 }
 
-// An option changed as the property grid would change it: by the name it shows,
-// to a value it offers (or any text where it takes text), never a fixed one.
-void SetOption(OptionSheet& sheet, const std::string& name, const std::string& value) {
-    OptionItem* item = nullptr;
-    for (const auto& group : sheet.Groups())
-        if (!item) item = OptionSheet::FindItem(group.get(), name);
-    if (!item) throw UsageError{"no option named \"" + name + "\""};
-    if (item->readOnly) throw UsageError{"the option \"" + name + "\" cannot be changed"};
-    if (item->kind == ItemKind::Choice &&
-        std::find(item->choices.begin(), item->choices.end(), value) == item->choices.end()) {
-        std::string offered;
-        for (const auto& choice : item->choices)
-            offered += (offered.empty() ? "" : ", ") + choice;
-        throw UsageError{"\"" + value + "\" is not a value of \"" + name + "\" for this entry (" +
-                         offered + ")"};
+// Options changed as the property grid changes them, by the names it shows and
+// to values it offers, checked as a saved profile is.
+void SetOptions(UserProfile& profile, const ConvertArgs& args) {
+    for (const auto& [name, value] : args.sets) {
+        std::erase_if(profile.values, [&](const OptionValue& v) { return v.caption == name; });
+        profile.values.push_back({name, value});
     }
-    sheet.SetValue(item, value);
+    if (const auto problem = OptionsProblem(profile.base, profile.values))
+        throw UsageError{*problem};
 }
 
 // Files as absolute paths: the encoder runs in the application folder.
@@ -136,10 +149,11 @@ int DryRun(BatchRun& batch, const SourceList& rows, const ConvertIo& io) {
     int status = kExitConverted;
     const auto plan = batch.Plan();
     for (std::size_t row = 0; row < plan.size(); ++row) {
-        if (!plan[row].ok()) {
-            std::fprintf(io.err, "vantorix-convert: %s: %s\n",
-                         rows.At(static_cast<int>(row), kFileName).c_str(),
-                         Describe(plan[row].error));
+        const SourceItem& item = rows.Row(static_cast<int>(row));
+        if (!item.unreadable.empty() || !plan[row].ok()) {
+            std::fprintf(io.err, "vantorix-convert: %s: %s\n", item.columns[kFileName].c_str(),
+                         item.unreadable.empty() ? Describe(plan[row].error)
+                                                 : item.unreadable.c_str());
             status = kExitFailed;
             continue;
         }
@@ -188,12 +202,12 @@ int Summary(const SourceList& rows, bool interrupted, const ConvertIo& io) {
 }
 
 int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& io) {
-    const int position = ResolveEntry(args.entry);
+    UserProfile profile = ResolveEntry(args.entry, LoadUserProfiles(io.err));
+    SetOptions(profile, args);
+    const int position = profile.base;
     OptionSheet sheet;
     FillDefaultLayout(sheet);
-    ApplyOptionSet(sheet, position);
-    for (const auto& [name, value] : args.sets)
-        SetOption(sheet, name, value);
+    ApplyOptions(sheet, position, profile.values);
     const std::vector<std::string> files = SourceFiles(args.files);
 
     SourceList rows;
@@ -220,7 +234,7 @@ int RunConvert(const std::vector<std::string>& arguments, const std::string& app
             return kExitConverted;
         }
         if (parsed.args.listProfiles) {
-            ListProfiles(io.out);
+            ListProfiles(io.out, LoadUserProfiles(io.err));
             return kExitConverted;
         }
         return Run(parsed.args, appFolder, io);

@@ -41,7 +41,7 @@ void BatchRun::Abandon() {
 
 int BatchRun::Capacity(int setting, int cores) {
     if (setting >= 1) return std::min(setting, 16);
-    return std::max(1, cores);
+    return std::max(1, cores) + 1;
 }
 
 bool BatchRun::Start() {
@@ -144,6 +144,7 @@ bool BatchRun::Prepare() {
     view_.SetTotalProgress(0);
     view_.SetBusy(true);
     TakeSettings();
+    load_.Reset();
     if (const auto reason = EnsureFolder(outputFolder_)) {
         EndEarly();
         view_.ShowMessage(BatchMessage::OutputFolder,
@@ -174,6 +175,7 @@ bool BatchRun::Prepare() {
 }
 
 void BatchRun::StartRows() {
+    if (weighted_) load_.Sample(); // once per wake, at least every kRefreshMilliseconds
     while (!stopStarting_ && next_ < ids_.size() && !abandoned_ && !CancelRequested) {
         if (!StartRow(ids_[next_])) return; // no room yet
         ++next_;
@@ -193,6 +195,12 @@ int BatchRun::UsedWeight() const {
 }
 
 bool BatchRun::Fits(const EncoderJob& job) const {
+    if (weighted_) {
+        const auto copying = std::count_if(jobs_.begin(), jobs_.end(),
+                                           [](const auto& j) { return j->encoder.light; });
+        const auto encoding = static_cast<long>(jobs_.size()) - copying;
+        return load_.MayStart(job.light, static_cast<int>(encoding), static_cast<int>(copying));
+    }
     return jobs_.empty() || UsedWeight() + WeightOf(job) <= capacity_;
 }
 
@@ -202,13 +210,18 @@ bool BatchRun::Fits(const EncoderJob& job) const {
 bool BatchRun::StartRow(std::uint64_t id) {
     const int row = rows_.RowOf(id);
     if (row < 0) return true; // removed meanwhile
-    // Full: no row can start, so its options are not read yet.
-    if (!jobs_.empty() && UsedWeight() >= capacity_) return false;
+    // Full: no row can start, so its options are not read yet. (Automatic: whether
+    // a row fits depends on what it is; Fits decides once it is prepared.)
+    if (!weighted_ && !jobs_.empty() && UsedWeight() >= capacity_) return false;
     const std::string source = rows_.At(row, kFileName);
     std::error_code error;
     if (!fs::is_regular_file(source, error)) {
         stopStarting_ = true;
         missingSource_ = source;
+        return true;
+    }
+    if (!rows_.Row(row).unreadable.empty()) { // marked when it was added
+        FailRow(id, rows_.Row(row).unreadable);
         return true;
     }
     const auto prepared = PrepareRow(row, capacity_ > 1);
@@ -227,7 +240,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
     view_.RowStarted(id, job->encoder.outputPath, job->outputExisted);
     rows_.Set(id, kStatus, "Processing");
-    rows_.SetNote(id, "");
+    rows_.SetNote(id, job->encoder.note);
 
     lastCommandLine_ = job->encoder.commandLine;
     log_.Started(row, source, lastCommandLine_);
@@ -236,10 +249,11 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
-        FailRow(id, "the encoder tool could not be started");
+        FailRow(id, "The encoder tool could not be started: reinstall Vantorix.");
         return true;
     }
     tools_.EncoderProcessId = job->pid;
+    if (weighted_ && !job->encoder.light) load_.RowStarted();
     claimed_.insert(job->encoder.outputPath);
     track_ = 10; // the bar shows the row that started last
     view_.SetTrackProgress(track_);
@@ -262,6 +276,9 @@ Result<EncoderJob> BatchRun::PrepareRow(int row, bool claim) const {
     request.addNew = addNew_;
     request.threads = threads_;
     request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
+    request.sourceSize = ReadFrameSize(rows_.At(row, kSize)).value_or(FrameSize{});
+    request.soundOnly = rows_.At(row, kSize) == kSoundOnly;
+    request.streams = {rows_.At(row, kFormat), rows_.Row(row).audioFormat};
     request.claimed = claim ? &claimed_ : nullptr;
     request.options = *options;
     request.options.ClipStart = rows_.At(row, kStart);
@@ -327,7 +344,7 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
         note = text;
     }
     rows_.Set(job.id, kStatus, "OK");
-    rows_.SetNote(job.id, note);
+    rows_.SetNote(job.id, note.empty() ? job.encoder.note : note);
     ++converted_;
     log_.Ended(job.row, "OK", note, lastLines);
     view_.RowEnded(job.id);

@@ -9,6 +9,7 @@
 #include "EncoderCommand.h"
 #include "EncoderOutput.h"
 #include "EventCounter.h"
+#include "MachineLoad.h"
 #include "OptionSheet.h"
 #include "Settings.h"
 #include "SourceList.h"
@@ -108,8 +109,9 @@ class BatchRun {
     // How many encoders ran side by side at the most in the last run.
     int MostAtOnce() const { return mostAtOnce_; }
 
-    // Files converted at once for a setting (0: automatic) on a machine with that
-    // many cores; an encoder that spreads over cores counts as two.
+    // Files converted at once for a setting on a machine with that many cores. For
+    // automatic (0) it is the most, cores plus one; how many run follows the
+    // machine's idle time (MachineLoad), and rows that copy streams come on top.
     static int Capacity(int setting, int cores);
 
   private:
@@ -144,8 +146,9 @@ class BatchRun {
     bool addNew_ = true;
     double threads_ = 0;
     int capacity_ = 1;      // weight of the encoders that may run at once
-    bool weighted_ = false; // automatic: encoders that spread over cores count twice
-    int rowCount_ = 0;      // rows in the batch at its start
+    bool weighted_ = false; // automatic: rows start as the machine has room (load_)
+    MachineLoad load_;
+    int rowCount_ = 0; // rows in the batch at its start
     std::size_t next_ = 0;
     int total_ = 0; // the total bar's value carried over finished rows
     int shownTotal_ = 0;

@@ -4,6 +4,7 @@
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
+#include "ModernCommand.h"
 #include "Numbers.h"
 #include "TimeText.h"
 
@@ -16,21 +17,32 @@ namespace fs = std::filesystem;
 const char* Describe(CommandError error) {
     switch (error) {
     case CommandError::None:
-        return "no error";
+        return "No error.";
     case CommandError::NoExtension:
-        return "no output profile is selected";
-    case CommandError::AudioBitrate:
-        return "the audio bit rate is not a 16-bit number";
-    case CommandError::AudioChannel:
-        return "the audio channel count is not a 16-bit number";
-    case CommandError::ClipStart:
-        return "the clip start is not a time";
-    case CommandError::ClipEnd:
-        return "the clip end is not a time";
     case CommandError::Position:
-        return "no catalog entry is selected";
+        return "No output profile is selected: choose a format (not a heading) in the Profile "
+               "list.";
+    case CommandError::AudioBitrate:
+        return "The audio bit rate in the option sheet is not a number the converter can use: "
+               "enter one such as 128.";
+    case CommandError::AudioChannel:
+        return "The audio channel count in the option sheet is not a number the converter can "
+               "use: enter 1 or 2.";
+    case CommandError::ClipStart:
+        return "The clip of this file has no valid start time: set it again in the Video Clip "
+               "window.";
+    case CommandError::ClipEnd:
+        return "The clip of this file has no valid end time (its length may be unknown): set it "
+               "again in the Video Clip window.";
+    case CommandError::NoPicture:
+        return "This file has no picture: choose an audio profile.";
+    case CommandError::NoSoundToCopy:
+        return "This file has no sound to copy: choose a profile that keeps the picture.";
+    case CommandError::ModernOption:
+        return "The quality or the video size in the option sheet is not one this profile "
+               "offers: pick one from its list.";
     }
-    return "unknown error";
+    return "The conversion could not be prepared.";
 }
 
 namespace {
@@ -52,10 +64,20 @@ std::string AudioPart(const CommandInput& in) {
            " -ar " + in.options.SampleRate;
 }
 
+std::string ClipPart(const CommandInput& in) {
+    return " -ss " + std::to_string(in.derived.startSeconds) + " -t " +
+           std::to_string(in.derived.durationSeconds);
+}
+
 std::string VideoPart(const CommandInput& in) {
-    return " -b " + in.options.VideoBitrate + "000 -r " + in.derived.frameRate + " -ss " +
-           std::to_string(in.derived.startSeconds) + " -t " +
-           std::to_string(in.derived.durationSeconds) + " -s " + in.options.VideoSize;
+    return " -b " + in.options.VideoBitrate + "000 -r " + in.derived.frameRate + ClipPart(in) +
+           " -s " + in.options.VideoSize + in.derived.frameFit;
+}
+
+// The audio shapes name the clip only when it is not the whole file; their
+// pieces before it end in a blank.
+std::string AudioClipPart(const CommandInput& in) {
+    return in.derived.audioClip ? ClipPart(in).substr(1) + " " : "";
 }
 
 // `output` is the quoted output path.
@@ -77,9 +99,9 @@ std::string ProfilePart(const ShapeRow& row, const CommandInput& in, const std::
     case Shape::E:
         return row.piece + VideoPart(in) + d.audioSwitch + " " + output;
     case Shape::F:
-        return AudioPart(in) + row.piece + output;
+        return AudioPart(in) + row.piece + AudioClipPart(in) + output;
     case Shape::G:
-        return acodec + " -vn " + output;
+        return acodec + " -vn " + AudioClipPart(in) + output;
     }
     return {};
 }
@@ -130,8 +152,12 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input) {
 
 Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     using R = Result<EncoderJob>;
+    if (IsModernPosition(request.position)) return PrepareModernConversion(request);
     const auto extension = OutputExtension(request.displayText);
     if (!extension) return R::Fail(CommandError::NoExtension);
+    const ShapeRow* row = ShapeFor(request.position);
+    const bool video = row && row->shape != Shape::F && row->shape != Shape::G;
+    if (video && request.soundOnly) return R::Fail(CommandError::NoPicture);
     auto derived = DeriveOptionValues(request.options);
     if (!derived.ok()) return R::Fail(derived.error);
     const std::string outputPath = BuildOutputPath(request.outputFolder, request.addNew,
@@ -140,20 +166,30 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     if (!start) return R::Fail(CommandError::ClipStart);
     const auto end = ReadTimeOfDay(request.options.ClipEnd);
     if (!end) return R::Fail(CommandError::ClipEnd);
-    derived.value->startSeconds = *start;
-    derived.value->durationSeconds = *end - *start;
-    const int duration = derived.value->durationSeconds;
-    CommandInput input{request.position, *derived.value,    request.options, request.sourcePath,
-                       outputPath,       request.appFolder, request.threads};
+    DerivedValues& d = *derived.value;
+    d.startSeconds = *start;
+    d.durationSeconds = *end - *start;
+    // Sound is trimmed as the picture is; the whole file keeps the plain audio
+    // command, and so does a file whose length is not known.
+    const bool wholeFile = request.fileSeconds < 0 || (*start == 0 && *end >= request.fileSeconds);
+    d.audioClip = !video && !wholeFile;
+    if (video) {
+        FrameFit fit = FitToFrame(request.position, request.options.VideoSize, request.sourceSize,
+                                  d.encoderVideoCodec);
+        d.encoderVideoCodec = std::move(fit.videoCodec);
+        d.frameFit = std::move(fit.options);
+    }
+    CommandInput input{request.position,   d,          request.options,
+                       request.sourcePath, outputPath, request.appFolder,
+                       request.threads};
     auto command = BuildEncoderCommand(input);
     if (!command.ok()) return R::Fail(command.error);
-    const ShapeRow* row = ShapeFor(request.position);
-    const bool clipped = row->shape != Shape::F && row->shape != Shape::G;
     const bool usesCodec =
         row->shape == Shape::A || row->shape == Shape::B || row->shape == Shape::C;
-    EncoderJob job{outputPath, *command.value, duration};
-    job.expectedSeconds = clipped || request.fileSeconds < 0 ? duration : request.fileSeconds;
-    job.spreadsOverCores = usesCodec && derived.value->encoderVideoCodec.starts_with("libx264");
+    EncoderJob job{outputPath, *command.value, d.durationSeconds};
+    const bool clipOnly = video || d.audioClip || request.fileSeconds < 0;
+    job.expectedSeconds = clipOnly ? d.durationSeconds : request.fileSeconds;
+    job.spreadsOverCores = usesCodec && d.encoderVideoCodec.starts_with("libx264");
     return {job};
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The output path and the encoder command line of one conversion.
 
+#include "FrameFit.h"
 #include "SheetLayout.h"
+#include "StreamFormats.h"
 
 #include <optional>
 #include <set>
@@ -11,14 +13,18 @@ namespace vx {
 
 enum class CommandError {
     None,
-    NoExtension,  // the display text holds no "." (a heading, or nothing selected)
-    AudioBitrate, // not a number, or outside the 16-bit range
-    AudioChannel, // the same for the channel count
-    ClipStart,    // not a time
-    ClipEnd,      // not a time
-    Position,     // outside 1 to 92
+    NoExtension,   // the display text holds no "." (a heading, or nothing selected)
+    AudioBitrate,  // not a number, or outside the 16-bit range
+    AudioChannel,  // the same for the channel count
+    ClipStart,     // not a time
+    ClipEnd,       // not a time
+    Position,      // outside 1 to 92
+    NoPicture,     // a video entry for a file that holds only sound
+    NoSoundToCopy, // "Sound only" of a file without sound
+    ModernOption,  // a quality or size that a later entry cannot use
 };
 
+// What went wrong, as a sentence for the user.
 const char* Describe(CommandError error);
 
 template <typename T> struct Result {
@@ -38,6 +44,8 @@ struct DerivedValues {
     std::string audioSwitch;
     int startSeconds = 0;
     int durationSeconds = 0;
+    std::string frameFit;   // follows the frame size: the picture fitted in with its proportions
+    bool audioClip = false; // the audio shapes convert only the clip, not the whole file
 };
 
 // The output path: output folder, "/", the source name without its last
@@ -68,6 +76,8 @@ struct EncoderJob {
     int durationSeconds = 0;       // of the clip, for pacing the progress bar
     double expectedSeconds = 0;    // what the encoder will write: the clip, or the whole file
     bool spreadsOverCores = false; // an encoder that keeps more than one core busy
+    bool light = false;            // streams copied: hardly any work for the processor
+    std::string note = {};         // what the row's tooltip says of it while and after it runs
 };
 
 struct JobRequest {
@@ -79,8 +89,11 @@ struct JobRequest {
     std::string outputFolder;
     bool addNew = true;
     double threads = 0;
-    double fileSeconds = -1; // the whole file's length ("Video Time"), -1 when unknown
+    double fileSeconds = -1;   // the whole file's length ("Video Time"), -1 when unknown
+    FrameSize sourceSize = {}; // the source's picture ("Size"); 0x0 when unknown
+    bool soundOnly = false;    // the source holds sound and no picture
     const std::set<std::string>* claimed = nullptr; // outputs of rows converting side by side
+    StreamFormats streams; // as the probe found them (the later entries choose by them)
 };
 
 // Takes the steps in their order: extension, option values, output path, clip

@@ -46,6 +46,40 @@ bool IsClosingLine(std::string_view line) {
            line.starts_with("video:") || line.starts_with("[q] command");
 }
 
+struct Meaning {
+    std::string_view says;     // a piece of the encoder's complaint
+    std::string_view sentence; // what it means for the user
+};
+
+constexpr std::string_view kRefusedOptions =
+    "The encoder refused the chosen options (codec, size, bit rate or sample rate): try other "
+    "values in the option sheet.";
+
+// The more telling complaints first: the encoder often closes with a general one.
+constexpr Meaning kMeanings[] = {
+    {"Invalid frame size", "The video size in the option sheet is not a size the encoder "
+                           "accepts: enter one such as 320x240."},
+    {"Invalid framerate", "The frame rate in the option sheet is not one the encoder accepts: "
+                          "enter one such as 25."},
+    {"Invalid data found", "The encoder could not read this file: it may be damaged or "
+                           "incomplete."},
+    {"does not contain any stream", "This file holds nothing the chosen profile can convert: "
+                                    "choose another profile."},
+    {"No space left", "The disk is full: make room, or choose another output folder."},
+    {"Permission denied", "The output file could not be written: check that the output folder "
+                          "may be written to."},
+    {"No such file or directory", "A file could not be found: check that the source file and "
+                                  "the output folder are still there."},
+    {"Unknown encoder", "The encoder does not know the chosen codec: choose another codec in "
+                        "the option sheet."},
+    {"Error while opening encoder", kRefusedOptions},
+    {"Error initializing output stream", kRefusedOptions},
+    {"incorrect parameters", kRefusedOptions},
+};
+
+constexpr std::string_view kOtherComplaint =
+    "The encoder could not convert this file; its own words are in the batch log.";
+
 } // namespace
 
 std::optional<EncoderStats> ParseStatsLine(std::string_view line) {
@@ -58,12 +92,21 @@ std::optional<EncoderStats> ParseStatsLine(std::string_view line) {
     return stats;
 }
 
+namespace {
+
+bool IsComplaint(std::string_view line) {
+    line = Trim(line);
+    return !line.empty() && !ParseStatsLine(line) && !IsClosingLine(line);
+}
+
+} // namespace
+
 std::string FailureReason(const std::vector<std::string>& lastLines) {
-    for (auto it = lastLines.rbegin(); it != lastLines.rend(); ++it) {
-        const std::string_view line = Trim(*it);
-        if (line.empty() || ParseStatsLine(line) || IsClosingLine(line)) continue;
-        return std::string(line);
-    }
+    for (const Meaning& meaning : kMeanings)
+        for (const std::string& line : lastLines)
+            if (line.find(meaning.says) != std::string::npos) return std::string(meaning.sentence);
+    for (const std::string& line : lastLines)
+        if (IsComplaint(line)) return std::string(kOtherComplaint);
     return {};
 }
 

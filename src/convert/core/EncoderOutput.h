@@ -22,8 +22,9 @@ struct EncoderStats {
 };
 std::optional<EncoderStats> ParseStatsLine(std::string_view line);
 
-// The last line of the encoder's output that says what went wrong (statistics
-// and closing lines aside); empty when there is none.
+// What went wrong, as a sentence for the user, from the encoder's last lines
+// (statistics and closing lines aside); empty when the encoder complained of
+// nothing. The encoder's own words are for the batch log.
 std::string FailureReason(const std::vector<std::string>& lastLines);
 
 class EncoderOutput {

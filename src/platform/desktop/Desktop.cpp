@@ -9,6 +9,8 @@
 #include <QDBusUnixFileDescriptor>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -22,19 +24,24 @@ void Desktop::ShowMessage(QWidget* parent, MessageIcon icon, const QString& text
     box.exec();
 }
 
-bool Desktop::AskYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Vantorix"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
-}
-
 QStringList Desktop::OpenFiles(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }
 
 QString Desktop::SaveFile(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
+std::optional<QString> Desktop::AskText(QWidget* parent, const QString& prompt,
+                                        const QString& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, QStringLiteral("Vantorix"), prompt,
+                                                 QLineEdit::Normal, text, &ok);
+    return ok ? std::optional<QString>(answer) : std::nullopt;
+}
+
+bool Desktop::Confirm(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, QStringLiteral("Vantorix"), question) == QMessageBox::Yes;
 }
 
 QString Desktop::ChooseFolder(QWidget* parent, const QString& prompt, const QString& start) {

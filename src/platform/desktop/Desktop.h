@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -17,12 +18,15 @@ class Desktop {
     virtual ~Desktop() = default;
     // A message box titled "Vantorix".
     virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& text);
-    // A question titled "Vantorix" with Yes (the default) and No; true for Yes.
-    virtual bool AskYesNo(QWidget* parent, const QString& text);
     // Several existing files; empty when cancelled.
     virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter);
     // A file name to save to; empty when cancelled.
     virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter);
+    // A line of text, starting from `text`; nothing when cancelled.
+    virtual std::optional<QString> AskText(QWidget* parent, const QString& prompt,
+                                           const QString& text);
+    // A question answered Yes or No; true for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& question);
     // One folder; empty when cancelled.
     virtual QString ChooseFolder(QWidget* parent, const QString& prompt, const QString& start);
     // Opens a folder or a page with the desktop's own handler, without waiting.

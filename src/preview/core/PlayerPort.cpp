@@ -2,6 +2,7 @@
 
 #include "Tools.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace vx {
@@ -34,6 +35,25 @@ std::optional<double> PlayPositionOf(std::string_view statusLine) {
     return FieldAfter(statusLine, "A:");
 }
 
+std::optional<double> LatestPlayPosition(std::string_view statusLine,
+                                         const std::vector<std::string>& plainLines) {
+    if (const auto position = PlayPositionOf(statusLine)) return position;
+    for (auto line = plainLines.rbegin(); line != plainLines.rend(); ++line)
+        if (const auto position = PlayPositionOf(*line)) return position;
+    return std::nullopt;
+}
+
+std::optional<PictureSize> PictureSizeOf(std::string_view line) {
+    if (!line.starts_with("VO:")) return std::nullopt;
+    const std::size_t arrow = line.find("=>");
+    if (arrow == std::string_view::npos) return std::nullopt;
+    const std::string rest(line.substr(arrow + 2));
+    int width = 0, height = 0;
+    if (std::sscanf(rest.c_str(), " %dx%d", &width, &height) != 2) return std::nullopt;
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return PictureSize{width, height};
+}
+
 ToolPlayerPort::ToolPlayerPort(ToolControl& tools, std::string appFolder,
                                std::function<std::uint64_t()> windowHandle)
     : tools_(tools), appFolder_(std::move(appFolder)), windowHandle_(std::move(windowHandle)) {}
@@ -56,7 +76,17 @@ bool ToolPlayerPort::Running() const {
 
 std::optional<double> ToolPlayerPort::ReportedPosition() const {
     if (!Running()) return std::nullopt;
-    return PlayPositionOf(ToolRegistry::Instance().StatusLine(tools_.PlayerProcessId));
+    const ToolRegistry& registry = ToolRegistry::Instance();
+    return LatestPlayPosition(registry.StatusLine(tools_.PlayerProcessId),
+                              registry.OutputTail(tools_.PlayerProcessId));
+}
+
+std::optional<PictureSize> ToolPlayerPort::ReportedPictureSize() const {
+    if (!Running()) return std::nullopt;
+    const auto lines = ToolRegistry::Instance().OutputTail(tools_.PlayerProcessId);
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        if (const auto size = PictureSizeOf(*line)) return size;
+    return std::nullopt;
 }
 
 } // namespace vx

@@ -12,19 +12,32 @@ PreviewCounters& SharedPreviewCounters() {
     return counters;
 }
 
+namespace {
+
+// The player reports tenths; the frame on screen lies within half a second of this.
+int NearestSecond(double seconds) {
+    return static_cast<int>(std::lround(std::min(seconds, 2147483647.0)));
+}
+
+} // namespace
+
 PreviewTransport::PreviewTransport(PlayerPort& player, PreviewCounters& counters)
     : player_(player), counters_(counters) {}
 
+void PreviewTransport::Launch(std::optional<int> startSeconds) {
+    if (!File.empty() && player_.Launch(File, startSeconds)) ++view_.launches;
+}
+
 void PreviewTransport::Restart(std::optional<int> startSeconds) {
     player_.PostKey(kKeyQ);
-    if (!File.empty()) player_.Launch(File, startSeconds);
+    Launch(startSeconds);
 }
 
 void PreviewTransport::Play(bool listEmpty, const std::optional<PlayItem>& item) {
     if (listEmpty) return;
     if (player_.Started()) player_.PostKey(kKeyQ);
     if (item) File = item->file;
-    if (!File.empty()) player_.Launch(File, std::nullopt);
+    Launch(std::nullopt);
     if (item) view_.totalLabel = "Total time:" + item->videoTime;
     counters_.PlaybackSeconds = 0;
     if (item) {
@@ -77,6 +90,7 @@ void PreviewTransport::SeekRelease(int sliderValue) {
     const double product = static_cast<double>(sliderValue) * counters_.TotalSeconds;
     const int target = static_cast<int>(std::nearbyint(product / 100)); // halves to even
     counters_.PlaybackSeconds = target;
+    view_.slider = std::clamp(sliderValue, 0, 100); // the handle stays where it was let go
     if (const auto text = TimeText16(target)) view_.currentTime = *text;
     if (target < counters_.TotalSeconds)
         Restart(target); // the timer keeps its state
@@ -86,7 +100,7 @@ void PreviewTransport::SeekRelease(int sliderValue) {
 
 void PreviewTransport::Tick() {
     if (const auto reported = player_.ReportedPosition())
-        counters_.PlaybackSeconds = static_cast<int>(*reported);
+        counters_.PlaybackSeconds = NearestSecond(*reported);
     else
         ++counters_.PlaybackSeconds;
     ShowPosition();
@@ -113,8 +127,15 @@ void PreviewTransport::Exit() {
     view_.timerOn = false;
 }
 
+void PreviewTransport::Refresh() {
+    const auto reported = player_.ReportedPosition();
+    if (!reported) return;
+    counters_.PlaybackSeconds = NearestSecond(*reported);
+    ShowPosition();
+}
+
 int PreviewTransport::ShownSeconds() const {
-    if (const auto reported = player_.ReportedPosition()) return static_cast<int>(*reported);
+    if (const auto reported = player_.ReportedPosition()) return NearestSecond(*reported);
     return counters_.PlaybackSeconds;
 }
 

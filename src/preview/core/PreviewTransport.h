@@ -26,6 +26,7 @@ struct PreviewView {
     std::string currentTime = "0:00:00";            // LblCurTime
     std::string totalLabel = "Total time: 0:00:00"; // SkinLabel10
     bool timerOn = false;                           // Timer1
+    int launches = 0; // players this preview started, so that each new one is watched
 };
 
 // The file to play: a row's path and its "Video Time" text.
@@ -59,8 +60,12 @@ class PreviewTransport {
     // Leaving the program: Q, and the timer stops.
     void Exit();
 
-    // The position the player shows now, in whole seconds: what it reported
-    // last while it runs, otherwise the counter.
+    // Takes the position the player reported last into the counter and the
+    // view, without counting on (after a pause, before taking the position).
+    void Refresh();
+
+    // The position the player shows now, to the nearest whole second: what it
+    // reported last while it runs, otherwise the counter.
     int ShownSeconds() const;
 
     const PreviewView& View() const { return view_; }
@@ -70,6 +75,7 @@ class PreviewTransport {
 
   private:
     void Restart(std::optional<int> startSeconds);
+    void Launch(std::optional<int> startSeconds);
     void Jump(int virtualKey, int seconds);
     void ShowPosition(); // slider and label from the counter
 

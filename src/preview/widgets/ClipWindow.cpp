@@ -57,17 +57,26 @@ ClipWindow::ClipWindow(const std::string& appFolder, Desktop& desktop, WriteBack
 
 ClipWindow::~ClipWindow() = default;
 
-QSlider* ClipWindow::AddTimeRow(QWidget* frame, const char* caption, const char* sliderName,
-                                const char* boxName, QLineEdit** box) {
-    auto* grid = static_cast<QGridLayout*>(frame->layout());
-    const int row = grid->rowCount();
-    grid->addWidget(new QLabel(QLatin1String(caption), frame), row, 0);
+// One time: its caption, its box and, when given, its button on one row, and
+// its slider on a row of its own below, so that nothing lies over the slider.
+QSlider* ClipWindow::AddTimeRow(QGridLayout* grid, int row, const TimeRow& names, QLineEdit** box) {
+    QWidget* frame = grid->parentWidget();
+    grid->addWidget(new QLabel(QLatin1String(names.caption), frame), row, 0);
     *box = new QLineEdit(frame);
-    (*box)->setObjectName(QLatin1String(boxName));
+    (*box)->setObjectName(QLatin1String(names.box));
     grid->addWidget(*box, row, 1);
-    if (!sliderName) return nullptr;
+    if (names.button) {
+        auto* button = new QPushButton(QLatin1String(names.button), frame);
+        button->setObjectName(QLatin1String(names.buttonName));
+        button->setShortcut(names.key);
+        button->setToolTip(QLatin1String(names.tip));
+        button->setAutoDefault(false);
+        grid->addWidget(button, row, 2);
+        connect(button, &QPushButton::clicked, this, names.take);
+    }
+    if (!names.slider) return nullptr;
     auto* slider = new QSlider(Qt::Horizontal, frame);
-    slider->setObjectName(QLatin1String(sliderName));
+    slider->setObjectName(QLatin1String(names.slider));
     slider->setSingleStep(1);
     slider->setPageStep(5);
     slider->installEventFilter(this);
@@ -82,26 +91,20 @@ QSlider* ClipWindow::AddTimeRow(QWidget* frame, const char* caption, const char*
 QWidget* ClipWindow::BuildTimesFrame() {
     auto* frame = new QGroupBox(QStringLiteral("Start Time and End Time"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    new QGridLayout(frame);
-    slider1_ = AddTimeRow(frame, "Start Time:", "Slider1", "Text1", &text1_);
-    slider2_ = AddTimeRow(frame, "End Time:", "Slider2", "Text2", &text2_);
-    AddTimeRow(frame, "Clip Time", nullptr, "Text3", &text3_);
+    auto* grid = new QGridLayout(frame);
+    grid->setColumnStretch(1, 1);
+    slider1_ =
+        AddTimeRow(grid, 0,
+                   {"Start Time:", "Text1", "Slider1", "Set Start", "cmdSetStart",
+                    "Take the position shown as the start (I)", Qt::Key_I, &ClipWindow::SetStart},
+                   &text1_);
+    slider2_ =
+        AddTimeRow(grid, 2,
+                   {"End Time:", "Text2", "Slider2", "Set End", "cmdSetEnd",
+                    "Take the position shown as the end (O)", Qt::Key_O, &ClipWindow::SetEnd},
+                   &text2_);
+    AddTimeRow(grid, 4, {"Clip Time", "Text3"}, &text3_);
     text3_->setReadOnly(true);
-    auto* grid = static_cast<QGridLayout*>(frame->layout());
-    auto* setStart = new QPushButton(QStringLiteral("Set Start"), frame);
-    setStart->setObjectName(QStringLiteral("cmdSetStart"));
-    setStart->setShortcut(Qt::Key_I);
-    setStart->setToolTip(QStringLiteral("Take the position shown as the start (I)"));
-    auto* setEnd = new QPushButton(QStringLiteral("Set End"), frame);
-    setEnd->setObjectName(QStringLiteral("cmdSetEnd"));
-    setEnd->setShortcut(Qt::Key_O);
-    setEnd->setToolTip(QStringLiteral("Take the position shown as the end (O)"));
-    for (auto* button : {setStart, setEnd})
-        button->setAutoDefault(false);
-    grid->addWidget(setStart, 0, 2);
-    grid->addWidget(setEnd, 2, 2);
-    connect(setStart, &QPushButton::clicked, this, &ClipWindow::SetStart);
-    connect(setEnd, &QPushButton::clicked, this, &ClipWindow::SetEnd);
     connect(text1_, &QLineEdit::textChanged, this, &ClipWindow::ShowClipLength);
     connect(text2_, &QLineEdit::textChanged, this, &ClipWindow::ShowClipLength);
     return frame;
@@ -156,6 +159,7 @@ void ClipWindow::ShowClipLength() {
 }
 
 void ClipWindow::TakePosition(QSlider* slider, QLineEdit* box) {
+    preview_->Refresh(); // "Current Time" shows the same second
     const int seconds = preview_->transport().ShownSeconds();
     slider->setValue(seconds);
     if (const auto text = TimeText16(seconds)) box->setText(QString::fromStdString(*text));

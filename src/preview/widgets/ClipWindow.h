@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class QGridLayout;
 class QLineEdit;
 class QSlider;
 
@@ -38,9 +39,19 @@ class ClipWindow : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The names and the button of one time row; a row without a slider has no button.
+    struct TimeRow {
+        const char* caption;
+        const char* box;
+        const char* slider = nullptr;
+        const char* button = nullptr;
+        const char* buttonName = nullptr;
+        const char* tip = nullptr;
+        Qt::Key key = Qt::Key_unknown;
+        void (ClipWindow::*take)() = nullptr;
+    };
     QWidget* BuildTimesFrame();
-    QSlider* AddTimeRow(QWidget* frame, const char* caption, const char* sliderName,
-                        const char* boxName, QLineEdit** box);
+    QSlider* AddTimeRow(QGridLayout* grid, int row, const TimeRow& names, QLineEdit** box);
     void Load();
     void ShowClipLength();
     void TakePosition(QSlider* slider, QLineEdit* box);

@@ -12,6 +12,14 @@
 
 namespace vx {
 
+namespace {
+
+constexpr int kWatchInterval = 50; // ms
+constexpr int kWatchTicks = 200;   // a player that says nothing for 10 s is left alone
+constexpr int kPauseSettles = 300; // ms for the player to report where it paused
+
+} // namespace
+
 PreviewPanel::PreviewPanel(const std::string& appFolder, const QString& surfaceName,
                            const QString& sliderName, QWidget* parent)
     : QWidget(parent) {
@@ -37,6 +45,8 @@ PreviewPanel::PreviewPanel(const std::string& appFolder, const QString& surfaceN
     caption->setObjectName(QStringLiteral("SkinLabel11"));
     current_ = new QLabel(this);
     current_->setObjectName(QStringLiteral("LblCurTime"));
+    // As wide as the longest time, so that an emptied label keeps its place and is repainted.
+    current_->setMinimumWidth(current_->fontMetrics().horizontalAdvance(QStringLiteral("9:59:59")));
     total_ = new QLabel(this);
     total_->setObjectName(QStringLiteral("SkinLabel10"));
     labels->addWidget(caption);
@@ -48,6 +58,9 @@ PreviewPanel::PreviewPanel(const std::string& appFolder, const QString& surfaceN
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(1000);
+    watch_ = new QTimer(this);
+    watch_->setInterval(kWatchInterval);
+    connect(watch_, &QTimer::timeout, this, &PreviewPanel::WatchPlayer);
 
     player_ = std::make_unique<ToolPlayerPort>(SharedToolControl(), appFolder,
                                                [this] { return surface_->Handle(); });
@@ -69,15 +82,15 @@ void PreviewPanel::BuildButtons(QWidget* row) {
     const struct {
         const char* name;
         const char* caption;
-        void (PreviewTransport::*command)();
+        void (PreviewPanel::*command)();
     } buttons[] = {
         {"cmdPlay", "Play", nullptr},
-        {"cmdPause", "Pause", &PreviewTransport::Pause},
-        {"cmdStop", "Stop", &PreviewTransport::Stop},
-        {"cmdBack", "Back", &PreviewTransport::Back},
-        {"cmdForward", "Forward", &PreviewTransport::Forward},
-        {"Command4", "First Frame", &PreviewTransport::FirstFrame},
-        {"Command5", "Last Frames", &PreviewTransport::LastFrames},
+        {"cmdPause", "Pause", &PreviewPanel::Pause},
+        {"cmdStop", "Stop", &PreviewPanel::Stop},
+        {"cmdBack", "Back", &PreviewPanel::Back},
+        {"cmdForward", "Forward", &PreviewPanel::Forward},
+        {"Command4", "First Frame", &PreviewPanel::FirstFrame},
+        {"Command5", "Last Frames", &PreviewPanel::LastFrames},
     };
     int column = 0;
     for (const auto& entry : buttons) {
@@ -87,7 +100,7 @@ void PreviewPanel::BuildButtons(QWidget* row) {
         button->setFocusPolicy(Qt::TabFocus);
         if (entry.command)
             connect(button, &QPushButton::clicked, this,
-                    [this, command = entry.command] { Do(command); });
+                    [this, command = entry.command] { (this->*command)(); });
         else
             connect(button, &QPushButton::clicked, this, &PreviewPanel::playClicked);
         grid->addWidget(button, column / 4, column % 4); // two rows keep the panel narrow
@@ -100,6 +113,41 @@ void PreviewPanel::Play(bool listEmpty, const std::optional<PlayItem>& item) {
     Render();
 }
 
+void PreviewPanel::Pause() {
+    Do(&PreviewTransport::Pause);
+    QTimer::singleShot(kPauseSettles, this, &PreviewPanel::Refresh);
+}
+
+void PreviewPanel::Stop() {
+    Do(&PreviewTransport::Stop);
+    current_->repaint(); // the emptied position, on screen now
+    surface_->ClearPicture();
+    awaitingSize_ = false;
+    clearing_ = true;
+    StartWatch();
+}
+
+void PreviewPanel::StartWatch() {
+    watchTicks_ = 0;
+    watch_->start();
+}
+
+void PreviewPanel::WatchPlayer() {
+    if (awaitingSize_) {
+        if (const auto size = player_->ReportedPictureSize()) {
+            surface_->SetPictureSize(QSize(size->width, size->height));
+            awaitingSize_ = false;
+        } else if (!player_->Running()) {
+            awaitingSize_ = false;
+        }
+    }
+    if (clearing_ && !player_->Running()) {
+        surface_->ClearPicture(); // over the last frame it may have drawn after the key
+        clearing_ = false;
+    }
+    if ((!awaitingSize_ && !clearing_) || ++watchTicks_ > kWatchTicks) watch_->stop();
+}
+
 void PreviewPanel::Do(void (PreviewTransport::*command)()) {
     (transport_.get()->*command)();
     Render();
@@ -108,6 +156,12 @@ void PreviewPanel::Do(void (PreviewTransport::*command)()) {
 // Shows the transport's view; the slider is left alone while the user holds it.
 void PreviewPanel::Render() {
     const PreviewView& view = transport_->View();
+    if (view.launches != launches_) { // a new player: learn its picture's proportions
+        launches_ = view.launches;
+        awaitingSize_ = true;
+        clearing_ = false;
+        StartWatch();
+    }
     if (!slider_->isSliderDown()) slider_->setValue(view.slider);
     current_->setText(QString::fromStdString(view.currentTime));
     total_->setText(QString::fromStdString(view.totalLabel));

@@ -33,12 +33,18 @@ class PreviewPanel : public QWidget {
     // The transport's commands, shown at once. Play is asked for by the Play
     // button (playClicked); its holder knows what to play.
     void Play(bool listEmpty, const std::optional<PlayItem>& item);
-    void Pause() { Do(&PreviewTransport::Pause); }
-    void Stop() { Do(&PreviewTransport::Stop); }
+    // Pause also shows where the player stopped, once it has said so.
+    void Pause();
+    // Stop also paints the picture black, at once and again when the player has gone.
+    void Stop();
     void Back() { Do(&PreviewTransport::Back); }
     void Forward() { Do(&PreviewTransport::Forward); }
+    void FirstFrame() { Do(&PreviewTransport::FirstFrame); }
+    void LastFrames() { Do(&PreviewTransport::LastFrames); }
     void Halt() { Do(&PreviewTransport::Halt); }
     void Exit() { Do(&PreviewTransport::Exit); }
+    // Shows the position the player reported last.
+    void Refresh() { Do(&PreviewTransport::Refresh); }
 
   signals:
     void playClicked();
@@ -47,12 +53,19 @@ class PreviewPanel : public QWidget {
     void Do(void (PreviewTransport::*command)());
     void Render();
     void BuildButtons(QWidget* row);
+    void WatchPlayer();
+    void StartWatch();
 
     VideoSurface* surface_;
     QSlider* slider_;
     QLabel* current_;
     QLabel* total_;
     QTimer* timer_;
+    QTimer* watch_;             // follows a new player until it names its picture size,
+    bool awaitingSize_ = false; // and a stopped one until it has gone
+    bool clearing_ = false;
+    int watchTicks_ = 0;
+    int launches_ = 0;
     std::unique_ptr<PlayerPort> player_;
     std::unique_ptr<PreviewTransport> transport_;
 };

@@ -1,4 +1,5 @@
 #include "Catalog.h"
+#include "ModernChoices.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"
 
@@ -7,7 +8,9 @@ namespace vx {
 namespace {
 
 const OptionSet* Row(int position) {
-    const auto& table = position <= 78 ? DeviceOptionSets() : CommonFormatOptionSets();
+    const auto& table = position <= 78                       ? DeviceOptionSets()
+                        : position <= ProfileCatalog::kCount ? CommonFormatOptionSets()
+                                                             : ModernOptionSets();
     for (const OptionSet& set : table)
         if (set.position == position) return &set;
     return nullptr;
@@ -46,6 +49,13 @@ bool TouchesVideo(const OptionSet& set) {
     return false;
 }
 
+// Every set of the later entries puts one of these into "Video Framerate"; no
+// set of the first 92 does.
+bool HoldsModernValues(const OptionSheet& sheet) {
+    const OptionItem* rate = sheet.Find(caption::kVideoOptions, caption::kVideoFramerate);
+    return rate && (rate->value == modern::kKept || rate->value == modern::kSameAsSource);
+}
+
 } // namespace
 
 const OptionSet* OptionSetFor(int position) {
@@ -58,6 +68,7 @@ bool ApplyOptionSet(OptionSheet& sheet, int position) {
     using namespace caption;
     const OptionSet* set = OptionSetFor(position);
     if (!set) return false;
+    if (!IsModernPosition(set->position) && HoldsModernValues(sheet)) RestoreDefaultOptions(sheet);
     bool ok = true;
     if (TouchesVideo(*set)) {
         const OptionGroup* video = sheet.FindGroup(kVideoOptions);

@@ -9,7 +9,7 @@ constexpr EntryKind P = EntryKind::Profile;
 
 // clang-format off
 // position, kind, display text, picture
-constexpr CatalogEntry kCatalog[ProfileCatalog::kCount] = {
+constexpr CatalogEntry kCatalog[ProfileCatalog::kEntryCount] = {
     {1, H, "Apple iPod", 1},
     {2, P, "Apple iPod Video MPEG-4 Movie(*.mp4)", 0},
     {3, P, "Apple iPod Nano/Classic MPEG-4 Movie(*.mp4)", 0},
@@ -102,13 +102,22 @@ constexpr CatalogEntry kCatalog[ProfileCatalog::kCount] = {
     {90, P, "WAVE Audio(*.wav)", 0},
     {91, P, "AAC Audio(*.aac)", 0},
     {92, P, "WMA Audio(*.wma)", 0},
+    {93, H, "Keep quality (no re-encoding)", 42},
+    {94, P, "Same streams, MP4 or Matroska(*.mp4/*.mkv)", 0},
+    {95, P, "Same streams, Matroska(*.mkv)", 0},
+    {96, P, "Sound only, same stream(*.m4a/*.mp3/*.mka)", 0},
+    {97, H, "Today's formats", 43},
+    {98, P, "MP4 H.264/AAC for any device(*.mp4)", 0},
+    {99, P, "MP4 H.265/AAC, half the size(*.mp4)", 0},
+    {100, P, "WebM VP9/Opus(*.webm)", 0},
+    {101, P, "WebM AV1/Opus(*.webm)", 0},
 };
 // clang-format on
 
 } // namespace
 
 const CatalogEntry* ProfileCatalog::At(int position) {
-    if (position < 1 || position > kCount) return nullptr;
+    if (position < 1 || position > kEntryCount) return nullptr;
     return &kCatalog[position - 1];
 }
 

@@ -33,12 +33,17 @@ struct OptionSet {
 // one row per profile, in catalog order.
 const std::vector<OptionSet>& DeviceOptionSets();
 const std::vector<OptionSet>& CommonFormatOptionSets();
+// The sets of the entries after the first 92 (their headings take the first).
+const std::vector<OptionSet>& ModernOptionSets();
 
 // The set applied for a position: a heading takes the set of its first profile
-// ("Apple iPod" with "Audio Bitrate" "128"); nothing for a position outside 1 to 92.
+// ("Apple iPod" with "Audio Bitrate" "128"); nothing for a position that names no entry.
 const OptionSet* OptionSetFor(int position);
 
-// Applies the option set of a catalog position to the sheet in place.
+// Applies the option set of a catalog position to the sheet in place. A set of
+// the first 92 that follows one of the later entries finds the seven items as
+// the default layout has them, not holding values such as "Kept as it is" that
+// those sets leave alone.
 // Returns false when the position has no set or the sheet lacks an item.
 bool ApplyOptionSet(OptionSheet& sheet, int position);
 

@@ -1,6 +1,7 @@
 #include "SheetLayout.h"
 
 #include <initializer_list>
+#include <string_view>
 
 namespace vx {
 
@@ -57,6 +58,22 @@ void FillDefaultLayout(OptionSheet& sheet) {
     }
     for (const LayoutRow& row : kDefaultLayout)
         if (row.readOnly) sheet.SetReadOnly(sheet.Find(row.group, row.item));
+}
+
+void RestoreDefaultOptions(OptionSheet& sheet) {
+    using namespace caption;
+    for (const LayoutRow& row : kDefaultLayout) {
+        if (std::string_view(row.item) == kAudioChannel) break; // the rest are the user's alone
+        if (std::string_view(row.group) != kVideoOptions &&
+            std::string_view(row.group) != kAudioOptions)
+            continue;
+        OptionItem* item = sheet.Find(row.group, row.item);
+        if (!item) continue;
+        sheet.ClearChoices(item);
+        sheet.SetValue(item, row.value);
+        for (const char* choice : row.choices)
+            sheet.AddChoice(item, choice);
+    }
 }
 
 std::optional<ConversionOptions> ReadConversionOptions(const OptionSheet& sheet) {

@@ -31,6 +31,8 @@ inline constexpr const char* kAVSync = "A/V Sync";
 
 // Lays down the default layout and its values ("prolist").
 void FillDefaultLayout(OptionSheet& sheet);
+// Gives the seven items that option sets change their default values and lists again.
+void RestoreDefaultOptions(OptionSheet& sheet);
 
 // The option values of one conversion: ten from the sheet, two from the row.
 struct ConversionOptions {

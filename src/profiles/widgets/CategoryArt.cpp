@@ -67,6 +67,14 @@ const char* kPlayButton =
     R"svg(<circle cx="32" cy="32" r="24"/><path d="M26 20l18 12-18 12z" class="c"/>)svg";
 const char* kWave =
     R"svg(<path d="M6 32h8l5-16 8 34 7-28 6 18 5-8h13" fill="none" stroke="#fff" stroke-width="5" stroke-linejoin="round" stroke-linecap="round"/>)svg";
+// A film frame passing into a box unchanged: streams kept as they are.
+const char* kRewrap =
+    R"svg(<rect x="6" y="14" width="26" height="20" rx="2"/><rect x="10" y="18" width="18" height="12" class="c"/>
+<path d="M34 24h8v-5l9 9-9 9v-5h-8z"/><rect x="14" y="40" width="36" height="16" rx="3"/><path d="M24 48l5 4 9-8" class="s" stroke-width="3"/>)svg";
+// A wide screen with a play mark and a spark: the formats of today's players.
+const char* kModernScreen =
+    R"svg(<rect x="6" y="14" width="52" height="32" rx="4"/><path d="M27 22l12 8-12 8z" class="c"/>
+<rect x="22" y="50" width="20" height="4" rx="2"/><path d="M50 4l2.5 6 6 2.5-6 2.5-2.5 6-2.5-6-6-2.5 6-2.5z"/>)svg";
 } // namespace glyph
 
 struct Picture {
@@ -118,6 +126,8 @@ const Picture kPictures[kCategoryPictureCount] = {
     {"#566573", "#2a3239", glyph::kSetTopBox},        // 39
     {"#a569bd", "#52345e", glyph::kPlayerWithPhones}, // 40
     {"#cd6155", "#67302a", glyph::kFilmStrip},        // 41 video formats
+    {"#27ae60", "#0e5e30", glyph::kRewrap},           // 42 keep quality
+    {"#2e86de", "#0c3d73", glyph::kModernScreen},     // 43 today's formats
 };
 
 } // namespace

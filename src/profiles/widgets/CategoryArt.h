@@ -7,12 +7,12 @@
 
 namespace vx {
 
-constexpr int kCategoryPictureCount = 41;
+constexpr int kCategoryPictureCount = 43;
 
-// The SVG text of picture 1 to 41; empty for any other number.
+// The SVG text of picture 1 to kCategoryPictureCount; empty for any other number.
 QString CategoryPictureSvg(int picture);
 
-// The picture as an icon (cached); a null icon for a number outside 1 to 41.
+// The picture as an icon (cached); a null icon for a number outside 1 to kCategoryPictureCount.
 QIcon CategoryPicture(int picture);
 
 // The house style of every picture: a white motif on a rounded tile that runs

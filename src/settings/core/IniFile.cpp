@@ -2,11 +2,13 @@
 
 #include "Numbers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,13 +133,30 @@ WriteOutcome WriteInPlace(const std::string& path, const std::string& content) {
     return ok ? WriteOutcome{} : WriteOutcome{false, Reason(error)};
 }
 
-// Replaces the file in one step (a temporary file, then a rename), keeping its mode.
-WriteOutcome ReplaceFile(const std::string& path, const std::string& content) {
+// After a rename, the folder's own entry is synced too, so that the new name
+// survives a crash of the system.
+void SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+// Replaces the file in one step (a temporary file, then a rename), keeping its
+// mode; where no temporary file can be made, in place when that is allowed.
+WriteOutcome ReplaceFile(const std::string& path, const std::string& content,
+                         bool inPlaceAllowed = true) {
     struct stat info {};
     const mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
-    if (fd < 0) return WriteInPlace(path, content);
+    if (fd < 0) {
+        if (inPlaceAllowed) return WriteInPlace(path, content);
+        return {false, Reason(errno)};
+    }
     fchmod(fd, mode);
     bool ok = WriteAll(fd, content) && fsync(fd) == 0;
     int error = ok ? 0 : errno;
@@ -147,6 +166,7 @@ WriteOutcome ReplaceFile(const std::string& path, const std::string& content) {
         unlink(temporary.c_str());
         return {false, Reason(error)};
     }
+    SyncFolderOf(path);
     return {};
 }
 
@@ -164,7 +184,58 @@ std::string StoredText(const std::string& value) {
     return blankAtAnEnd || quoted ? '"' + value + '"' : value;
 }
 
+bool IsComment(std::string_view line) {
+    return !line.empty() && (line.front() == ';' || line.front() == '#');
+}
+
 } // namespace
+
+std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path, std::string* problem) {
+    auto fail = [problem](std::string reason) {
+        if (problem) *problem = std::move(reason);
+        return std::nullopt;
+    };
+    {
+        std::ifstream probe(path, std::ios::binary);
+        if (!probe) return fail(Reason(errno));
+        if (std::find(std::istreambuf_iterator<char>(probe), {}, '\0') !=
+            std::istreambuf_iterator<char>())
+            return fail("it is not a text file");
+    }
+    std::vector<IniSection> sections;
+    std::string name, key, value;
+    int number = 0;
+    for (const Line& line : ReadLines(path)) {
+        ++number;
+        const std::string_view text = Trim(line.text);
+        if (text.empty() || IsComment(text)) continue;
+        if (SectionName(line.text, name)) {
+            sections.push_back({name, {}});
+        } else if (!sections.empty() && KeyValue(line.text, key, value) && !key.empty()) {
+            sections.back().entries.emplace_back(key, value);
+        } else {
+            return fail("line " + std::to_string(number) + " is not a setting");
+        }
+    }
+    return sections;
+}
+
+std::optional<std::string> FormatIniFile(const std::vector<IniSection>& sections) {
+    std::string content;
+    for (const IniSection& section : sections) {
+        if (HoldsLineBreak(section.name)) return std::nullopt;
+        content += "[" + section.name + "]\n";
+        for (const auto& [key, value] : section.entries) {
+            if (HoldsLineBreak(key) || HoldsLineBreak(value)) return std::nullopt;
+            content += key + "=" + StoredText(value) + "\n";
+        }
+    }
+    return content;
+}
+
+WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content) {
+    return ReplaceFile(path, content, false);
+}
 
 void InjectSettingsWriteFault(long bytes) {
     g_writeFault = bytes;

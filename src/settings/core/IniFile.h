@@ -3,7 +3,10 @@
 // lines, section and key names matched without regard to case.
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vx {
 
@@ -28,6 +31,28 @@ struct WriteOutcome {
 // and a section, key or value holding a line break.
 WriteOutcome WriteSetting(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& value);
+
+// A whole file at once, for files that belong to one owner (a user's profile):
+// every section with its key=value lines in file order, the values as
+// ReadSetting gives them.
+struct IniSection {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;
+};
+
+// Nothing, with the reason in `problem`, when the file cannot be read, holds a
+// NUL byte, or has a line that is neither blank, a comment (";" or "#"), a
+// section nor a key=value line (also a key=value line before any section).
+std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path,
+                                                   std::string* problem = nullptr);
+
+// The text of a whole file as WriteSetting would write it; nothing when a
+// name, key or value holds a line break.
+std::optional<std::string> FormatIniFile(const std::vector<IniSection>& sections);
+
+// Replaces the file with `content` in one step: a temporary file in the same
+// folder, flushed and synced, renamed over the file, and the folder synced.
+WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content);
 
 // For tests: makes the next writes fail after this many bytes of the new file
 // (a negative count turns the fault off).

@@ -33,17 +33,29 @@ std::string OutputFolder(const std::string& appFolder) {
     return (stored.empty() || stored == "0") ? DefaultOutputFolder(appFolder) : stored;
 }
 
+// Where the settings are read and written, and what stands in the way of
+// writing them there when something already does.
+struct SettingsPlace {
+    std::string path;
+    std::string problem; // e.g. the user's settings folder cannot be made
+};
+
 // The user's own settings file, made ready for reading and writing: its folder
 // exists, and on first use it starts as a copy of the application folder's file.
-// When it cannot be set up, the folder's file is read instead (writes then fail).
-std::string UserSettingsFile(const std::string& portable) {
+// When its folder cannot be made, the folder's file is read instead and the
+// reason is kept: a later write fails for that reason, whatever the write says.
+SettingsPlace UserSettingsFile(const std::string& portable) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::path(ConfigHome()) / "vantorix";
     const fs::path own = folder / "settings.dat";
     std::error_code error;
-    if (fs::exists(own, error)) return own.string();
-    fs::create_directories(folder, error);
-    if (!fs::exists(portable, error)) return own.string();
+    if (fs::exists(own, error)) return {own.string(), {}};
+    if (fs::create_directories(folder, error); error) {
+        const std::string problem =
+            "cannot make the folder " + folder.string() + " (" + error.message() + ")";
+        return {fs::exists(portable, error) ? portable : own.string(), problem};
+    }
+    if (!fs::exists(portable, error)) return {own.string(), {}};
     // Copy under a temporary name, then rename: a reader never sees half a file,
     // and of two first starts at once the later rename changes nothing.
     const fs::path partial = folder / ("settings.dat." + std::to_string(::getpid()));
@@ -51,7 +63,20 @@ std::string UserSettingsFile(const std::string& portable) {
         fs::rename(partial, own, error);
         if (error) fs::remove(partial, error);
     }
-    return fs::exists(own, error) ? own.string() : portable;
+    return {fs::exists(own, error) ? own.string() : portable, {}};
+}
+
+SettingsPlace PlaceOf(const std::string& appFolder) {
+    const std::string portable = WithTrailingSeparator(appFolder) + "settings.dat";
+    return FolderWritable(appFolder) ? SettingsPlace{portable, {}} : UserSettingsFile(portable);
+}
+
+// Writes one key; on failure, the reason the user can act on.
+bool WriteAt(const SettingsPlace& place, const char* section, const char* key,
+             const std::string& value, std::string& reason) {
+    const WriteOutcome written = WriteSetting(place.path, section, key, value);
+    if (!written) reason = place.problem.empty() ? written.reason : place.problem;
+    return written.ok;
 }
 
 // "parallel": files converted at once; missing or out of range reads as 0, automatic.
@@ -63,8 +88,7 @@ int Parallel(const std::string& appFolder) {
 } // namespace
 
 std::string SettingsPath(const std::string& appFolder) {
-    const std::string portable = WithTrailingSeparator(appFolder) + "settings.dat";
-    return FolderWritable(appFolder) ? portable : UserSettingsFile(portable);
+    return PlaceOf(appFolder).path;
 }
 
 std::string DefaultOutputFolder(const std::string& appFolder) {
@@ -91,7 +115,7 @@ SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& v
         return {SaveResult::ParallelError, {}};
     if (view.outputFolder.find_first_of("\r\n") != std::string::npos)
         return {SaveResult::LineBreak, {}};
-    const std::string path = SettingsPath(appFolder);
+    const SettingsPlace place = PlaceOf(appFolder);
     const std::pair<const char*, std::string> values[] = {
         {"outputfolder", std::string(Trim(view.outputFolder))},
         {"existedfile", view.overwrite ? "1" : "0"},
@@ -99,9 +123,10 @@ SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& v
         {"thread", PlainNumberText(threads)},
         {"parallel", std::to_string(*parallel)},
     };
+    std::string reason;
     for (const auto& [key, value] : values)
-        if (const WriteOutcome written = WriteSetting(path, kSettingsSection, key, value); !written)
-            return {SaveResult::WriteError, written.reason};
+        if (!WriteAt(place, kSettingsSection, key, value, reason))
+            return {SaveResult::WriteError, reason};
     return {};
 }
 
@@ -125,8 +150,21 @@ int LoadProfilePosition(const std::string& appFolder) {
 }
 
 bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason) {
+    std::string why;
+    const bool written =
+        WriteAt(PlaceOf(appFolder), "Set", "profile", std::to_string(position), why);
+    if (!written && reason) *reason = why;
+    return written;
+}
+
+int LoadListShare(const std::string& appFolder) {
+    const double percent = ReadNumber(Read(appFolder, "listshare"));
+    return percent >= 10 && percent <= 90 ? static_cast<int>(percent) : 0;
+}
+
+bool SaveListShare(const std::string& appFolder, int percent, std::string* reason) {
     const WriteOutcome written =
-        WriteSetting(SettingsPath(appFolder), "Set", "profile", std::to_string(position));
+        WriteSetting(SettingsPath(appFolder), "Set", "listshare", std::to_string(percent));
     if (!written && reason) *reason = written.reason;
     return written.ok;
 }

@@ -63,4 +63,10 @@ int LoadProfilePosition(const std::string& appFolder);
 // False (with the reason) when the file could not be written.
 bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason = nullptr);
 
+// The source list's share of the height it splits with the preview, in percent,
+// as the user last left it ("listshare"); 0 when none is stored or it is out of
+// the range the window allows.
+int LoadListShare(const std::string& appFolder);
+bool SaveListShare(const std::string& appFolder, int percent, std::string* reason = nullptr);
+
 } // namespace vx

@@ -15,6 +15,10 @@ std::string IdentifyCommandLine(const std::string& appFolder, const std::string&
            " -identify -benchmark -nosound -vo null -vf cropdetect -endpos 1 " + Quoted(path);
 }
 
+std::string SoundIdentifyCommandLine(const std::string& appFolder, const std::string& path) {
+    return Quoted(appFolder + "mp.dll") + " -identify -ao null -vo null -frames 0 " + Quoted(path);
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string current;
@@ -30,9 +34,27 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+namespace {
+
+// "[lavf] stream 1: audio (mp3float), -aid 0" names the sound's decoder.
+std::optional<std::string> DemuxedAudio(const std::string& line) {
+    static const std::string kMark = ": audio (";
+    if (!line.starts_with("[lavf] stream ")) return std::nullopt;
+    const std::size_t at = line.find(kMark);
+    if (at == std::string::npos) return std::nullopt;
+    const std::size_t from = at + kMark.size();
+    const std::size_t to = line.find(')', from);
+    if (to == std::string::npos) return std::nullopt;
+    return line.substr(from, to - from);
+}
+
+} // namespace
+
 IdentifyReport ParseIdentifyReport(const std::string& output) {
     IdentifyReport report;
+    std::optional<std::string> demuxedAudio;
     for (const std::string& line : SplitLines(output)) {
+        if (!demuxedAudio) demuxedAudio = DemuxedAudio(line);
         const std::size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string key = line.substr(0, eq);
@@ -48,10 +70,15 @@ IdentifyReport ParseIdentifyReport(const std::string& output) {
             (key == "ID_VIDEO_WIDTH" ? report.width : report.height) = *number;
         } else if (key == "ID_LENGTH") {
             report.length = ReadNumber(value);
+        } else if (key == "ID_AUDIO_ID") {
+            report.sound = true;
         } else if (key == "ID_VIDEO_FORMAT") {
             report.format = value;
+        } else if (key == "ID_AUDIO_FORMAT") {
+            report.audioFormat = value;
         }
     }
+    if (!report.audioFormat) report.audioFormat = demuxedAudio;
     return report;
 }
 
@@ -60,12 +87,12 @@ bool IsProbeable(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string RunIdentify(const std::string& appFolder, const std::string& path,
-                        const ProbeControl& control) {
-    // A FIFO, a device or a folder could keep the player waiting for ever.
-    if (!IsProbeable(path)) return {};
+namespace {
+
+// Runs one player command and gives its output; empty when given up.
+std::string RunPlayer(const std::string& commandLine, const ProbeControl& control) {
     Process process;
-    process.CmdLine = IdentifyCommandLine(appFolder, path);
+    process.CmdLine = commandLine;
     process.Async = true;
     process.PumpMessages = control.pump;
     process.Launch();
@@ -81,6 +108,28 @@ std::string RunIdentify(const std::string& appFolder, const std::string& path,
     return process.StdOut();
 }
 
+bool HasPicture(const IdentifyReport& report) {
+    return report.width > 0 && report.height > 0;
+}
+
+constexpr const char* kUnreadableReason =
+    "Vantorix could not read this file: it may be damaged, incomplete or not a Flash video. "
+    "It will be skipped when converting.";
+
+} // namespace
+
+std::string RunIdentify(const std::string& appFolder, const std::string& path,
+                        const ProbeControl& control) {
+    // A FIFO, a device or a folder could keep the player waiting for ever.
+    if (!IsProbeable(path)) return {};
+    std::string output = RunPlayer(IdentifyCommandLine(appFolder, path), control);
+    const IdentifyReport report = ParseIdentifyReport(output);
+    // Without sound the player finds no stream to play in a sound-only file.
+    if (!HasPicture(report) && report.sound && !report.length && !report.failed)
+        output += "\n" + RunPlayer(SoundIdentifyCommandLine(appFolder, path), control);
+    return output;
+}
+
 void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
     const IdentifyReport report = ParseIdentifyReport(output);
     if (report.length) {
@@ -88,9 +137,15 @@ void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
         list.Set(id, kVideoTime, LengthTimeText(*report.length));
     }
     if (report.format) list.Set(id, kFormat, *report.format);
+    if (report.audioFormat) list.SetAudioFormat(id, *report.audioFormat);
     if (report.failed) return;
     list.Set(id, kStart, "0:00:00");
-    list.Set(id, kSize, std::to_string(report.width) + "x" + std::to_string(report.height));
+    const bool soundOnly =
+        !HasPicture(report) && report.sound && report.length && *report.length > 0;
+    list.Set(id, kSize,
+             soundOnly ? kSoundOnly
+                       : std::to_string(report.width) + "x" + std::to_string(report.height));
+    if (!HasPicture(report) && !soundOnly) list.SetUnreadable(id, kUnreadableReason);
 }
 
 void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,

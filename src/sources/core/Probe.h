@@ -15,6 +15,9 @@ namespace vx {
 // The identify command line. The tool path is quoted too, so that an
 // application folder with blanks still starts the tool.
 std::string IdentifyCommandLine(const std::string& appFolder, const std::string& path);
+// The identify command that lets the sound through: a file without a picture
+// tells its length only so.
+std::string SoundIdentifyCommandLine(const std::string& appFolder, const std::string& path);
 
 // What one report says, read line by line as the row is written: a width or
 // height that is not an integer stops the reading there (failed is then true,
@@ -24,6 +27,10 @@ struct IdentifyReport {
     int height = 0;
     std::optional<double> length;
     std::optional<std::string> format;
+    bool sound = false; // the file has a sound stream
+    // ID_AUDIO_FORMAT, or without it (a report made with -nosound) the decoder
+    // the demuxer names for the first sound stream.
+    std::optional<std::string> audioFormat;
     bool failed = false;
 };
 
@@ -50,11 +57,13 @@ struct ProbeControl {
 
 // Runs the player's identify command on the file and gives its report (its
 // standard output and error); empty for a file that is not probed, a tool that
-// cannot start, and a probe given up.
+// cannot start, and a probe given up. A file with sound and no picture is asked
+// again for its length, and both reports are given.
 std::string RunIdentify(const std::string& appFolder, const std::string& path,
                         const ProbeControl& control);
 
 // Fills the row with that id from a report; a row removed meanwhile is left alone.
+// A file with neither a picture nor sound of a known length is marked unreadable.
 void FillRow(SourceList& list, std::uint64_t id, const std::string& output);
 
 // Appends a row for the file and fills it from the probe, waiting for it. The

@@ -1,5 +1,8 @@
 #include "SourceList.h"
 
+#include <iterator>
+#include <utility>
+
 namespace vx {
 
 template <typename Member, typename... Args>
@@ -39,6 +42,14 @@ bool SourceList::SetAt(int row, Column column, std::string text) {
     return true;
 }
 
+bool SourceList::SetAudioFormat(std::uint64_t id, std::string format) {
+    const int row = RowOf(id);
+    if (row < 0) return false;
+    rows_[static_cast<std::size_t>(row)].audioFormat = std::move(format);
+    Tell(&Listener::changed, row, static_cast<int>(kFormat));
+    return true;
+}
+
 bool SourceList::SetNote(std::uint64_t id, std::string note) {
     const int row = RowOf(id);
     if (row < 0) return false;
@@ -47,6 +58,14 @@ bool SourceList::SetNote(std::uint64_t id, std::string note) {
     kept = std::move(note);
     Tell(&Listener::changed, row, static_cast<int>(kStatus));
     return true;
+}
+
+bool SourceList::SetUnreadable(std::uint64_t id, std::string reason) {
+    const int row = RowOf(id);
+    if (row < 0) return false;
+    rows_[static_cast<std::size_t>(row)].unreadable = reason;
+    SetAt(row, kStatus, kUnreadable);
+    return SetNote(id, std::move(reason));
 }
 
 const std::string& SourceList::At(int row, Column column) const {
@@ -62,9 +81,21 @@ bool SourceList::Remove(int row) {
 }
 
 void SourceList::Clear() {
+    if (rows_.empty()) return;
     Tell(&Listener::beforeReset);
-    rows_.clear();
+    cleared_ = std::exchange(rows_, {});
     Tell(&Listener::afterReset);
+}
+
+bool SourceList::UndoClear() {
+    if (cleared_.empty()) return false;
+    Tell(&Listener::beforeReset);
+    std::vector<SourceItem> rows = std::exchange(cleared_, {});
+    rows.insert(rows.end(), std::make_move_iterator(rows_.begin()),
+                std::make_move_iterator(rows_.end()));
+    rows_ = std::move(rows);
+    Tell(&Listener::afterReset);
+    return true;
 }
 
 } // namespace vx

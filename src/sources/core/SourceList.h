@@ -24,10 +24,17 @@ enum Column : int {
 inline constexpr std::array<const char*, kColumnCount> kColumnCaptions = {
     "File Name", "Start", "End", "Size", "Format", "Status", "Video Time"};
 
+// The "Size" of a file with sound and no picture, and the "Status" of a file
+// the player cannot read.
+inline constexpr const char* kSoundOnly = "sound only";
+inline constexpr const char* kUnreadable = "Unreadable";
+
 struct SourceItem {
     std::uint64_t id = 0; // stays with the row while others come and go
     std::array<std::string, kColumnCount> columns;
-    std::string note; // what the last conversion of the row had to say (why it failed)
+    std::string note;        // what the last conversion of the row had to say (why it failed)
+    std::string unreadable;  // why the player cannot read the file; empty when it can
+    std::string audioFormat; // the sound's format as the probe found it; empty: none
 };
 
 class SourceList {
@@ -47,9 +54,18 @@ class SourceList {
     bool Set(std::uint64_t id, Column column, std::string text);
     bool SetAt(int row, Column column, std::string text);
     bool SetNote(std::uint64_t id, std::string note);
+    // The player cannot read the file: the row says so and keeps the reason.
+    bool SetUnreadable(std::uint64_t id, std::string reason);
+    bool SetAudioFormat(std::uint64_t id, std::string format);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
+    // Removes every row; the rows are kept, so that one UndoClear brings them back.
+    // Clearing an empty list keeps what an earlier clear left to undo.
     void Clear();
+    bool CanUndoClear() const { return !cleared_.empty(); }
+    // Puts the rows of the last clear back, as they were and with their ids, before
+    // any row added since; false when there is nothing to bring back.
+    bool UndoClear();
 
     int Count() const { return static_cast<int>(rows_.size()); }
     const SourceItem& Row(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
@@ -59,6 +75,7 @@ class SourceList {
 
   private:
     std::vector<SourceItem> rows_;
+    std::vector<SourceItem> cleared_; // what the last clear took away
     std::uint64_t nextId_ = 1;
     Listener listener_;
     std::vector<Listener> others_;

@@ -1,5 +1,7 @@
 #include "SourceListModel.h"
 
+#include "StreamFormats.h"
+
 #include <QColor>
 
 namespace vx {
@@ -37,15 +39,18 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
     const QString text =
         QString::fromStdString(list_.At(index.row(), static_cast<Column>(index.column())));
     if (role == Qt::DisplayRole) return text;
-    if (role == Qt::ToolTipRole) { // the whole path, and why the row's conversion failed
+    if (role == Qt::ToolTipRole) { // the whole path, its streams, why its conversion failed
         const SourceItem& item = list_.Row(index.row());
         QString tip = QString::fromStdString(item.columns[kFileName]);
+        const std::string streams = DescribeStreams({item.columns[kFormat], item.audioFormat});
+        if (!streams.empty()) tip += QLatin1Char('\n') + QString::fromStdString(streams);
         if (!item.note.empty()) tip += QLatin1Char('\n') + QString::fromStdString(item.note);
         return tip;
     }
     if (role == Qt::ForegroundRole && index.column() == kStatus) {
         if (text == QLatin1String("OK")) return QColor(0x1e, 0x84, 0x49);
-        if (text == QLatin1String("Fail") || text == QLatin1String("Cancel"))
+        if (text == QLatin1String("Fail") || text == QLatin1String("Cancel") ||
+            text == QLatin1String(kUnreadable))
             return QColor(0xc0, 0x39, 0x2b);
     }
     return {};

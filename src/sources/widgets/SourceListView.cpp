@@ -3,11 +3,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <array>
 
 namespace vx {
 
@@ -22,6 +25,11 @@ QString ElidePath(const QString& path, const QFontMetrics& metrics, int width) {
 }
 
 namespace {
+
+// The widest text each narrow column holds: times of up to 99 hours, frame sizes
+// of up to 9999x9999, the longest status. The format column may be widened.
+constexpr std::array<const char*, kColumnCount> kWidestText = {
+    "", "00:00:00", "00:00:00", "0000x0000", "FLV1", "Processing", "00:00:00"};
 
 // Paints a cell only where the view is being painted: a row's new status paints
 // its own cell, not every cell of its row (the tree view draws whole rows).
@@ -71,11 +79,25 @@ SourceListView::SourceListView(SourceList& list, QWidget* parent)
     setDropIndicatorShown(false);
     setItemDelegate(new CellDelegate(painting_, this));
     setItemDelegateForColumn(kFileName, new PathDelegate(painting_, this));
-    header()->setStretchLastSection(true);
+    header()->setStretchLastSection(false);
     header()->setMinimumSectionSize(40);
-    header()->resizeSection(kFileName, 210);
-    for (int column = kStart; column < kColumnCount; ++column)
-        header()->resizeSection(column, 64);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
+    header()->setSectionResizeMode(kFileName, QHeaderView::Stretch);
+    header()->setSectionResizeMode(kFormat, QHeaderView::Interactive);
+    FitColumns();
+}
+
+void SourceListView::FitColumns() {
+    const int cell = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int caption = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header()) +
+                        style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header());
+    for (int column = kStart; column < kColumnCount; ++column) {
+        const auto at = static_cast<std::size_t>(column);
+        const int text = fontMetrics().horizontalAdvance(QLatin1String(kWidestText[at])) + cell;
+        const int title =
+            header()->fontMetrics().horizontalAdvance(QLatin1String(kColumnCaptions[at])) + caption;
+        header()->resizeSection(column, std::max(text, title) + 4);
+    }
 }
 
 int SourceListView::SelectedRow() const {
@@ -111,6 +133,19 @@ void SourceListView::dropEvent(QDropEvent* event) {
         if (url.isLocalFile()) paths << url.toLocalFile();
     event->acceptProposedAction();
     if (!paths.isEmpty()) emit filesDropped(paths);
+}
+
+void SourceListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        emit deletePressed();
+    else
+        QTreeView::keyPressEvent(event);
+}
+
+// A skin or the desktop may change the font after the columns were fitted.
+void SourceListView::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) FitColumns();
 }
 
 void SourceListView::mousePressEvent(QMouseEvent* event) {

@@ -24,6 +24,8 @@ class SourceListView : public QTreeView {
     // Local files dropped on the list, in the order the drop carries them.
     void filesDropped(const QStringList& paths);
     void rightButtonPressed(const QPoint& globalPosition);
+    // The Delete key, to remove the selected row.
+    void deletePressed();
 
   protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -33,8 +35,13 @@ class SourceListView : public QTreeView {
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // The narrow columns as wide as their widest texts; the file name takes the rest.
+    void FitColumns();
+
     SourceListModel* model_;
     QRegion painting_; // what the paint event under way paints
 };

@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const std::string folder = vxtest::MakeTempFolder("vx-bench-kept");
-    double longest = 0;
+    double longest = 0, longestCpu = 0;
     {
         vx::SourceList rows;
         vx::OptionSheet sheet;
@@ -34,9 +34,10 @@ int main(int argc, char** argv) {
         }
         keeper.file().WaitUntilWritten();
         longest = keeper.longestSaveMs();
+        longestCpu = keeper.longestSaveCpuMs();
         keeper.Discard();
     }
     vxtest::RemoveFolder(folder);
-    std::printf("list_save_ms %.2f\n", longest);
+    std::printf("list_save_ms %.2f\nlist_save_cpu_ms %.2f\n", longest, longestCpu);
     return 0;
 }

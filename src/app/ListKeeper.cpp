@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace vx {
 
@@ -36,8 +37,19 @@ void ListKeeper::RowEnded(std::uint64_t id) {
     Changed();
 }
 
+namespace {
+
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+} // namespace
+
 void ListKeeper::SaveNow() {
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuMs();
     timer_.stop();
     KeptState state;
     state.entry = entry_();
@@ -47,6 +59,7 @@ void ListKeeper::SaveNow() {
     const std::chrono::duration<double, std::milli> spent =
         std::chrono::steady_clock::now() - start;
     longestSaveMs_ = std::max(longestSaveMs_, spent.count());
+    longestSaveCpuMs_ = std::max(longestSaveCpuMs_, ThreadCpuMs() - cpuStart);
 }
 
 void ListKeeper::Discard() {

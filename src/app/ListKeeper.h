@@ -33,6 +33,7 @@ class ListKeeper : public QObject {
     KeptListFile& file() { return file_; }
     // The longest time one save has taken on this thread, in milliseconds.
     double longestSaveMs() const { return longestSaveMs_; }
+    double longestSaveCpuMs() const { return longestSaveCpuMs_; } // this thread's CPU time
 
   private:
     SourceList& rows_;
@@ -41,7 +42,7 @@ class ListKeeper : public QObject {
     KeptListFile file_;
     std::vector<RunningOutput> running_;
     QTimer timer_;
-    double longestSaveMs_ = 0;
+    double longestSaveMs_ = 0, longestSaveCpuMs_ = 0;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 

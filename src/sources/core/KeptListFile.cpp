@@ -114,11 +114,12 @@ KeptListFile::~KeptListFile() {
 
 void KeptListFile::Save(KeptState state) {
     if (lockFd_ < 0) return;
+    std::optional<KeptState> replaced(std::move(state));
     {
         std::lock_guard lock(mutex_);
-        pending_ = std::move(state);
+        pending_.swap(replaced);
     }
-    wake_.notify_one();
+    wake_.notify_one(); // a state not yet written is dropped outside the lock
 }
 
 void KeptListFile::WaitUntilWritten() {

@@ -97,8 +97,8 @@ class KilledProgram : public ::testing::Test {
     // Presses Convert Now! until the kept list shows a row converted and two rows
     // being written; gives their outputs.
     std::vector<std::string> ConvertUntilTwoRunAfterOne(const std::string& window) {
-        x_.Keys(window, {"ctrl+n"});
-        for (int look = 0; look < 600; ++look) {
+        for (int look = 0; look < 1200; ++look) {
+            if (look % 40 == 0) x_.Keys(window, {"ctrl+n"}); // taken once the window has the keys
             std::vector<std::string> outputs;
             const auto kept = KeptList();
             for (const auto& row : kept ? kept->rows : std::vector<vx::KeptRow>{})

@@ -3,6 +3,7 @@
 #include "CaptureWindow.h"
 #include "Catalog.h"
 #include "CategoryArt.h"
+#include "ListKeeper.h"
 #include "Desktop.h"
 #include "ListSplitter.h"
 #include "OptionSets.h"
@@ -277,6 +278,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                          SettingsPath(appFolder_).c_str(), reason.c_str());
     }
     RememberUserProfile();
+    if (keeper_) keeper_->Closed(); // a normal end: the next start is a fresh one
     QMainWindow::closeEvent(event);
 }
 

@@ -24,6 +24,7 @@ namespace vx {
 class BatchRun;
 class ProbePool;
 class Desktop;
+class ListKeeper;
 class PreviewPanel;
 class ProfileChooser;
 class WindowBatchView;
@@ -102,6 +103,10 @@ class MainWindow : public QMainWindow {
     void ExportMyProfile();
     // Imports the profile files (*.vxprofile) among the paths; returns the other paths.
     QStringList ImportProfileFiles(const QStringList& paths);
+    // Keeps the list in `folder` from now on, first offering the lists of
+    // programs that ended abnormally (MainWindowRecovery.cpp).
+    void KeepList(const std::string& folder);
+    ListKeeper* keeper() const { return keeper_.get(); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -157,6 +162,8 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<UserProfileStore> userProfiles_;
     QMenu* profileMenu_ = nullptr; // the chooser's context menu
     RewrapHint rewrapHint_;
+    std::unique_ptr<ListKeeper> keeper_; // none: the list is not kept
+    void OfferKeptLists(const std::string& folder);
 };
 
 } // namespace vx

@@ -3,6 +3,7 @@
 
 #include "BatchRun.h"
 #include "Desktop.h"
+#include "ListKeeper.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
 #include "SlimProgressBar.h"
@@ -38,6 +39,12 @@ class WindowBatchView : public BatchView {
         if (notifier_) notifier_->setEnabled(false);
         refresh_.stop();
         w_.BatchEnded();
+    }
+    void RowStarted(std::uint64_t id, const std::string& output, bool existed) override {
+        if (w_.keeper_) w_.keeper_->RowStarted(id, output, existed);
+    }
+    void RowEnded(std::uint64_t id) override {
+        if (w_.keeper_) w_.keeper_->RowEnded(id);
     }
     int SelectedPosition() const override { return w_.chooser_->SelectedPosition(); }
     std::string SelectedText() const override { return w_.chooser_->SelectedText().toStdString(); }

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "Desktop.h"
+#include "KeptList.h"
 #include "MainWindow.h"
 #include "OneWindow.h"
 
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
     vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
     one.Serve(window);
     window.show();
+    // The list is kept while the program runs; a list left by one that did not
+    // close normally is offered first.
+    window.KeepList(vx::KeptListFolder());
     window.AddCommandLineFiles(files);
     return app.exec();
 }

@@ -52,6 +52,7 @@ class SessionProcess {
                const std::string& logFile);
     // The exit code once the program ended within the time-out, or -1.
     int WaitForExit(double seconds);
+    pid_t Pid() const { return pid_; }
 
   private:
     pid_t pid_ = -1;

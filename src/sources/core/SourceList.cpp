@@ -5,22 +5,21 @@
 
 namespace vx {
 
-namespace {
-
-template <typename F, typename... Args> void Tell(const F& f, Args... args) {
-    if (f) f(args...);
+template <typename Member, typename... Args>
+void SourceList::Tell(Member member, Args... args) const {
+    if (listener_.*member) (listener_.*member)(args...);
+    for (const Listener& other : others_)
+        if (other.*member) (other.*member)(args...);
 }
-
-} // namespace
 
 std::uint64_t SourceList::Append(const std::string& path) {
     const int row = Count();
-    Tell(listener_.beforeInsert, row);
+    Tell(&Listener::beforeInsert, row);
     SourceItem item;
     item.id = nextId_++;
     item.columns[kFileName] = path;
     rows_.push_back(std::move(item));
-    Tell(listener_.afterInsert, row);
+    Tell(&Listener::afterInsert, row);
     return rows_.back().id;
 }
 
@@ -39,7 +38,7 @@ bool SourceList::SetAt(int row, Column column, std::string text) {
     std::string& cell = rows_[static_cast<std::size_t>(row)].columns[column];
     if (cell == text) return true; // the same text: the views have nothing to show again
     cell = std::move(text);
-    Tell(listener_.changed, row, static_cast<int>(column));
+    Tell(&Listener::changed, row, static_cast<int>(column));
     return true;
 }
 
@@ -47,7 +46,7 @@ bool SourceList::SetAudioFormat(std::uint64_t id, std::string format) {
     const int row = RowOf(id);
     if (row < 0) return false;
     rows_[static_cast<std::size_t>(row)].audioFormat = std::move(format);
-    Tell(listener_.changed, row, static_cast<int>(kFormat));
+    Tell(&Listener::changed, row, static_cast<int>(kFormat));
     return true;
 }
 
@@ -57,7 +56,7 @@ bool SourceList::SetNote(std::uint64_t id, std::string note) {
     std::string& kept = rows_[static_cast<std::size_t>(row)].note;
     if (kept == note) return true;
     kept = std::move(note);
-    Tell(listener_.changed, row, static_cast<int>(kStatus));
+    Tell(&Listener::changed, row, static_cast<int>(kStatus));
     return true;
 }
 
@@ -75,27 +74,27 @@ const std::string& SourceList::At(int row, Column column) const {
 
 bool SourceList::Remove(int row) {
     if (row < 0 || row >= Count()) return false;
-    Tell(listener_.beforeRemove, row);
+    Tell(&Listener::beforeRemove, row);
     rows_.erase(rows_.begin() + row);
-    Tell(listener_.afterRemove, row);
+    Tell(&Listener::afterRemove, row);
     return true;
 }
 
 void SourceList::Clear() {
     if (rows_.empty()) return;
-    Tell(listener_.beforeReset);
+    Tell(&Listener::beforeReset);
     cleared_ = std::exchange(rows_, {});
-    Tell(listener_.afterReset);
+    Tell(&Listener::afterReset);
 }
 
 bool SourceList::UndoClear() {
     if (cleared_.empty()) return false;
-    Tell(listener_.beforeReset);
+    Tell(&Listener::beforeReset);
     std::vector<SourceItem> rows = std::exchange(cleared_, {});
     rows.insert(rows.end(), std::make_move_iterator(rows_.begin()),
                 std::make_move_iterator(rows_.end()));
     rows_ = std::move(rows);
-    Tell(listener_.afterReset);
+    Tell(&Listener::afterReset);
     return true;
 }
 

@@ -70,12 +70,16 @@ class SourceList {
     int Count() const { return static_cast<int>(rows_.size()); }
     const SourceItem& Row(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
     void SetListener(Listener listener) { listener_ = std::move(listener); }
+    // A further observer, told after the listener.
+    void AddListener(Listener listener) { others_.push_back(std::move(listener)); }
 
   private:
     std::vector<SourceItem> rows_;
     std::vector<SourceItem> cleared_; // what the last clear took away
     std::uint64_t nextId_ = 1;
     Listener listener_;
+    std::vector<Listener> others_;
+    template <typename Member, typename... Args> void Tell(Member member, Args... args) const;
 };
 
 } // namespace vx

@@ -1,0 +1,93 @@
+#include "ListKeeper.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+
+namespace vx {
+
+ListKeeper::ListKeeper(SourceList& rows, OptionSheet& sheet, std::function<int()> entry,
+                       const std::string& folder)
+    : rows_(rows), sheet_(sheet), entry_(std::move(entry)), file_(folder) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(kDelayMilliseconds);
+    connect(&timer_, &QTimer::timeout, this, &ListKeeper::SaveNow);
+    // The rows may outlive this keeper: its listener then does nothing.
+    auto changed = [this, alive = std::weak_ptr<int>(alive_)] {
+        if (!alive.expired()) Changed();
+    };
+    SourceList::Listener listener;
+    listener.afterInsert = listener.afterRemove = [changed](int) { changed(); };
+    listener.afterReset = changed;
+    listener.changed = [changed](int, int) { changed(); };
+    rows_.AddListener(std::move(listener));
+}
+
+void ListKeeper::Changed() {
+    if (!timer_.isActive()) timer_.start();
+}
+
+void ListKeeper::RowStarted(std::uint64_t id, const std::string& output, bool existed) {
+    running_.push_back({id, output, !existed});
+    Changed();
+}
+
+void ListKeeper::RowEnded(std::uint64_t id) {
+    std::erase_if(running_, [id](const RunningOutput& output) { return output.id == id; });
+    Changed();
+}
+
+namespace {
+
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+void ListKeeper::SaveNow() {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuMs();
+    timer_.stop();
+    KeptState state;
+    state.entry = entry_();
+    state.sheet = SheetValues(sheet_);
+    state.rows = SnapshotRows(rows_, running_);
+    file_.Save(std::move(state));
+    const std::chrono::duration<double, std::milli> spent =
+        std::chrono::steady_clock::now() - start;
+    longestSaveMs_ = std::max(longestSaveMs_, spent.count());
+    longestSaveCpuMs_ = std::max(longestSaveCpuMs_, ThreadCpuMs() - cpuStart);
+}
+
+void ListKeeper::Discard() {
+    timer_.stop();
+    file_.Discard();
+}
+
+void ListKeeper::Closed() {
+    if (running_.empty()) {
+        Discard();
+        return;
+    }
+    SaveNow();
+    file_.WaitUntilWritten();
+}
+
+std::vector<KeptSheetValue> SheetValues(const OptionSheet& sheet) {
+    std::vector<KeptSheetValue> values;
+    for (const auto& group : sheet.Groups())
+        for (const auto& item : group->items)
+            if (!item->readOnly) values.push_back({group->caption, item->caption, item->value});
+    return values;
+}
+
+void SetSheetValues(OptionSheet& sheet, const std::vector<KeptSheetValue>& values) {
+    for (const KeptSheetValue& value : values)
+        if (OptionItem* item = sheet.Find(value.group, value.item); item && !item->readOnly)
+            sheet.SetValue(item, value.value);
+}
+
+} // namespace vx

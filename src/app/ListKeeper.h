@@ -1,0 +1,53 @@
+#pragma once
+// Keeps the window's list in the user's state folder while the program runs:
+// a change is saved within kDelayMilliseconds, several changes in that time
+// once. This thread only takes a snapshot; a worker writes it.
+
+#include "KeptList.h"
+#include "OptionSheet.h"
+#include "SourceList.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace vx {
+
+class ListKeeper : public QObject {
+  public:
+    static constexpr int kDelayMilliseconds = 200;
+
+    ListKeeper(SourceList& rows, OptionSheet& sheet, std::function<int()> entry,
+               const std::string& folder);
+
+    void Changed(); // something kept has changed
+    void RowStarted(std::uint64_t id, const std::string& output, bool existed);
+    void RowEnded(std::uint64_t id);
+    void SaveNow();
+    void Discard(); // the list goes
+    // The window closes: the list goes, unless rows were still being converted
+    // (their encoders end with the program, so their outputs are half written):
+    // then it stays for the next start to clean up and offer.
+    void Closed();
+    KeptListFile& file() { return file_; }
+    // The longest time one save has taken on this thread, in milliseconds.
+    double longestSaveMs() const { return longestSaveMs_; }
+    double longestSaveCpuMs() const { return longestSaveCpuMs_; } // this thread's CPU time
+
+  private:
+    SourceList& rows_;
+    OptionSheet& sheet_;
+    std::function<int()> entry_;
+    KeptListFile file_;
+    std::vector<RunningOutput> running_;
+    QTimer timer_;
+    double longestSaveMs_ = 0, longestSaveCpuMs_ = 0;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+// The sheet's values by group and item caption, and back (read-only items skipped).
+std::vector<KeptSheetValue> SheetValues(const OptionSheet& sheet);
+void SetSheetValues(OptionSheet& sheet, const std::vector<KeptSheetValue>& values);
+
+} // namespace vx

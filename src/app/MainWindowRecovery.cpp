@@ -1,0 +1,58 @@
+// The kept list in the main window: offering the lists of programs that ended
+// abnormally, then keeping this window's own.
+#include "Catalog.h"
+#include "Desktop.h"
+#include "ListKeeper.h"
+#include "MainWindow.h"
+#include "OptionSets.h"
+#include "ProfileChooser.h"
+#include "PropertyGrid.h"
+#include "SheetLayout.h"
+
+#include <QAbstractItemModel>
+
+namespace vx {
+
+void MainWindow::KeepList(const std::string& folder) {
+    if (keeper_) return;
+    OfferKeptLists(folder);
+    keeper_ = std::make_unique<ListKeeper>(
+        sources_, sheet_, [this] { return chooser_->SelectedPosition(); }, folder);
+    ListKeeper* keeper = keeper_.get();
+    auto changed = [keeper] { keeper->Changed(); };
+    connect(chooser_, &ProfileChooser::entryPicked, keeper, changed);
+    QAbstractItemModel* model = grid_->model();
+    connect(model, &QAbstractItemModel::dataChanged, keeper, changed);
+    connect(model, &QAbstractItemModel::modelReset, keeper, changed);
+    connect(model, &QAbstractItemModel::rowsInserted, keeper, changed);
+    keeper_->Changed();
+}
+
+// Asks once about the lists of programs that are no longer running; new outputs
+// their encoders were writing are removed first.
+void MainWindow::OfferKeptLists(const std::string& folder) {
+    std::vector<OrphanList> lists = ClaimOrphanLists(folder);
+    const RecoveryPlan plan = PlanRecovery(lists);
+    if (plan.total == 0) {
+        FinishOrphans(lists, false);
+        return;
+    }
+    const int removed = RemoveHalfWritten(plan);
+    const bool restore =
+        desktop_.Confirm(this, QString::fromStdString(RecoveryQuestion(plan, removed)));
+    if (restore) {
+        if (ProfileCatalog::At(plan.entry) && !ProfileCatalog::IsHeading(plan.entry)) {
+            chooser_->SelectPosition(plan.entry);
+            ApplyOptionSet(sheet_, plan.entry);
+        }
+        SetSheetValues(sheet_, plan.sheet);
+        for (const KeptRow& row : plan.restore) {
+            const std::uint64_t id = sources_.Append(row.columns[kFileName]);
+            for (int column = kStart; column < kColumnCount; ++column)
+                sources_.Set(id, static_cast<Column>(column), row.columns[column]);
+        }
+    }
+    FinishOrphans(lists, !restore);
+}
+
+} // namespace vx

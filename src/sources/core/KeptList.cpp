@@ -1,0 +1,197 @@
+#include "KeptList.h"
+
+#include <charconv>
+
+namespace vx {
+
+namespace {
+
+constexpr std::string_view kMagic = "vantorix-list ";
+constexpr int kVersion = 1;
+
+std::string Escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<std::string> Unescaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        if (++i == text.size()) return std::nullopt;
+        const char c = text[i];
+        if (c != '\\' && c != 't' && c != 'n') return std::nullopt;
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : '\\';
+    }
+    return out;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+std::optional<int> Number(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<std::vector<std::string>> UnescapedAll(const std::vector<std::string_view>& fields) {
+    std::vector<std::string> out;
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        auto text = Unescaped(fields[i]);
+        if (!text) return std::nullopt;
+        out.push_back(std::move(*text));
+    }
+    return out;
+}
+
+// One line of the body into the state; false when it is not a line of this version.
+bool TakeLine(std::string_view line, KeptState& state) {
+    const auto fields = Fields(line);
+    const auto values = UnescapedAll(fields);
+    if (!values) return false;
+    if (fields[0] == "entry" && values->size() == 1) {
+        const auto entry = Number((*values)[0]);
+        if (entry) state.entry = *entry;
+        return entry.has_value();
+    }
+    if (fields[0] == "sheet" && values->size() == 3) {
+        state.sheet.push_back({(*values)[0], (*values)[1], (*values)[2]});
+        return true;
+    }
+    if (fields[0] == "row" && values->size() == kColumnCount + 2) {
+        KeptRow row;
+        for (int c = 0; c < kColumnCount; ++c)
+            row.columns[c] = (*values)[c];
+        row.output = (*values)[kColumnCount];
+        row.outputNew = (*values)[kColumnCount + 1] == "1";
+        state.rows.push_back(std::move(row));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<KeptRow> SnapshotRows(const SourceList& list,
+                                  const std::vector<RunningOutput>& outputs) {
+    std::vector<KeptRow> rows(static_cast<std::size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i) {
+        const SourceItem& item = list.Row(i);
+        KeptRow& row = rows[static_cast<std::size_t>(i)];
+        row.columns = item.columns;
+        for (const RunningOutput& output : outputs)
+            if (output.id == item.id) {
+                row.output = output.path;
+                row.outputNew = output.isNew;
+            }
+    }
+    return rows;
+}
+
+std::string EncodeKeptList(const KeptState& state) {
+    std::string text = std::string(kMagic) + std::to_string(kVersion) + "\n";
+    text += "entry\t" + std::to_string(state.entry) + "\n";
+    for (const KeptSheetValue& value : state.sheet)
+        text += "sheet\t" + Escaped(value.group) + "\t" + Escaped(value.item) + "\t" +
+                Escaped(value.value) + "\n";
+    for (const KeptRow& row : state.rows) {
+        text += "row";
+        for (const std::string& column : row.columns)
+            text += "\t" + Escaped(column);
+        text += "\t" + Escaped(row.output) + (row.outputNew ? "\t1\n" : "\t0\n");
+    }
+    const std::size_t lines = 2 + state.sheet.size() + state.rows.size();
+    return text + "end\t" + std::to_string(lines) + "\n";
+}
+
+std::optional<KeptState> DecodeKeptList(std::string_view text, std::string* why) {
+    auto fail = [why](const char* reason) -> std::optional<KeptState> {
+        if (why) *why = reason;
+        return std::nullopt;
+    };
+    if (text.substr(0, kMagic.size()) != kMagic) return fail("not a kept list");
+    KeptState state;
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t newline = text.find('\n', start);
+        if (newline == std::string_view::npos) return fail("cut short");
+        const std::string_view line = text.substr(start, newline - start);
+        start = newline + 1;
+        if (lines++ == 0) {
+            const auto version = Number(line.substr(kMagic.size()));
+            if (!version) return fail("not a kept list");
+            if (*version > kVersion) return fail("written by a newer version");
+            continue;
+        }
+        if (line.substr(0, 4) == "end\t") {
+            if (start != text.size() || Number(line.substr(4)) != static_cast<int>(lines - 1))
+                return fail("damaged");
+            return state;
+        }
+        if (!TakeLine(line, state)) return fail("damaged");
+    }
+    return fail("cut short");
+}
+
+RecoveryPlan PlanRecovery(const std::vector<OrphanList>& lists) {
+    RecoveryPlan plan;
+    for (const OrphanList& list : lists) {
+        if (list.state.rows.empty()) continue;
+        plan.entry = list.state.entry;
+        plan.sheet = list.state.sheet;
+        for (KeptRow row : list.state.rows) {
+            ++plan.total;
+            if (row.columns[kStatus] == "OK") {
+                plan.converted.push_back(row.columns[kFileName]);
+                continue;
+            }
+            if (!row.output.empty() && row.outputNew) plan.halfWritten.push_back(row.output);
+            if (row.columns[kStatus] == "Processing") row.columns[kStatus].clear();
+            row.output.clear();
+            row.outputNew = false;
+            plan.restore.push_back(std::move(row));
+        }
+    }
+    return plan;
+}
+
+std::string RecoveryQuestion(const RecoveryPlan& plan, int removed) {
+    std::string text = "Vantorix did not close normally. Restore the list of " +
+                       std::to_string(plan.total) + " files? (" +
+                       std::to_string(plan.converted.size()) +
+                       " of them were converted before it stopped.)";
+    if (!plan.converted.empty()) {
+        text += "\n\nConverted before it stopped:";
+        for (const std::string& path : plan.converted)
+            text += "\n" + path;
+    }
+    if (removed > 0)
+        text += "\n\nHalf-written output files removed: " + std::to_string(removed) + ".";
+    return text;
+}
+
+} // namespace vx

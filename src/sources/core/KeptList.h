@@ -1,0 +1,115 @@
+#pragma once
+// The kept list: the source list, the chosen entry and the option sheet's values
+// saved in the user's state folder while the program runs, so that a list is not
+// lost when the program ends abnormally. One file per running window
+// (list-<pid>.vxlist) beside a lock file that the window holds while it lives.
+
+#include "SourceList.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace vx {
+
+struct KeptRow {
+    std::array<std::string, kColumnCount> columns;
+    std::string output;     // the file its encoder was writing; empty when none
+    bool outputNew = false; // that file did not exist before the encoder started
+};
+
+struct KeptSheetValue {
+    std::string group, item, value;
+};
+
+struct KeptState {
+    int entry = 0; // the chooser's selected position
+    std::vector<KeptSheetValue> sheet;
+    std::vector<KeptRow> rows;
+    bool operator==(const KeptState&) const = default;
+};
+inline bool operator==(const KeptRow& a, const KeptRow& b) {
+    return a.columns == b.columns && a.output == b.output && a.outputNew == b.outputNew;
+}
+inline bool operator==(const KeptSheetValue& a, const KeptSheetValue& b) {
+    return a.group == b.group && a.item == b.item && a.value == b.value;
+}
+
+// The rows of the list as they are now; `outputs` gives, by row id, the file a
+// running encoder writes and whether it is new.
+struct RunningOutput {
+    std::uint64_t id = 0;
+    std::string path;
+    bool isNew = false;
+};
+std::vector<KeptRow> SnapshotRows(const SourceList& list,
+                                  const std::vector<RunningOutput>& outputs);
+
+std::string EncodeKeptList(const KeptState& state);
+// Empty when the text is cut short, damaged or from a newer version; `why` says which.
+std::optional<KeptState> DecodeKeptList(std::string_view text, std::string* why = nullptr);
+
+// Writes the file through a temporary file in its folder: written, synced, renamed,
+// the folder synced. A reader sees the old file or the new one, never a mixture.
+bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* why);
+
+// The folder of the kept lists: $XDG_STATE_HOME/vantorix, else ~/.local/state/vantorix.
+std::string KeptListFolder();
+
+// This process's list file and its lock, held until the process ends. Saves run on
+// a worker thread: Save only hands the state over; the latest state wins.
+class KeptListFile {
+  public:
+    explicit KeptListFile(std::string folder);
+    ~KeptListFile(); // writes what is still pending
+    bool Locked() const { return lockFd_ >= 0; }
+    const std::string& Path() const { return path_; }
+    void Save(KeptState state);
+    void WaitUntilWritten(); // for tests and benchmarks
+    // The normal end: nothing pending is written, the list and its lock go.
+    void Discard();
+
+  private:
+    void Work();
+    std::string folder_, path_, lockPath_;
+    int lockFd_ = -1;
+    std::mutex mutex_;
+    std::condition_variable wake_, written_;
+    std::optional<KeptState> pending_;
+    bool writing_ = false, stop_ = false;
+    std::thread worker_;
+};
+
+// The lists of programs that are no longer running, each claimed (its lock taken)
+// so that no other start takes it too.
+struct OrphanList {
+    std::string path;
+    KeptState state;
+    int lockFd = -1;
+};
+// Unreadable lists are set aside (renamed to *.unreadable) with one line on stderr.
+std::vector<OrphanList> ClaimOrphanLists(const std::string& folder);
+
+// What a restart does with the lists of programs that ended abnormally.
+struct RecoveryPlan {
+    int total = 0;                        // rows in the lists
+    std::vector<std::string> converted;   // paths converted before the end (not restored)
+    std::vector<KeptRow> restore;         // the other rows, in list order
+    std::vector<std::string> halfWritten; // new outputs that were being written
+    int entry = 0;
+    std::vector<KeptSheetValue> sheet;
+};
+RecoveryPlan PlanRecovery(const std::vector<OrphanList>& lists);
+// Removes the plan's half-written outputs; gives how many were removed.
+int RemoveHalfWritten(const RecoveryPlan& plan);
+// The question to the user.
+std::string RecoveryQuestion(const RecoveryPlan& plan, int removed);
+// Yes: the lists go. No: each is kept as <list>.bak, once. Both release the locks.
+void FinishOrphans(std::vector<OrphanList>& lists, bool keepBackup);
+
+} // namespace vx

@@ -1,0 +1,219 @@
+// The kept list on disk: atomic writes, the writer thread, the lock, the lists
+// of programs that ended.
+#include "KeptList.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <pwd.h>
+#include <sstream>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace vx {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kListEnding = ".vxlist";
+
+bool WriteAll(int fd, const std::string& data) {
+    for (std::size_t done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::string LockPathOf(const std::string& listPath) {
+    return listPath.substr(0, listPath.size() - kListEnding.size()) + ".lock";
+}
+
+// An open lock file, locked by this process; -1 when another process holds it.
+int TakeLock(const std::string& lockPath) {
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* why) {
+    const std::string folder = fs::path(path).parent_path().string();
+    const std::string partial = path + ".part";
+    const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    bool ok = fd >= 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
+    if (fd >= 0) ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(partial.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        if (why) *why = std::strerror(errno);
+        ::unlink(partial.c_str());
+        return false;
+    }
+    SyncFolder(folder.empty() ? "." : folder);
+    return true;
+}
+
+std::string KeptListFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && state[0] == '/') return std::string(state) + "/vantorix";
+    const char* home = std::getenv("HOME");
+    std::string base = (home && home[0] == '/') ? home : "";
+    if (base.empty())
+        if (const passwd* entry = ::getpwuid(::getuid())) base = entry->pw_dir;
+    return base + "/.local/state/vantorix";
+}
+
+KeptListFile::KeptListFile(std::string folder) : folder_(std::move(folder)) {
+    std::error_code error;
+    fs::create_directories(folder_, error);
+    path_ = folder_ + "/list-" + std::to_string(::getpid()) + std::string(kListEnding);
+    lockPath_ = LockPathOf(path_);
+    lockFd_ = TakeLock(lockPath_);
+    if (lockFd_ < 0) return; // nothing is kept rather than a list that is another's
+    worker_ = std::thread([this] { Work(); });
+}
+
+KeptListFile::~KeptListFile() {
+    if (worker_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        worker_.join();
+    }
+    if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+void KeptListFile::Save(KeptState state) {
+    if (lockFd_ < 0) return;
+    std::optional<KeptState> replaced(std::move(state));
+    {
+        std::lock_guard lock(mutex_);
+        pending_.swap(replaced);
+    }
+    wake_.notify_one(); // a state not yet written is dropped outside the lock
+}
+
+void KeptListFile::WaitUntilWritten() {
+    std::unique_lock lock(mutex_);
+    written_.wait(lock, [this] { return !pending_ && !writing_; });
+}
+
+void KeptListFile::Discard() {
+    if (worker_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            pending_.reset();
+            stop_ = true;
+        }
+        wake_.notify_all();
+        worker_.join();
+    }
+    if (lockFd_ < 0) return;
+    ::unlink(path_.c_str());
+    ::unlink(lockPath_.c_str());
+    ::close(lockFd_);
+    lockFd_ = -1;
+    SyncFolder(folder_);
+}
+
+// Writes the latest state handed over; a stop writes what is still pending first.
+void KeptListFile::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return pending_ || stop_; });
+        if (!pending_) return;
+        const KeptState state = std::move(*pending_);
+        pending_.reset();
+        writing_ = true;
+        lock.unlock();
+        std::string why;
+        if (!WriteFileAtomically(path_, EncodeKeptList(state), &why))
+            std::fprintf(stderr, "vantorix: the list could not be kept in %s: %s\n", path_.c_str(),
+                         why.c_str());
+        lock.lock();
+        writing_ = false;
+        written_.notify_all();
+    }
+}
+
+std::vector<OrphanList> ClaimOrphanLists(const std::string& folder) {
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("list-", 0) == 0 && name.size() > kListEnding.size() &&
+            name.compare(name.size() - kListEnding.size(), kListEnding.size(), kListEnding) == 0)
+            paths.push_back(entry.path().string());
+    }
+    std::sort(paths.begin(), paths.end());
+    std::vector<OrphanList> lists;
+    for (const std::string& path : paths) {
+        const int fd = TakeLock(LockPathOf(path));
+        if (fd < 0) continue; // its program still runs
+        std::string why;
+        auto state = DecodeKeptList(ReadWhole(path), &why);
+        if (state) {
+            lists.push_back({path, std::move(*state), fd});
+            continue;
+        }
+        const std::string aside = path + ".unreadable";
+        std::fprintf(stderr,
+                     "vantorix: a kept list could not be read (%s) and was set aside as %s\n",
+                     why.c_str(), aside.c_str());
+        ::rename(path.c_str(), aside.c_str());
+        ::unlink(LockPathOf(path).c_str());
+        ::close(fd);
+    }
+    return lists;
+}
+
+int RemoveHalfWritten(const RecoveryPlan& plan) {
+    int removed = 0;
+    for (const std::string& path : plan.halfWritten)
+        if (::unlink(path.c_str()) == 0) ++removed;
+    return removed;
+}
+
+void FinishOrphans(std::vector<OrphanList>& lists, bool keepBackup) {
+    for (OrphanList& list : lists) {
+        if (keepBackup && !list.state.rows.empty())
+            ::rename(list.path.c_str(), (list.path + ".bak").c_str());
+        else
+            ::unlink(list.path.c_str());
+        ::unlink(LockPathOf(list.path).c_str());
+        if (list.lockFd >= 0) ::close(list.lockFd);
+        list.lockFd = -1;
+    }
+    lists.clear();
+}
+
+} // namespace vx

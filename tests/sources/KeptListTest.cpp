@@ -1,0 +1,95 @@
+// The kept list: its format, its writer killed at any moment, the lists of
+// programs that ended, and what a restart makes of them.
+#include "KeptList.h"
+#include "KeptListTestState.h"
+#include "Spawn.h"
+#include "TestMedia.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class KeptListFolder : public ::testing::Test {
+  protected:
+    void SetUp() override { folder_ = vxtest::MakeTempFolder("vx-kept"); }
+    void TearDown() override { vxtest::RemoveFolder(folder_); }
+    pid_t StartWriter(const char* mode = "loop") {
+        return vx::Spawn({{VX_LIST_WRITER, folder_, mode}, {}, -1, -1});
+    }
+    std::string ListOf(pid_t pid) const {
+        return folder_ + "/list-" + std::to_string(pid) + ".vxlist";
+    }
+    static void Kill(pid_t pid) {
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
+    std::string folder_;
+};
+
+} // namespace
+
+TEST(KeptListFormat, ReadsBackWhatItWroteAndRefusesEveryCutOrForeignText) {
+    const vx::KeptState state = vxtest::KeptListTestState(17);
+    const std::string text = vx::EncodeKeptList(state);
+    EXPECT_EQ(vx::DecodeKeptList(text), state);
+    for (std::size_t size = 0; size < text.size(); ++size)
+        EXPECT_FALSE(vx::DecodeKeptList(text.substr(0, size))) << size;
+    std::string why;
+    std::string newer = text;
+    newer.replace(0, 15, "vantorix-list 2");
+    EXPECT_FALSE(vx::DecodeKeptList(newer, &why));
+    EXPECT_EQ(why, "written by a newer version");
+    EXPECT_FALSE(vx::DecodeKeptList("\x89PNG garbage\n"));
+    std::string extraLine = text;
+    extraLine.insert(text.find("row"), "row\tonly\n");
+    EXPECT_FALSE(vx::DecodeKeptList(extraLine));
+}
+
+TEST_F(KeptListFolder, AWriterKilledAtAnyMomentLeavesAWholeListOfOneState) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 200; ++round) {
+        const pid_t pid = StartWriter();
+        ASSERT_GT(pid, 0);
+        const std::string path = ListOf(pid);
+        // Once it writes, at a random moment of its writing loop.
+        for (int look = 0; look < 1000 && !fs::exists(path); ++look)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        Kill(pid);
+        const auto kept = vx::DecodeKeptList(vxtest::ReadFile(path));
+        ASSERT_TRUE(kept) << "round " << round << ": " << vxtest::ReadFile(path);
+        EXPECT_EQ(*kept, vxtest::KeptListTestState(kept->entry)) << "round " << round;
+        // The killed writer's list is now an orphan: claimed once, then gone.
+        auto orphans = vx::ClaimOrphanLists(folder_);
+        ASSERT_EQ(orphans.size(), 1u);
+        vx::FinishOrphans(orphans, false);
+    }
+    for (const auto& entry : fs::directory_iterator(folder_))
+        EXPECT_NE(entry.path().extension(), ".vxlist") << entry.path();
+}
+
+TEST_F(KeptListFolder, TwoRunningProgramsKeepTwoListsAndOnlyAnEndedOnesIsOffered) {
+    const pid_t first = StartWriter("hold"), second = StartWriter("hold");
+    for (int i = 0; i < 100 && !(fs::exists(ListOf(first)) && fs::exists(ListOf(second))); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(fs::exists(ListOf(first)) && fs::exists(ListOf(second)));
+    EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty());
+    Kill(first);
+    auto orphans = vx::ClaimOrphanLists(folder_);
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].path, ListOf(first));
+    EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty()) << "a claimed list is offered once";
+    vx::FinishOrphans(orphans, true);
+    EXPECT_TRUE(fs::exists(ListOf(first) + ".bak"));
+    EXPECT_FALSE(fs::exists(ListOf(first)));
+    Kill(second);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The k-th list of the tests: its entry is k, its rows follow from k.
+#include "KeptList.h"
+
+namespace vxtest {
+
+inline vx::KeptState KeptListTestState(int k) {
+    vx::KeptState state;
+    state.entry = k;
+    state.sheet = {{"Video", "Bitrate", std::to_string(k)}, {"Audio", "Name\twith tab", "a\\b\nc"}};
+    for (int i = 0; i < k % 40 + 1; ++i) {
+        vx::KeptRow row;
+        row.columns = {"/media/clip " + std::to_string(i) + ".flv",
+                       "0:00:0" + std::to_string(i % 10),
+                       "0:01:00",
+                       "1.2 MB",
+                       "FLV",
+                       i % 3 ? "" : "OK",
+                       "0:01:00"};
+        if (i % 5 == 1)
+            row.output = "/out/clip " + std::to_string(i) + ".mp4", row.outputNew = true;
+        state.rows.push_back(row);
+    }
+    return state;
+}
+
+} // namespace vxtest

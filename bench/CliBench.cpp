@@ -1,4 +1,4 @@
-// vantorix-convert against the plain encoder: four 640x480 files to an H.264
+// vantorix-convert against the plain encoder: four 60 s 640x480 files to an H.264
 // MP4 one after the other, through the program and as the same encoder
 // commands (its own dry run) run directly; and how long the program takes to
 // start and end when it has nothing to convert.
@@ -33,7 +33,7 @@ int main() {
     std::printf("cli_startup_ms %.1f\n", vxbench::Median(starts));
 
     const std::string folder = vxtest::MakeTempFolder("vx-bench-cli");
-    if (!vxtest::MakeFlv(folder + "/source.flv", {.seconds = 40, .width = 640, .height = 480}))
+    if (!vxtest::MakeFlv(folder + "/source.flv", {.seconds = 60, .width = 640, .height = 480}))
         return 1;
     std::vector<std::string> convert = {program,         "-p",         "86", "-j", "1", "-o",
                                         folder + "/out", "--overwrite"};

@@ -1,6 +1,6 @@
 #include "BatchLog.h"
 
-#include "OutputFolder.h"
+#include "UserFolders.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -23,10 +23,7 @@ std::string Now() {
 } // namespace
 
 std::string BatchLogPath() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    const std::string folder = (state && *state == '/') ? std::string(state) + "/vantorix"
-                                                        : HomeFolder() + "/.local/state/vantorix";
-    return folder + "/last-batch.log";
+    return StateHome() + "/vantorix/last-batch.log";
 }
 
 void BatchLog::Open() {

@@ -84,6 +84,11 @@ std::string ConfigHome() {
     return configured.empty() ? UserHomeFolder() + "/.config" : configured;
 }
 
+std::string StateHome() {
+    const std::string configured = AbsoluteVariable("XDG_STATE_HOME");
+    return configured.empty() ? UserHomeFolder() + "/.local/state" : configured;
+}
+
 std::string VideosFolder() {
     const std::string home = UserHomeFolder();
     std::string folder = ConfiguredVideosFolder(home);

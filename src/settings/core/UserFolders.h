@@ -14,6 +14,8 @@ std::string UserHomeFolder();
 
 // $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config.
 std::string ConfigHome();
+// $XDG_STATE_HOME when it is an absolute path, else ~/.local/state.
+std::string StateHome();
 
 // The folder that XDG_VIDEOS_DIR names in user-dirs.dirs of ConfigHome(), when
 // it names an existing folder; otherwise the home folder.

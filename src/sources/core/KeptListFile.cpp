@@ -2,6 +2,8 @@
 // of programs that ended.
 #include "KeptList.h"
 
+#include "UserFolders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +12,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <pwd.h>
 #include <sstream>
 #include <sys/file.h>
 #include <unistd.h>
@@ -81,13 +82,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 }
 
 std::string KeptListFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && state[0] == '/') return std::string(state) + "/vantorix";
-    const char* home = std::getenv("HOME");
-    std::string base = (home && home[0] == '/') ? home : "";
-    if (base.empty())
-        if (const passwd* entry = ::getpwuid(::getuid())) base = entry->pw_dir;
-    return base + "/.local/state/vantorix";
+    return StateHome() + "/vantorix";
 }
 
 KeptListFile::KeptListFile(std::string folder) : folder_(std::move(folder)) {

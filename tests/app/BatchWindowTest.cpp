@@ -177,8 +177,8 @@ void BatchWindowTest::aDialogHeldOpenNeverStallsTheBatch() {
     QVERIFY(vxtest::WaitForBatch(*window_));
     const qint64 underDialog = clock.elapsed();
     QCOMPARE(endedUnderDialog, 1);
-    QVERIFY2(totals.size() >= 3, qPrintable(QStringLiteral("the bars stood still: %1 values")
-                                                 .arg(totals.size())));
+    QVERIFY2(totals.size() >= 3,
+             qPrintable(QStringLiteral("the bars stood still: %1 values").arg(totals.size())));
     QVERIFY2(
         underDialog <= alone * 1.15 + 300,
         qPrintable(

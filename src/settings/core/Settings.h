@@ -22,10 +22,10 @@ std::string DefaultOutputFolder(const std::string& appFolder);
 
 // What the settings dialog shows.
 struct SettingsView {
-    std::string outputFolder;  // the stored folder, or DefaultOutputFolder
-    bool overwrite = false;    // "existedfile" a number other than 0
-    bool autoShutdown = false; // "autoshut" is 1
-    std::string threads;       // the stored text, empty when none
+    std::string outputFolder;   // the stored folder, or DefaultOutputFolder
+    bool overwrite = false;     // "existedfile" a number other than 0
+    bool autoShutdown = false;  // "autoshut" is 1
+    std::string threads;        // the stored text, empty when none
     std::string parallel = "0"; // files converted at once: 0 automatic, or 1 to 16
 };
 

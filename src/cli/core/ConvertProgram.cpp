@@ -159,8 +159,10 @@ int DryRun(BatchRun& batch, const SourceList& rows, const ConvertIo& io) {
         }
         std::vector<std::string> arguments = SplitCommandLine(plan[row].value->commandLine);
         std::string line = "ffmpeg -y";
-        for (std::size_t i = 1; i < arguments.size(); ++i) // after the tool itself
-            line += " " + ShellQuoted(arguments[i]);
+        for (std::size_t i = 1; i < arguments.size(); ++i) { // after the tool itself
+            line += ' ';
+            line += ShellQuoted(arguments[i]);
+        }
         std::fprintf(io.out, "%s\n", line.c_str());
     }
     return status;

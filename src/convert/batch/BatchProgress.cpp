@@ -111,10 +111,12 @@ BatchRun::End BatchRun::StopCancelled() {
     if (!stopping_.empty()) return End::Going;
     view_.SetBusy(false);
     std::string text = "Conversion Canceled by the user!";
-    if (removed_ > 0)
-        text += "\n" + std::to_string(removed_) +
-                (removed_ == 1 ? " unfinished output file was removed."
-                               : " unfinished output files were removed.");
+    if (removed_ > 0) {
+        text += '\n';
+        text += std::to_string(removed_);
+        text += removed_ == 1 ? " unfinished output file was removed."
+                              : " unfinished output files were removed.";
+    }
     view_.ShowMessage(BatchMessage::Canceled, text);
     CancelRequested = false;
     if (abandoned_) return End::Abandoned;
@@ -144,9 +146,11 @@ void BatchRun::Finish() {
     std::string powerOff;
     if (converted_ > 0 && AutoShutdownRequested(appFolder_)) powerOff = view_.PowerOff();
     std::string text = "Conversion completed!";
-    if (failed_ > 0)
-        text += "\n" + std::to_string(converted_) + " of " + std::to_string(converted_ + failed_) +
+    if (failed_ > 0) {
+        text += '\n';
+        text += std::to_string(converted_) + " of " + std::to_string(converted_ + failed_) +
                 " files converted, " + std::to_string(failed_) + " failed.";
+    }
     // A power-off that could not be asked for is said: the computer stays on.
     if (!powerOff.empty())
         text += "\nThe computer could not be switched off and stays on: " + powerOff + ".";

@@ -120,9 +120,13 @@ std::string EncodeKeptList(const KeptState& state) {
                 Escaped(value.value) + "\n";
     for (const KeptRow& row : state.rows) {
         text += "row";
-        for (const std::string& column : row.columns)
-            text += "\t" + Escaped(column);
-        text += "\t" + Escaped(row.output) + (row.outputNew ? "\t1\n" : "\t0\n");
+        for (const std::string& column : row.columns) {
+            text += '\t';
+            text += Escaped(column);
+        }
+        text += '\t';
+        text += Escaped(row.output);
+        text += row.outputNew ? "\t1\n" : "\t0\n";
     }
     const std::size_t lines = 2 + state.sheet.size() + state.rows.size();
     return text + "end\t" + std::to_string(lines) + "\n";

@@ -125,8 +125,10 @@ std::string RunIdentify(const std::string& appFolder, const std::string& path,
     std::string output = RunPlayer(IdentifyCommandLine(appFolder, path), control);
     const IdentifyReport report = ParseIdentifyReport(output);
     // Without sound the player finds no stream to play in a sound-only file.
-    if (!HasPicture(report) && report.sound && !report.length && !report.failed)
-        output += "\n" + RunPlayer(SoundIdentifyCommandLine(appFolder, path), control);
+    if (!HasPicture(report) && report.sound && !report.length && !report.failed) {
+        output += '\n';
+        output += RunPlayer(SoundIdentifyCommandLine(appFolder, path), control);
+    }
     return output;
 }
 

@@ -49,24 +49,26 @@ TEST(MachineFiles, ReadTheFirstCpuLineAndAvailableMemory) {
     EXPECT_FALSE(ParseMemAvailableKb("MemTotal: 9 kB\n"));
 }
 
-// Encoders that leave a tenth of two cores idle get no company; one that leaves
-// 0.44 of them gets it after a settled second.
+// One encoder a core start at once; a third beside two that leave a tenth of
+// the cores idle gets no company, beside two that leave 0.44 of them it does,
+// after a settled second.
 TEST_F(Load, AnotherRowStartsOnlyAfterASecondWithIdleRoom) {
     EXPECT_TRUE(load_.MayStart(false, 0, 0)); // the first always
+    EXPECT_TRUE(load_.MayStart(false, 1, 0)); // and one a core, unmeasured
     load_.RowStarted(now_);
     for (int i = 0; i < 6; ++i)
         Advance(1.9);
     EXPECT_NEAR(*load_.IdleCores(), 0.1, 0.02);
-    EXPECT_FALSE(load_.MayStart(false, 1, 0));
+    EXPECT_FALSE(load_.MayStart(false, 2, 0));
     load_.RowStarted(now_);
     Advance(1.0);
     Advance(1.0);
     EXPECT_FALSE(load_.IdleCores()); // not yet a settled second
-    EXPECT_FALSE(load_.MayStart(false, 1, 0));
+    EXPECT_FALSE(load_.MayStart(false, 2, 0));
     Advance(1.56);
     Advance(1.56);
     EXPECT_NEAR(*load_.IdleCores(), 0.44, 0.02);
-    EXPECT_TRUE(load_.MayStart(false, 1, 0));
+    EXPECT_TRUE(load_.MayStart(false, 2, 0));
 }
 
 TEST_F(Load, NeverMoreThanCoresPlusOneAndNotWhileMemoryIsShort) {

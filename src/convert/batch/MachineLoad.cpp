@@ -91,7 +91,9 @@ bool MachineLoad::MayStart(bool light, int encodingRows, int copyingRows) const 
     if (MemoryShort()) return false;
     if (light) return copyingRows < cores_ + 1;
     if (encodingRows >= cores_ + 1) return false;
-    if (encodingRows == 0) return true; // only copies run: they leave the cores free
+    // As many encoders as cores start at once, short rows included; one more
+    // only while the machine leaves room for it.
+    if (encodingRows < cores_) return true;
     const auto idle = IdleCores();
     return idle && *idle >= kIdleCoresToStart;
 }

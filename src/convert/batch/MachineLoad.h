@@ -1,8 +1,9 @@
 #pragma once
 // How busy the machine is, for the automatic number of files converted at once:
-// another row starts while at least a quarter of a core has stayed idle over the last
-// second, never more encoding rows than cores plus one, and none while memory
-// is short. Rows that only copy streams are counted on their own.
+// as many encoding rows as cores start at once; one more while at least a quarter
+// of a core has stayed idle over the last second; never more encoding rows than
+// cores plus one, and none beside others while memory is short. Rows that only
+// copy streams are counted on their own.
 
 #include <chrono>
 #include <cstdint>

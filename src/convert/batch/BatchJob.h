@@ -12,7 +12,6 @@ struct BatchRun::Job {
     pid_t pid = 0;
     EncoderJob encoder;
     bool outputExisted = false;
-    int weight = 1;
     std::chrono::steady_clock::time_point startedAt; // paces the bar until the first report
     EncoderOutput output;
 };

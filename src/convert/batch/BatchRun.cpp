@@ -182,18 +182,6 @@ void BatchRun::StartRows() {
     }
 }
 
-// Automatic: an encoder that spreads over cores takes two of them.
-int BatchRun::WeightOf(const EncoderJob& job) const {
-    return (weighted_ && (job.spreadsOverCores || threads_ > 1)) ? 2 : 1;
-}
-
-int BatchRun::UsedWeight() const {
-    int used = 0;
-    for (const auto& running : jobs_)
-        used += running->weight;
-    return used;
-}
-
 bool BatchRun::Fits(const EncoderJob& job) const {
     if (weighted_) {
         const auto copying = std::count_if(jobs_.begin(), jobs_.end(),
@@ -201,7 +189,7 @@ bool BatchRun::Fits(const EncoderJob& job) const {
         const auto encoding = static_cast<long>(jobs_.size()) - copying;
         return load_.MayStart(job.light, static_cast<int>(encoding), static_cast<int>(copying));
     }
-    return jobs_.empty() || UsedWeight() + WeightOf(job) <= capacity_;
+    return jobs_.size() < static_cast<std::size_t>(capacity_);
 }
 
 // Starts the row's encoder; false when the row must wait for room. The options
@@ -212,7 +200,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     if (row < 0) return true; // removed meanwhile
     // Full: no row can start, so its options are not read yet. (Automatic: whether
     // a row fits depends on what it is; Fits decides once it is prepared.)
-    if (!weighted_ && !jobs_.empty() && UsedWeight() >= capacity_) return false;
+    if (!weighted_ && jobs_.size() >= static_cast<std::size_t>(capacity_)) return false;
     const std::string source = rows_.At(row, kFileName);
     std::error_code error;
     if (!fs::is_regular_file(source, error)) {
@@ -235,7 +223,6 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->row = row;
     job->id = id;
     job->encoder = *prepared.value;
-    job->weight = WeightOf(job->encoder);
     job->outputExisted = fs::exists(job->encoder.outputPath, error);
     view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
     view_.RowStarted(id, job->encoder.outputPath, job->outputExisted);

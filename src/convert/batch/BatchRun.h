@@ -132,9 +132,7 @@ class BatchRun {
     End StopCancelled();
     void Finish();
     void EndEarly();
-    int UsedWeight() const;
     bool Fits(const EncoderJob& job) const;
-    int WeightOf(const EncoderJob& job) const;
 
     SourceList& rows_;
     OptionSheet& sheet_;
@@ -145,7 +143,7 @@ class BatchRun {
     std::string outputFolder_;
     bool addNew_ = true;
     double threads_ = 0;
-    int capacity_ = 1;      // weight of the encoders that may run at once
+    int capacity_ = 1;      // encoders that may run at once
     bool weighted_ = false; // automatic: rows start as the machine has room (load_)
     MachineLoad load_;
     int rowCount_ = 0; // rows in the batch at its start

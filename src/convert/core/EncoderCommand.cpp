@@ -184,12 +184,9 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
                        request.threads};
     auto command = BuildEncoderCommand(input);
     if (!command.ok()) return R::Fail(command.error);
-    const bool usesCodec =
-        row->shape == Shape::A || row->shape == Shape::B || row->shape == Shape::C;
     EncoderJob job{outputPath, *command.value, d.durationSeconds};
     const bool clipOnly = video || d.audioClip || request.fileSeconds < 0;
     job.expectedSeconds = clipOnly ? d.durationSeconds : request.fileSeconds;
-    job.spreadsOverCores = usesCodec && d.encoderVideoCodec.starts_with("libx264");
     return {job};
 }
 

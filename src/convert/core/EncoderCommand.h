@@ -73,11 +73,10 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input);
 struct EncoderJob {
     std::string outputPath;
     std::string commandLine;
-    int durationSeconds = 0;       // of the clip, for pacing the progress bar
-    double expectedSeconds = 0;    // what the encoder will write: the clip, or the whole file
-    bool spreadsOverCores = false; // an encoder that keeps more than one core busy
-    bool light = false;            // streams copied: hardly any work for the processor
-    std::string note = {};         // what the row's tooltip says of it while and after it runs
+    int durationSeconds = 0;    // of the clip, for pacing the progress bar
+    double expectedSeconds = 0; // what the encoder will write: the clip, or the whole file
+    bool light = false;         // streams copied: hardly any work for the processor
+    std::string note = {};      // what the row's tooltip says of it while and after it runs
 };
 
 struct JobRequest {

@@ -118,7 +118,7 @@ int Bench(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
-        const auto result = vxtest::Run({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
+        const auto result = vxtest::Run({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset",
                                          vx::ApplicationFolderRaw() + "/bench_preview"});
         for (const char* name : {"preview_start_ratio", "preview_ui_stall_ms"}) {
             const auto at = result.output.find(name);

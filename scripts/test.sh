@@ -9,6 +9,6 @@ BUILD_DIR=$build "$root/scripts/build.sh" ${CMAKE_ARGS:-}
 cd "$build"
 # The integration tests need an X server for the player; lend them a virtual one.
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 "$@"
 fi
 exec ctest --output-on-failure -j2 "$@"

@@ -59,11 +59,13 @@ bool PrivateXServer::Start(const std::string& logFile) {
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
         if (Exists(socket) || Exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
         const std::string display = ":" + std::to_string(number);
-        const pid_t pid = vx::Spawn(
-            {{"/usr/bin/Xvfb", display, "-ac", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"},
-             "/",
-             -1,
-             log});
+        // No reset when its last client leaves: a program connecting while the
+        // server resets after a probe's xdotool is refused.
+        const pid_t pid = vx::Spawn({{"/usr/bin/Xvfb", display, "-ac", "-noreset", "-nolisten",
+                                      "tcp", "-screen", "0", "1280x1024x24"},
+                                     "/",
+                                     -1,
+                                     log});
         if (pid <= 0) break;
         // Up once its socket is there; a server that ends lost the display to another one.
         int status = 0;

@@ -14,6 +14,7 @@ void SlimProgressBar::setValue(int value) {
     if (value == value_) return;
     value_ = value;
     update();
+    emit valueChanged(value);
 }
 
 QSize SlimProgressBar::sizeHint() const {

@@ -17,6 +17,9 @@ class SlimProgressBar : public QWidget {
     void setValue(int value);
     QSize sizeHint() const override;
 
+  signals:
+    void valueChanged(int value);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,11 +1,11 @@
 // The whole way through the real main window: add, pick, convert.
 #include "BatchRun.h"
-#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
 #include "SlimProgressBar.h"
 #include "TestMedia.h"
+#include "WindowKit.h"
 
 #include "IniFile.h"
 #include "Settings.h"
@@ -36,10 +36,7 @@ class BatchWindowTest : public QObject {
 
   private:
     void AddFiles(const std::vector<std::string>& names, double seconds = 2);
-    void Pick(int position) {
-        window_->chooser()->setCurrentIndex(position - 1);
-        emit window_->chooser()->activated(position - 1);
-    }
+    void Pick(int position) { vxtest::PickRow(*window_, position - 1); }
     std::string app_;
     vxtest::FakeDesktop desktop_;
     std::unique_ptr<MainWindow> window_;

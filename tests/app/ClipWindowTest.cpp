@@ -2,7 +2,6 @@
 // X server and the real encoder for the trimmed conversion.
 #include "ClipWindow.h"
 #include "BatchRun.h"
-#include "BatchWait.h"
 #include "ClipTimes.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
@@ -13,6 +12,7 @@
 #include "TestMedia.h"
 #include "Tools.h"
 #include "VideoSurface.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -413,8 +413,7 @@ void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
     QCOMPARE(Cell(0, kStart), std::string("0:00:02"));
     QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
 
-    window_->chooser()->setCurrentIndex(40); // Creative Zen X-Fi: AVI
-    emit window_->chooser()->activated(40);
+    vxtest::PickRow(*window_, 40); // Creative Zen X-Fi: AVI
     window_->ConvertNow();
     QVERIFY(vxtest::WaitForBatch(*window_));
     QCOMPARE(Cell(0, kStatus), std::string("OK"));

@@ -3,11 +3,11 @@
 // opened (closed again at once), the desktop services it used, the rows and the
 // preview. Two commands that behave the same leave equal effects.
 
-#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "SourceList.h"
 #include "Tools.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include "ProfileChooser.h"
 #include "TestMedia.h"
 #include "Toolbar.h"
+#include "WindowKit.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -37,8 +38,7 @@ void CommandsDuringBatchTest::twinsBehaveAlikeWhileConverting() {
     window.AddFiles();
     QCOMPARE(window.sources().Count(), 3);
     QTRY_COMPARE_WITH_TIMEOUT(window.probing(), 0, 20000);
-    window.chooser()->setCurrentIndex(83); // Customized AVI Movie(*.avi)
-    emit window.chooser()->activated(83);
+    vxtest::PickRow(window, 83); // Customized AVI Movie(*.avi)
 
     QStringList mismatches;
     int compared = 0;

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "ProfileChooser.h"
 #include "TestMedia.h"
+#include "WindowKit.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,11 +26,7 @@ class ListRecoveryTest : public QObject {
     void theListFollowsChangesAndGoesWithANormalClose();
 
   private:
-    std::unique_ptr<MainWindow> Open() {
-        auto window = std::make_unique<MainWindow>(app_, desktop_);
-        window->show();
-        return window;
-    }
+    std::unique_ptr<MainWindow> Open() { return vxtest::OpenWindow(app_, desktop_); }
     static KeptRow Row(std::string path, std::string start, std::string status) {
         KeptRow row;
         row.columns = {std::move(path), std::move(start),  "0:00:09", "1 MB",

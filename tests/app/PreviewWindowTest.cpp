@@ -1,6 +1,5 @@
 // The main window's preview: its place in the window, the commands that play,
 // and the ways the preview is stopped, with the real player on an X server.
-#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
@@ -10,6 +9,7 @@
 #include "TestMedia.h"
 #include "Tools.h"
 #include "VideoSurface.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -171,8 +171,7 @@ void PreviewWindowTest::aBatchStopsThePreviewAndItsTimer() {
     window_->action("play")->trigger();
     const pid_t player = Player();
     QVERIFY(window_->previewTimer()->isActive());
-    window_->chooser()->setCurrentIndex(85);
-    emit window_->chooser()->activated(85);
+    vxtest::PickRow(*window_, 85);
     bool timerDuringBatch = true;
     QTimer::singleShot(300, this, [&] { timerDuringBatch = window_->previewTimer()->isActive(); });
     window_->ConvertNow();

@@ -1,12 +1,12 @@
 // The computer is kept awake while a batch runs and let sleep again after it,
 // however it ends: a stand-in for logind on a private bus notes the lock.
 #include "BatchRun.h"
-#include "BatchWait.h"
 #include "Desktop.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
 #include "TestMedia.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QDBusConnection>
@@ -92,8 +92,7 @@ void SleepLockTest::heldDuringTheBatchAndReleasedAfterIt() {
     desktop_.nextFiles = {QString::fromStdString(file)};
     window_->AddFiles();
     QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
-    window_->chooser()->setCurrentIndex(1);
-    emit window_->chooser()->activated(1); // Apple iPod Video MPEG-4 Movie(*.mp4)
+    vxtest::PickRow(*window_, 1); // Apple iPod Video MPEG-4 Movie(*.mp4)
 
     QString duringBatch;
     QTimer watch;

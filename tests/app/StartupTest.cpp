@@ -6,6 +6,7 @@
 #include "PropertyGrid.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -32,11 +33,7 @@ class StartupTest : public QObject {
     void theSkinIsAppliedWhenPresentAndSkippedWhenNot();
 
   private:
-    std::unique_ptr<MainWindow> Open() {
-        auto window = std::make_unique<MainWindow>(app_, desktop_);
-        window->show();
-        return window;
-    }
+    std::unique_ptr<MainWindow> Open() { return vxtest::OpenWindow(app_, desktop_); }
     QString Value(MainWindow& window, const char* group, const char* item) {
         return window.grid()->sheetModel()->ValueIndex(group, item).data().toString();
     }

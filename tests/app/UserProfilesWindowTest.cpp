@@ -1,12 +1,12 @@
 // The user's own profiles through the real main window: the encoder is a
 // stand-in that records the command lines a batch gives it.
-#include "BatchWait.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
 #include "TestMedia.h"
 #include "UserProfiles.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QtTest>
@@ -29,16 +29,11 @@ class UserProfilesWindowTest : public QObject {
 
   private:
     std::unique_ptr<MainWindow> Open() {
-        auto window = std::make_unique<MainWindow>(app_, desktop_);
-        window->show();
+        auto window = vxtest::OpenWindow(app_, desktop_);
         const auto row = window->sources().Append(app_ + "/clip.flv");
         window->sources().Set(row, kStart, "0:00:00");
         window->sources().Set(row, kEnd, "0:00:02");
         return window;
-    }
-    void Pick(MainWindow& window, int row) {
-        window.chooser()->setCurrentIndex(row);
-        emit window.chooser()->activated(row);
     }
     void Set(MainWindow& window, const char* group, const char* item, const char* value) {
         auto* model = window.grid()->sheetModel();
@@ -79,7 +74,7 @@ void UserProfilesWindowTest::aSavedProfileConvertsAlikeAfterARestart() {
     std::string saved;
     {
         auto window = Open();
-        Pick(*window, 59 - 1); // Xbox MPEG-4
+        vxtest::PickRow(*window, 59 - 1); // Xbox MPEG-4
         Set(*window, "Video Options", "Video Size", "720x480");
         Set(*window, "Audio Options", "Audio Channel", "1");
         desktop_.nextTexts = {QStringLiteral("Couch")};
@@ -101,9 +96,9 @@ void UserProfilesWindowTest::aSavedProfileConvertsAlikeAfterARestart() {
     auto again = Open();
     QCOMPARE(again->chooser()->SelectedUserProfile(), QStringLiteral("Couch"));
     QCOMPARE(Convert(*again), saved);
-    Pick(*again, 2 - 1);
+    vxtest::PickRow(*again, 2 - 1);
     QVERIFY(Convert(*again) != saved);
-    Pick(*again, again->chooser()->UserProfileRow(QStringLiteral("Couch")));
+    vxtest::PickRow(*again, again->chooser()->UserProfileRow(QStringLiteral("Couch")));
     QCOMPARE(Convert(*again), saved);
 }
 
@@ -130,10 +125,10 @@ void UserProfilesWindowTest::handWrittenFilesAreListedAndBadOnesSkipped() {
             std::string::npos);
     QCOMPARE(Listed(*window), QStringList{"Phone"});
 
-    Pick(*window, window->chooser()->UserProfileRow(QStringLiteral("Phone")));
+    vxtest::PickRow(*window, window->chooser()->UserProfileRow(QStringLiteral("Phone")));
     const std::string fromFile = Convert(*window);
     QVERIFY(fromFile.find("640x480") != std::string::npos);
-    Pick(*window, 86 - 1);
+    vxtest::PickRow(*window, 86 - 1);
     Set(*window, "Video Options", "Video Size", "640x480");
     Set(*window, "Audio Options", "Audio Bitrate", "96");
     QCOMPARE(fromFile, Convert(*window));
@@ -141,7 +136,7 @@ void UserProfilesWindowTest::handWrittenFilesAreListedAndBadOnesSkipped() {
 
 void UserProfilesWindowTest::renameDeleteExportAndImportRoundTrip() {
     auto window = Open();
-    Pick(*window, 41 - 1); // Creative Zen X-Fi
+    vxtest::PickRow(*window, 41 - 1); // Creative Zen X-Fi
     Set(*window, "Audio Options", "Sample Rate", "22050");
     desktop_.nextTexts = {QStringLiteral("Zen"), QStringLiteral("a/b"), QStringLiteral("Zen 2")};
     window->action("SaveMyProfile")->trigger();
@@ -174,7 +169,7 @@ void UserProfilesWindowTest::renameDeleteExportAndImportRoundTrip() {
     window->AddCommandLineFiles({QString::fromStdString(app_ + "/shared.vxprofile")});
     QTRY_COMPARE(Listed(*window), QStringList{"Zen 2"});
     QCOMPARE(desktop_.messages.size(), messages + 1);
-    Pick(*window, window->chooser()->UserProfileRow(QStringLiteral("Zen 2")));
+    vxtest::PickRow(*window, window->chooser()->UserProfileRow(QStringLiteral("Zen 2")));
     QCOMPARE(Convert(*window), command);
 }
 

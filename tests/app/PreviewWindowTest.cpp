@@ -83,7 +83,7 @@ void PreviewWindowTest::init() {
 
 void PreviewWindowTest::cleanup() {
     window_->preview()->Stop();
-    if (Player()) QVERIFY(Ends(Player(), 3000));
+    if (Player()) QVERIFY(Ends(Player(), 10000));
     window_.reset();
     vxtest::RemoveFolder(app_);
 }

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     window.sheet().SetValue(window.sheet().Find("Video Options", "Video Size"), "640x480");
 
     // The same commands, built as the batch builds them.
-    const std::vector<std::string> commands = vxbench::BatchCommands(window, position, app_);
+    const std::vector<std::string> commands = vxbench::BatchCommands(window);
     auto direct = [&] { return vxbench::RunDirect(commands, app_); };
     auto throughWindow = [&] {
         const double cpuBefore = vxbench::CpuSeconds();

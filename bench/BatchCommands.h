@@ -3,17 +3,15 @@
 // with them, and the encoder commands built as the batch builds them.
 
 #include "AppFolder.h"
+#include "BatchRun.h"
 #include "BenchUtil.h"
-#include "Catalog.h"
 #include "CommandLine.h"
-#include "EncoderCommand.h"
 #include "IniFile.h"
 #include "MainWindow.h"
 #include "ProfileChooser.h"
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "TestMedia.h"
-#include "TimeText.h"
 
 #include <chrono>
 #include <filesystem>
@@ -22,28 +20,12 @@
 
 namespace vxbench {
 
-// The encoder commands a batch of the window's rows builds for a position,
-// writing into the application folder.
-inline std::vector<std::string> BatchCommands(vx::MainWindow& window, int position,
-                                              const std::string& appFolder) {
+// The encoder commands a batch of the window's rows would run now, for the
+// picked entry.
+inline std::vector<std::string> BatchCommands(vx::MainWindow& window) {
     std::vector<std::string> commands;
-    for (int row = 0; row < window.sources().Count(); ++row) {
-        vx::JobRequest request;
-        request.position = position;
-        request.displayText = vx::ProfileCatalog::At(position)->text;
-        request.options = *vx::ReadConversionOptions(window.sheet());
-        request.options.ClipStart = window.sources().At(row, vx::kStart);
-        request.options.ClipEnd = window.sources().At(row, vx::kEnd);
-        request.sourcePath = window.sources().At(row, vx::kFileName);
-        request.appFolder = appFolder;
-        request.outputFolder = appFolder;
-        request.addNew = false;
-        request.fileSeconds =
-            vx::ReadTimeOfDay(window.sources().At(row, vx::kVideoTime)).value_or(-1);
-        request.streams = {window.sources().At(row, vx::kFormat),
-                           window.sources().Row(row).audioFormat};
-        commands.push_back(vx::PrepareConversion(request).value->commandLine);
-    }
+    for (const auto& job : window.batch().Plan())
+        if (job.ok()) commands.push_back(job.value->commandLine);
     return commands;
 }
 

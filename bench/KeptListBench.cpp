@@ -5,7 +5,20 @@
 #include "TestMedia.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <ctime>
+
+namespace {
+
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -29,12 +42,17 @@ int main(int argc, char** argv) {
             rows, sheet, [] { return 4; }, folder);
         for (int round = 0; round < 200; ++round) {
             rows.SetAt(round % 1000, vx::kStatus, round % 2 ? "OK" : "Processing");
+            // What the window's thread spends on one save, in time and in its own CPU time.
+            const auto start = std::chrono::steady_clock::now();
+            const double cpuStart = ThreadCpuMs();
             keeper.SaveNow();
+            const std::chrono::duration<double, std::milli> spent =
+                std::chrono::steady_clock::now() - start;
+            longest = std::max(longest, spent.count());
+            longestCpu = std::max(longestCpu, ThreadCpuMs() - cpuStart);
             if (round % 20 == 0) keeper.file().WaitUntilWritten();
         }
         keeper.file().WaitUntilWritten();
-        longest = keeper.longestSaveMs();
-        longestCpu = keeper.longestSaveCpuMs();
         keeper.Discard();
     }
     vxtest::RemoveFolder(folder);

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     const std::string settings = vx::SettingsPath(app_);
     vx::MainWindow window(app_, desktop);
     vxbench::LoadRows(window, position);
-    const std::vector<std::string> commands = vxbench::BatchCommands(window, position, app_);
+    const std::vector<std::string> commands = vxbench::BatchCommands(window);
     auto direct = [&] { return vxbench::RunDirect(commands, app_); };
     std::vector<double> cpuShares; // the window's own CPU time during the parallel batches
     auto throughWindow = [&](const char* atOnce) {

@@ -41,7 +41,7 @@ void Rewrap() {
     if (folder.empty()) return;
     vx::MainWindow window(folder, desktop);
     vxbench::LoadRows(window, kSameStreams);
-    const std::vector<std::string> commands = vxbench::BatchCommands(window, kSameStreams, folder);
+    const std::vector<std::string> commands = vxbench::BatchCommands(window);
     std::vector<double> ratios;
     double copied = 0;
     for (int round = 0; round < 5; ++round) {

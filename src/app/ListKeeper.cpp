@@ -1,9 +1,5 @@
 #include "ListKeeper.h"
 
-#include <algorithm>
-#include <chrono>
-#include <ctime>
-
 namespace vx {
 
 ListKeeper::ListKeeper(SourceList& rows, OptionSheet& sheet, std::function<int()> entry,
@@ -37,29 +33,13 @@ void ListKeeper::RowEnded(std::uint64_t id) {
     Changed();
 }
 
-namespace {
-
-double ThreadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-} // namespace
-
 void ListKeeper::SaveNow() {
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ThreadCpuMs();
     timer_.stop();
     KeptState state;
     state.entry = entry_();
     state.sheet = SheetValues(sheet_);
     state.rows = SnapshotRows(rows_, running_);
     file_.Save(std::move(state));
-    const std::chrono::duration<double, std::milli> spent =
-        std::chrono::steady_clock::now() - start;
-    longestSaveMs_ = std::max(longestSaveMs_, spent.count());
-    longestSaveCpuMs_ = std::max(longestSaveCpuMs_, ThreadCpuMs() - cpuStart);
 }
 
 void ListKeeper::Discard() {

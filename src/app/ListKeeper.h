@@ -31,9 +31,6 @@ class ListKeeper : public QObject {
     // then it stays for the next start to clean up and offer.
     void Closed();
     KeptListFile& file() { return file_; }
-    // The longest time one save has taken on this thread, in milliseconds.
-    double longestSaveMs() const { return longestSaveMs_; }
-    double longestSaveCpuMs() const { return longestSaveCpuMs_; } // this thread's CPU time
 
   private:
     SourceList& rows_;
@@ -42,7 +39,6 @@ class ListKeeper : public QObject {
     KeptListFile file_;
     std::vector<RunningOutput> running_;
     QTimer timer_;
-    double longestSaveMs_ = 0, longestSaveCpuMs_ = 0;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 

@@ -50,6 +50,8 @@ void MainWindow::OfferKeptLists(const std::string& folder) {
             const std::uint64_t id = sources_.Append(row.columns[kFileName]);
             for (int column = kStart; column < kColumnCount; ++column)
                 sources_.Set(id, static_cast<Column>(column), row.columns[column]);
+            sources_.SetAudioFormat(id, row.audioFormat);
+            if (!row.unreadable.empty()) sources_.SetUnreadable(id, row.unreadable);
         }
     }
     FinishOrphans(lists, !restore);

@@ -1,5 +1,6 @@
 // The real program killed while it converts: its tools end with it, and the next
 // start offers its list without the half-written files.
+#include "IniFile.h"
 #include "KeptList.h"
 #include "TestMedia.h"
 #include "XSession.h"
@@ -65,7 +66,7 @@ class KilledProgram : public ::testing::Test {
         }
         fs::create_directories(run_ + "/state/vantorix");
         ASSERT_TRUE(vx::WriteFileAtomically(run_ + "/state/vantorix/list-1.vxlist",
-                                            vx::EncodeKeptList(earlier), nullptr));
+                                            vx::EncodeKeptList(earlier)));
     }
     void TearDown() override {
         program_.reset();

@@ -1,6 +1,7 @@
 // The main window keeps its list while it runs and offers, at the next start,
 // the list of a program that did not close normally.
 #include "FakeDesktop.h"
+#include "IniFile.h"
 #include "KeptList.h"
 #include "ListKeeper.h"
 #include "MainWindow.h"
@@ -42,10 +43,11 @@ class ListRecoveryTest : public QObject {
                       Row("/m/c.flv", "0:00:02", "Processing")};
         state.rows[1].output = state_ + "/b.mp4";
         state.rows[1].outputNew = true;
+        state.rows[1].audioFormat = "mp3";        // the probe's finding beside the columns
         state.rows[2].output = state_ + "/c.mp4"; // there before: not ours to remove
         std::ofstream(state_ + "/b.mp4") << "half";
         std::ofstream(state_ + "/c.mp4") << "the user's";
-        QVERIFY(WriteFileAtomically(orphan_, EncodeKeptList(state), nullptr));
+        QVERIFY(WriteFileAtomically(orphan_, EncodeKeptList(state)));
     }
     static std::optional<KeptState> Kept(MainWindow& window) {
         window.keeper()->SaveNow();
@@ -86,6 +88,7 @@ void ListRecoveryTest::yesRestoresTheRowsNotConvertedWithTheirTrimsTheEntryAndTh
     QCOMPARE(rows.Count(), 2);
     QCOMPARE(rows.At(0, kFileName), std::string("/m/b.flv"));
     QCOMPARE(rows.At(0, kStatus), std::string());
+    QCOMPARE(rows.Row(0).audioFormat, std::string("mp3"));
     QCOMPARE(rows.At(1, kStart), std::string("0:00:02"));
     QCOMPARE(rows.At(1, kStatus), std::string());
     QCOMPARE(rows.At(1, kVideoTime), std::string("0:00:09"));

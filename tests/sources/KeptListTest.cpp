@@ -45,10 +45,15 @@ TEST(KeptListFormat, ReadsBackWhatItWroteAndRefusesEveryCutOrForeignText) {
         EXPECT_FALSE(vx::DecodeKeptList(text.substr(0, size))) << size;
     std::string why;
     std::string newer = text;
-    newer.replace(0, 15, "vantorix-list 2");
+    newer.replace(0, 15, "vantorix-list 3");
     EXPECT_FALSE(vx::DecodeKeptList(newer, &why));
     EXPECT_EQ(why, "written by a newer version");
     EXPECT_FALSE(vx::DecodeKeptList("\x89PNG garbage\n"));
+    // A list of the first version (rows without the probe's sound and reason) still reads.
+    const auto first =
+        vx::DecodeKeptList("vantorix-list 1\nentry\t4\nrow\t/m/a.flv\t\t\t\t\t\t\t\t0\nend\t3\n");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->rows.at(0).columns[vx::kFileName], "/m/a.flv");
     std::string extraLine = text;
     extraLine.insert(text.find("row"), "row\tonly\n");
     EXPECT_FALSE(vx::DecodeKeptList(extraLine));

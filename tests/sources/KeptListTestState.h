@@ -19,6 +19,8 @@ inline vx::KeptState KeptListTestState(int k) {
                        "0:01:00"};
         if (i % 5 == 1)
             row.output = "/out/clip " + std::to_string(i) + ".mp4", row.outputNew = true;
+        row.audioFormat = i % 2 ? "85" : "";
+        if (i % 7 == 3) row.unreadable = "The player cannot read\tthis file.";
         state.rows.push_back(row);
     }
     return state;

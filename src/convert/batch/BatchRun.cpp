@@ -175,7 +175,8 @@ bool BatchRun::Prepare() {
 }
 
 void BatchRun::StartRows() {
-    if (weighted_) load_.Sample(); // once per wake, at least every kRefreshMilliseconds
+    // Once per wake (at least every kRefreshMilliseconds) while rows wait to start.
+    if (weighted_ && next_ < ids_.size()) load_.Sample();
     while (!stopStarting_ && next_ < ids_.size() && !abandoned_ && !CancelRequested) {
         if (!StartRow(ids_[next_])) return; // no room yet
         ++next_;

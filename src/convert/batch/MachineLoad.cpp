@@ -1,22 +1,12 @@
 #include "MachineLoad.h"
 
+#include "IniFile.h"
+
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
 namespace vx {
-
-namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 std::optional<CpuTimes> ParseCpuTimes(std::string_view procStat) {
     const std::string line(procStat.substr(0, procStat.find('\n')));
@@ -54,7 +44,7 @@ void MachineLoad::Reset() {
 }
 
 void MachineLoad::Sample(Clock::time_point now) {
-    const auto times = ParseCpuTimes(ReadAll(procFolder_ + "/stat"));
+    const auto times = ParseCpuTimes(ReadWholeFile(procFolder_ + "/stat"));
     if (!times) return;
     // Keep what a window may still need: a few seconds.
     std::erase_if(samples_, [&](const Sampled& s) { return now - s.at > 4 * kWindow; });
@@ -82,15 +72,15 @@ std::optional<double> MachineLoad::IdleCores() const {
 }
 
 bool MachineLoad::MemoryShort() const {
-    const auto kb = ParseMemAvailableKb(ReadAll(procFolder_ + "/meminfo"));
+    const auto kb = ParseMemAvailableKb(ReadWholeFile(procFolder_ + "/meminfo"));
     return kb && *kb < kShortMemoryKb;
 }
 
 bool MachineLoad::MayStart(bool light, int encodingRows, int copyingRows) const {
     if (encodingRows + copyingRows == 0) return true;
+    if ((light ? copyingRows : encodingRows) >= cores_ + 1) return false;
     if (MemoryShort()) return false;
-    if (light) return copyingRows < cores_ + 1;
-    if (encodingRows >= cores_ + 1) return false;
+    if (light) return true;
     // As many encoders as cores start at once, short rows included; one more
     // only while the machine leaves room for it.
     if (encodingRows < cores_) return true;

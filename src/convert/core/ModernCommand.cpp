@@ -18,6 +18,7 @@ using Arguments = std::vector<std::string>;
 
 struct VideoEncoder {
     ModernKind kind;
+    const char* name;                   // the encoder's own name
     std::array<const char*, 3> quality; // constant-quality values for High, Standard, Small
     Arguments arguments;                // the codec and its settings, after "-crf"
     const char* audioCodec;
@@ -25,27 +26,12 @@ struct VideoEncoder {
 
 // clang-format off
 const VideoEncoder kEncoders[] = {
-    {ModernKind::H264, {"18", "23", "28"}, {"-preset", "medium", "-profile:v", "high"}, "aac"},
-    {ModernKind::H265, {"22", "28", "32"}, {"-preset", "medium", "-tag:v", "hvc1", "-x265-params", "log-level=error"}, "aac"},
-    {ModernKind::Vp9, {"24", "33", "40"}, {"-b:v", "0", "-deadline", "good", "-cpu-used", "2", "-row-mt", "1"}, "libopus"},
-    {ModernKind::Av1, {"25", "35", "45"}, {"-preset", "8"}, "libopus"},
+    {ModernKind::H264, "libx264", {"18", "23", "28"}, {"-preset", "medium", "-profile:v", "high"}, "aac"},
+    {ModernKind::H265, "libx265", {"22", "28", "32"}, {"-preset", "medium", "-tag:v", "hvc1", "-x265-params", "log-level=error"}, "aac"},
+    {ModernKind::Vp9, "libvpx-vp9", {"24", "33", "40"}, {"-b:v", "0", "-deadline", "good", "-cpu-used", "2", "-row-mt", "1"}, "libopus"},
+    {ModernKind::Av1, "libsvtav1", {"25", "35", "45"}, {"-preset", "8"}, "libopus"},
 };
 // clang-format on
-
-const char* EncoderName(ModernKind kind) {
-    switch (kind) {
-    case ModernKind::H264:
-        return "libx264";
-    case ModernKind::H265:
-        return "libx265";
-    case ModernKind::Vp9:
-        return "libvpx-vp9";
-    case ModernKind::Av1:
-        return "libsvtav1";
-    default:
-        return "";
-    }
-}
 
 const VideoEncoder* EncoderFor(ModernKind kind) {
     for (const VideoEncoder& encoder : kEncoders)
@@ -183,7 +169,7 @@ Result<std::vector<std::string>> BuildModernArguments(const ModernInput& in) {
     const auto scale = ScaleFilter(in.options.VideoSize);
     if (!quality || !scale) return R::Fail(CommandError::ModernOption);
     args.insert(args.end(), {"-map", "0:v:0?", "-map", "0:a:0?", "-vf", *scale, "-pix_fmt",
-                             "yuv420p", "-c:v", EncoderName(in.kind), "-crf", *quality});
+                             "yuv420p", "-c:v", encoder->name, "-crf", *quality});
     args.insert(args.end(), encoder->arguments.begin(), encoder->arguments.end());
     auto withSound = AddSound(std::move(args), *encoder, in.options);
     if (!withSound.ok()) return withSound;

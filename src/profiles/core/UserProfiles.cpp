@@ -10,7 +10,6 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -150,11 +149,6 @@ std::optional<UserProfile> FromSections(const std::vector<IniSection>& sections,
                          return SheetOrder(a.caption) < SheetOrder(b.caption);
                      });
     return profile;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -338,7 +332,7 @@ ProfileOutcome UserProfileStore::Import(const std::string& file, std::string* im
     const auto profile = ReadProfileFile(file, &reason);
     if (!profile) return {false, file + " holds no usable profile: " + reason + "."};
     if (imported) *imported = profile->name;
-    return Write(*profile, ReadWhole(file));
+    return Write(*profile, ReadWholeFile(file));
 }
 
 ProfileOutcome UserProfileStore::Export(std::string_view name,

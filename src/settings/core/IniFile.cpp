@@ -133,24 +133,12 @@ WriteOutcome WriteInPlace(const std::string& path, const std::string& content) {
     return ok ? WriteOutcome{} : WriteOutcome{false, Reason(error)};
 }
 
-// After a rename, the folder's own entry is synced too, so that the new name
-// survives a crash of the system.
-void SyncFolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
-}
-
 // Replaces the file in one step (a temporary file, then a rename), keeping its
 // mode; where no temporary file can be made, in place when that is allowed.
 WriteOutcome ReplaceFile(const std::string& path, const std::string& content,
-                         bool inPlaceAllowed = true) {
+                         bool inPlaceAllowed = true, mode_t newFileMode = 0644) {
     struct stat info {};
-    const mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+    const mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : newFileMode;
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
@@ -233,8 +221,26 @@ std::optional<std::string> FormatIniFile(const std::vector<IniSection>& sections
     return content;
 }
 
-WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content) {
-    return ReplaceFile(path, content, false);
+WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
+                                 unsigned newFileMode) {
+    return ReplaceFile(path, content, false, static_cast<mode_t>(newFileMode));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// After a rename, the folder's own entry is synced too, so that the new name
+// survives a crash of the system.
+void SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
 }
 
 void InjectSettingsWriteFault(long bytes) {

@@ -51,8 +51,16 @@ std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path,
 std::optional<std::string> FormatIniFile(const std::vector<IniSection>& sections);
 
 // Replaces the file with `content` in one step: a temporary file in the same
-// folder, flushed and synced, renamed over the file, and the folder synced.
-WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content);
+// folder, flushed and synced, renamed over the file, and the folder synced. A
+// reader sees the old file or the new one, never a mixture. The file keeps its
+// mode; a new one gets `newFileMode`.
+WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
+                                 unsigned newFileMode = 0644);
+// The whole file as it is; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// Syncs the folder that holds `path`, so that a name made or removed there
+// survives a crash of the system.
+void SyncFolderOf(const std::string& path);
 
 // For tests: makes the next writes fail after this many bytes of the new file
 // (a negative count turns the fault off).

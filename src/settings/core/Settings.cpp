@@ -149,12 +149,21 @@ int LoadProfilePosition(const std::string& appFolder) {
     return static_cast<int>(ReadNumber(Read(appFolder, "profile")));
 }
 
-bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason) {
+namespace {
+
+// One key of [Set] written where the settings are kept.
+bool SaveSetKey(const std::string& appFolder, const char* key, const std::string& value,
+                std::string* reason) {
     std::string why;
-    const bool written =
-        WriteAt(PlaceOf(appFolder), "Set", "profile", std::to_string(position), why);
+    const bool written = WriteAt(PlaceOf(appFolder), "Set", key, value, why);
     if (!written && reason) *reason = why;
     return written;
+}
+
+} // namespace
+
+bool SaveProfilePosition(const std::string& appFolder, int position, std::string* reason) {
+    return SaveSetKey(appFolder, "profile", std::to_string(position), reason);
 }
 
 int LoadListShare(const std::string& appFolder) {
@@ -163,10 +172,7 @@ int LoadListShare(const std::string& appFolder) {
 }
 
 bool SaveListShare(const std::string& appFolder, int percent, std::string* reason) {
-    const WriteOutcome written =
-        WriteSetting(SettingsPath(appFolder), "Set", "listshare", std::to_string(percent));
-    if (!written && reason) *reason = written.reason;
-    return written.ok;
+    return SaveSetKey(appFolder, "listshare", std::to_string(percent), reason);
 }
 
 } // namespace vx

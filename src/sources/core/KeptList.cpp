@@ -7,7 +7,8 @@ namespace vx {
 namespace {
 
 constexpr std::string_view kMagic = "vantorix-list ";
-constexpr int kVersion = 1;
+// 2: a row also keeps the sound's format and why the file cannot be read.
+constexpr int kVersion = 2;
 
 std::string Escaped(std::string_view text) {
     std::string out;
@@ -82,12 +83,17 @@ bool TakeLine(std::string_view line, KeptState& state) {
         state.sheet.push_back({(*values)[0], (*values)[1], (*values)[2]});
         return true;
     }
-    if (fields[0] == "row" && values->size() == kColumnCount + 2) {
+    const bool firstVersion = values->size() == kColumnCount + 2;
+    if (fields[0] == "row" && (firstVersion || values->size() == kColumnCount + 4)) {
         KeptRow row;
         for (int c = 0; c < kColumnCount; ++c)
             row.columns[c] = (*values)[c];
         row.output = (*values)[kColumnCount];
         row.outputNew = (*values)[kColumnCount + 1] == "1";
+        if (!firstVersion) {
+            row.audioFormat = (*values)[kColumnCount + 2];
+            row.unreadable = (*values)[kColumnCount + 3];
+        }
         state.rows.push_back(std::move(row));
         return true;
     }
@@ -103,6 +109,8 @@ std::vector<KeptRow> SnapshotRows(const SourceList& list,
         const SourceItem& item = list.Row(i);
         KeptRow& row = rows[static_cast<std::size_t>(i)];
         row.columns = item.columns;
+        row.audioFormat = item.audioFormat;
+        row.unreadable = item.unreadable;
         for (const RunningOutput& output : outputs)
             if (output.id == item.id) {
                 row.output = output.path;
@@ -126,7 +134,8 @@ std::string EncodeKeptList(const KeptState& state) {
         }
         text += '\t';
         text += Escaped(row.output);
-        text += row.outputNew ? "\t1\n" : "\t0\n";
+        text += row.outputNew ? "\t1\t" : "\t0\t";
+        text += Escaped(row.audioFormat) + '\t' + Escaped(row.unreadable) + '\n';
     }
     const std::size_t lines = 2 + state.sheet.size() + state.rows.size();
     return text + "end\t" + std::to_string(lines) + "\n";

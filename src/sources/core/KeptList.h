@@ -19,12 +19,16 @@ namespace vx {
 
 struct KeptRow {
     std::array<std::string, kColumnCount> columns;
-    std::string output;     // the file its encoder was writing; empty when none
-    bool outputNew = false; // that file did not exist before the encoder started
+    std::string output;      // the file its encoder was writing; empty when none
+    bool outputNew = false;  // that file did not exist before the encoder started
+    std::string audioFormat; // what the probe found beside the columns
+    std::string unreadable;
+    bool operator==(const KeptRow&) const = default;
 };
 
 struct KeptSheetValue {
     std::string group, item, value;
+    bool operator==(const KeptSheetValue&) const = default;
 };
 
 struct KeptState {
@@ -33,12 +37,6 @@ struct KeptState {
     std::vector<KeptRow> rows;
     bool operator==(const KeptState&) const = default;
 };
-inline bool operator==(const KeptRow& a, const KeptRow& b) {
-    return a.columns == b.columns && a.output == b.output && a.outputNew == b.outputNew;
-}
-inline bool operator==(const KeptSheetValue& a, const KeptSheetValue& b) {
-    return a.group == b.group && a.item == b.item && a.value == b.value;
-}
 
 // The rows of the list as they are now; `outputs` gives, by row id, the file a
 // running encoder writes and whether it is new.
@@ -53,10 +51,6 @@ std::vector<KeptRow> SnapshotRows(const SourceList& list,
 std::string EncodeKeptList(const KeptState& state);
 // Empty when the text is cut short, damaged or from a newer version; `why` says which.
 std::optional<KeptState> DecodeKeptList(std::string_view text, std::string* why = nullptr);
-
-// Writes the file through a temporary file in its folder: written, synced, renamed,
-// the folder synced. A reader sees the old file or the new one, never a mixture.
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* why);
 
 // The folder of the kept lists: $XDG_STATE_HOME/vantorix, else ~/.local/state/vantorix.
 std::string KeptListFolder();

@@ -2,17 +2,14 @@
 // of programs that ended.
 #include "KeptList.h"
 
+#include "IniFile.h"
 #include "UserFolders.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -23,23 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kListEnding = ".vxlist";
-
-bool WriteAll(int fd, const std::string& data) {
-    for (std::size_t done = 0; done < data.size();) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
 
 std::string LockPathOf(const std::string& listPath) {
     return listPath.substr(0, listPath.size() - kListEnding.size()) + ".lock";
@@ -56,30 +36,7 @@ int TakeLock(const std::string& lockPath) {
     return fd;
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 } // namespace
-
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* why) {
-    const std::string folder = fs::path(path).parent_path().string();
-    const std::string partial = path + ".part";
-    const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    bool ok = fd >= 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
-    if (fd >= 0) ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(partial.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        if (why) *why = std::strerror(errno);
-        ::unlink(partial.c_str());
-        return false;
-    }
-    SyncFolder(folder.empty() ? "." : folder);
-    return true;
-}
 
 std::string KeptListFolder() {
     return StateHome() + "/vantorix";
@@ -137,7 +94,7 @@ void KeptListFile::Discard() {
     ::unlink(lockPath_.c_str());
     ::close(lockFd_);
     lockFd_ = -1;
-    SyncFolder(folder_);
+    SyncFolderOf(path_);
 }
 
 // Writes the latest state handed over; a stop writes what is still pending first.
@@ -150,10 +107,10 @@ void KeptListFile::Work() {
         pending_.reset();
         writing_ = true;
         lock.unlock();
-        std::string why;
-        if (!WriteFileAtomically(path_, EncodeKeptList(state), &why))
+        // Private to the user: the list names their files.
+        if (const auto written = WriteFileAtomically(path_, EncodeKeptList(state), 0600); !written)
             std::fprintf(stderr, "vantorix: the list could not be kept in %s: %s\n", path_.c_str(),
-                         why.c_str());
+                         written.reason.c_str());
         lock.lock();
         writing_ = false;
         written_.notify_all();
@@ -175,7 +132,7 @@ std::vector<OrphanList> ClaimOrphanLists(const std::string& folder) {
         const int fd = TakeLock(LockPathOf(path));
         if (fd < 0) continue; // its program still runs
         std::string why;
-        auto state = DecodeKeptList(ReadWhole(path), &why);
+        auto state = DecodeKeptList(ReadWholeFile(path), &why);
         if (state) {
             lists.push_back({path, std::move(*state), fd});
             continue;

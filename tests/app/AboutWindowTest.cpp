@@ -21,7 +21,6 @@ class AboutWindowTest : public QObject {
     void cleanup();
     void showsTheTextsAndTheToolsVersions();
     void aMissingToolIsSaidPlainly();
-    void askingLeavesTheHomeAlone();
 
   private:
     std::string app_;
@@ -35,8 +34,15 @@ void AboutWindowTest::cleanup() {
     vxtest::RemoveFolder(app_);
 }
 
+// On a first run the player makes a config folder in its home and says so
+// before its banner: About shows the version line only and the user's home
+// (here a fresh one) stays empty, as does the temporary folder it used instead.
 void AboutWindowTest::showsTheTextsAndTheToolsVersions() {
     vxtest::LinkTools(app_, VX_APP_DIR);
+    const std::string home = app_ + "/home", temporary = app_ + "/tmp";
+    fs::create_directory(home);
+    fs::create_directory(temporary);
+    const vxtest::ScopedEnvironment fresh({{"HOME", home}, {"TMPDIR", temporary}});
     QElapsedTimer opening;
     opening.start();
     AboutWindow about(app_);
@@ -57,9 +63,12 @@ void AboutWindowTest::showsTheTextsAndTheToolsVersions() {
                     }));
     // The versions come while the window is open and served.
     QTRY_VERIFY_WITH_TIMEOUT(about.encoderVersion()->text().startsWith("ffmpeg version "), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(about.playerVersion()->text().startsWith("MPlayer "), 10000);
+    const QRegularExpression player("^MPlayer [^ ]+$");
+    QTRY_VERIFY_WITH_TIMEOUT(player.match(about.playerVersion()->text()).hasMatch(), 10000);
     QVERIFY(!about.encoderVersion()->text().contains("Copyright"));
     QCOMPARE(vxtest::ChildProcesses(), 0);
+    QVERIFY(fs::is_empty(home));
+    QTRY_VERIFY(fs::is_empty(temporary));
 
     about.findChild<QPushButton*>("Command3")->click();
     QVERIFY(!about.isVisible());
@@ -82,31 +91,6 @@ void AboutWindowTest::aMissingToolIsSaidPlainly() {
     QVERIFY(answered.wait(10000));
     qunsetenv("PATH");
     QVERIFY2(broken.answer().startsWith("not found"), qPrintable(broken.answer()));
-}
-
-// On a first run the player makes a config folder in its home and says so
-// before its banner: About shows the version line only and the user's home
-// (here a fresh one) stays empty, as does the temporary folder it used instead.
-void AboutWindowTest::askingLeavesTheHomeAlone() {
-    vxtest::LinkTools(app_, VX_APP_DIR);
-    const std::string home = app_ + "/home", temporary = app_ + "/tmp";
-    fs::create_directory(home);
-    fs::create_directory(temporary);
-    const QByteArray savedHome = qgetenv("HOME"), savedTemporary = qgetenv("TMPDIR");
-    qputenv("HOME", home.c_str());
-    qputenv("TMPDIR", temporary.c_str());
-    {
-        AboutWindow about(app_);
-        about.show();
-        const QRegularExpression player("^MPlayer [^ ]+$");
-        QTRY_VERIFY_WITH_TIMEOUT(player.match(about.playerVersion()->text()).hasMatch(), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(about.encoderVersion()->text().startsWith("ffmpeg version "),
-                                 10000);
-        QVERIFY(fs::is_empty(home));
-        QTRY_VERIFY(fs::is_empty(temporary));
-    }
-    qputenv("HOME", savedHome);
-    savedTemporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", savedTemporary);
 }
 
 QTEST_MAIN(AboutWindowTest)

@@ -46,8 +46,7 @@ void BatchWindowTest::init() {
     app_ = vxtest::MakeTempFolder("vx-window-batch");
     vxtest::LinkTools(app_, VX_APP_DIR);
     desktop_ = vxtest::FakeDesktop();
-    window_ = std::make_unique<MainWindow>(app_, desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(app_, desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 

@@ -160,8 +160,7 @@ void ClipWindowTest::init() {
     app_ = vxtest::MakeTempFolder("vx-clip");
     vxtest::LinkTools(app_, VX_APP_DIR);
     desktop_ = vxtest::FakeDesktop();
-    window_ = std::make_unique<MainWindow>(app_, desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(app_, desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
@@ -348,10 +347,7 @@ void ClipWindowTest::setStartAndSetEndTakeTheShownPosition() {
 
 void ClipWindowTest::setStartWhilePausedTakesTheFrameOnScreen() {
     const std::string source = app_ + "/clock.flv";
-    QCOMPARE(vxtest::Run({"ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", kClockGraph, "-c:v",
-                          "flv1", "-q:v", "3", "-f", "flv", source})
-                 .exitCode,
-             0);
+    QVERIFY(vxtest::MakeFlv(source, {.seconds = 10, .audio = false, .picture = kClockGraph}));
     AddPath(source);
     Select(0);
     std::optional<double> drawn;
@@ -395,11 +391,10 @@ void ClipWindowTest::noControlCoversAnotherAtTheSmallestAndALargeSize() {
 void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
     // Ten seconds, each in a colour of its own.
     const std::string source = app_ + "/colours.flv";
-    QCOMPARE(vxtest::Run({"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                          "color=c=red:s=320x240:r=25:d=10,hue=H=floor(t)*0.6", "-c:v", "flv1",
-                          "-q:v", "3", "-f", "flv", source})
-                 .exitCode,
-             0);
+    QVERIFY(vxtest::MakeFlv(source, {.seconds = 10,
+                                     .audio = false,
+                                     .picture = "color=c=red:s=320x240:r=25:d=10,"
+                                                "hue=H=floor(t)*0.6"}));
     AddPath(source);
     QCOMPARE(Cell(0, kVideoTime), std::string("0:00:10"));
     Select(0);

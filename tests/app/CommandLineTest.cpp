@@ -3,6 +3,7 @@
 #include "FakeDesktop.h"
 #include "MainWindow.h"
 #include "TestMedia.h"
+#include "WindowKit.h"
 
 #include <QDir>
 #include <QtTest>
@@ -33,8 +34,7 @@ void CommandLineTest::init() {
     QVERIFY(vxtest::MakeFlv(media_ + "/a.flv", {.seconds = 2}));
     fs::copy_file(media_ + "/a.flv", media_ + "/c.flv");
     desktop_ = vxtest::FakeDesktop();
-    window_ = std::make_unique<MainWindow>(app_, desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(app_, desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     startFolder_ = QDir::currentPath();
 }

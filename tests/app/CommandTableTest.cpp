@@ -6,6 +6,7 @@
 #include "ProfileChooser.h"
 #include "SourceListView.h"
 #include "Toolbar.h"
+#include "WindowKit.h"
 
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -63,8 +64,7 @@ void CommandTableTest::cleanup() {
 MainWindow& CommandTableTest::Fresh(bool rows) {
     window_.reset();
     desktop_ = vxtest::FakeDesktop();
-    window_ = std::make_unique<MainWindow>(folder_.path().toStdString(), desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(folder_.path().toStdString(), desktop_);
     window_->activateWindow();
     [&] { QVERIFY(QTest::qWaitForWindowActive(window_.get())); }();
     if (rows) {

@@ -17,6 +17,7 @@
 #include "OptionSheet.h"
 #include "SettingsDialog.h"
 #include "SourceListView.h"
+#include "WindowKit.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -111,28 +112,28 @@ void HelpNamesTest::everyMarkedNameExists() {
     const QList<Mark> marks = Marks();
     QVERIFY2(marks.size() > 100, "the guide marks too few names");
     QTemporaryDir folder;
-    MainWindow window(folder.path().toStdString(), desktop_);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto window = vxtest::OpenWindow(folder.path().toStdString(), desktop_);
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     desktop_.nextFiles = {folder.path() + "/a.flv"};
-    window.AddFiles();
-    QTRY_COMPARE(window.probing(), 0);
-    window.listView()->setCurrentIndex(window.listView()->model()->index(0, 0));
+    window->AddFiles();
+    QTRY_COMPARE(window->probing(), 0);
+    window->listView()->setCurrentIndex(window->listView()->model()->index(0, 0));
 
     QMap<QString, QSet<QString>> known;
-    known["command"] = Captions(&window);
+    known["command"] = Captions(window.get());
     SettingsDialog settings(folder.path().toStdString(), desktop_);
     known["setting"] = Captions(&settings);
-    for (const auto& group : window.sheet().Groups()) {
+    for (const auto& group : window->sheet().Groups()) {
         known["option"] << QString::fromStdString(group->caption);
         for (const auto& item : group->items)
             known["option"] << QString::fromStdString(item->caption);
     }
     // Windows built by others appear here once they exist.
     QMap<QString, QSet<QString>> windows;
-    windows["preview"] = window.findChild<QWidget*>("cmdPlay") ? known["command"] : QSet<QString>{};
-    windows["Form2"] = ModalCaptions(window, "videoclip");
-    windows["Form3"] = ModalCaptions(window, "Capture");
+    windows["preview"] =
+        window->findChild<QWidget*>("cmdPlay") ? known["command"] : QSet<QString>{};
+    windows["Form2"] = ModalCaptions(*window, "videoclip");
+    windows["Form3"] = ModalCaptions(*window, "Capture");
 
     QStringList missing, waiting;
     for (const Mark& mark : marks) {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <thread>
 
 #include "Spawn.h"
@@ -36,7 +35,6 @@ TEST(Launch, ShowsItsMainWindowOnTheXServer) {
                 std::string::npos;
     }
     kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    vxtest::Reap(pid);
     EXPECT_TRUE(shown);
 }

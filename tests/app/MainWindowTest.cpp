@@ -3,6 +3,7 @@
 #include "FakeDesktop.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
+#include "WindowKit.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -42,8 +43,7 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::init() {
     folder_ = std::make_unique<QTemporaryDir>();
-    window_ = std::make_unique<MainWindow>(folder_->path().toStdString(), desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(folder_->path().toStdString(), desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 

@@ -74,8 +74,7 @@ void PreviewWindowTest::init() {
     app_ = vxtest::MakeTempFolder("vx-window-preview");
     vxtest::LinkTools(app_, VX_APP_DIR);
     desktop_ = vxtest::FakeDesktop();
-    window_ = std::make_unique<MainWindow>(app_, desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(app_, desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));

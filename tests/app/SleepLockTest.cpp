@@ -69,8 +69,7 @@ void SleepLockTest::cleanupTestCase() {
 
 void SleepLockTest::init() {
     std::ofstream(record_, std::ios::trunc).close();
-    window_ = std::make_unique<MainWindow>(app_, desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(app_, desktop_);
 }
 
 void SleepLockTest::cleanup() {

@@ -4,6 +4,7 @@
 #include "PropertyGrid.h"
 #include "SourceListView.h"
 #include "TestMedia.h"
+#include "WindowKit.h"
 
 #include <QAction>
 #include <QMenu>
@@ -65,8 +66,7 @@ QString SourceCommandsTest::Make(const char* name) {
 
 void SourceCommandsTest::init() {
     desktop_.messages.clear();
-    window_ = std::make_unique<MainWindow>(VX_APP_DIR, desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(VX_APP_DIR, desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
@@ -252,22 +252,21 @@ void SourceCommandsTest::thePopupMenuHoldsItsElevenEntries() {
 void SourceCommandsTest::closingDuringAProbeClosesAtOnce() {
     QTemporaryDir app;
     fs::create_symlink(VX_CHILD, app.path().toStdString() + "/mp.dll");
-    MainWindow window(app.path().toStdString(), desktop_);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto window = vxtest::OpenWindow(app.path().toStdString(), desktop_);
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     const QString fifo = app.path() + QStringLiteral("/f.flv");
     QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
     const QString hangs =
         app.path() + QStringLiteral("/hangs.flv"); // one folder, as a dialog gives
     QVERIFY(QFile::copy(Make("hangs.flv"), hangs));
     desktop_.nextFiles = {fifo, hangs};
-    window.AddFiles();
+    window->AddFiles();
     QTRY_COMPARE(vxtest::ChildProcesses(), 1); // the FIFO is not probed at all
-    QTRY_COMPARE(window.sources().At(0, kSize), std::string("0x0")); // its row is filled apart
+    QTRY_COMPARE(window->sources().At(0, kSize), std::string("0x0")); // its row is filled apart
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(window.close());
-    QVERIFY(!window.isVisible());
+    QVERIFY(window->close());
+    QVERIFY(!window->isVisible());
     QVERIFY(clock.elapsed() < 1000);
     QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 1000);
 }

@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "PanelDragger.h"
 #include "ProfileChooser.h"
+#include "WindowKit.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -48,8 +49,7 @@ void ToolbarTest::Open(bool skinned) {
         std::filesystem::copy_file(std::string(VX_APP_DIR) + "/skins/frmmain.skn",
                                    folder_.path().toStdString() + "/skins/frmmain.skn");
     }
-    window_ = std::make_unique<MainWindow>(folder_.path().toStdString(), desktop_);
-    window_->show();
+    window_ = vxtest::OpenWindow(folder_.path().toStdString(), desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     QCOMPARE(window_->styleSheet().isEmpty(), !skinned);
 }

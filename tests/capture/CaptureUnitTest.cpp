@@ -16,9 +16,8 @@ namespace {
 
 class DeviceFolder : public ::testing::Test {
   protected:
-    void SetUp() override { root_ = vxtest::MakeTempFolder("vx-v4l2"); }
-    void TearDown() override { vxtest::RemoveFolder(root_); }
-    std::string root_;
+    const vxtest::TempFolder folder_{"vx-v4l2"};
+    const std::string& root_ = folder_.path;
 };
 
 } // namespace

@@ -53,7 +53,7 @@ class CaptureWindowTest : public QObject {
     void Record(const QString& file);
 
     std::string app_;
-    QByteArray home_, config_;
+    std::optional<vxtest::ScopedEnvironment> environment_;
     vxtest::FakeDesktop desktop_;
     std::unique_ptr<CaptureWindow> window_;
 };
@@ -63,18 +63,15 @@ void CaptureWindowTest::init() {
     fs::create_symlink(std::string(VX_APP_DIR) + "/fp.dll", app_ + "/fp.dll");
     desktop_ = vxtest::FakeDesktop();
     // The default file lies in the user's videos folder or home: here, the test's folder.
-    home_ = qgetenv("HOME");
-    config_ = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", app_.c_str());
-    qputenv("XDG_CONFIG_HOME", (app_ + "/config").c_str());
+    environment_.emplace(
+        vxtest::ScopedEnvironment::Values{{"HOME", app_}, {"XDG_CONFIG_HOME", app_ + "/config"}});
 }
 
 void CaptureWindowTest::cleanup() {
     window_.reset();
     QTRY_COMPARE_WITH_TIMEOUT(vxtest::ChildProcesses(), 0, 15000);
     vxtest::RemoveFolder(app_);
-    qputenv("HOME", home_);
-    config_.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config_);
+    environment_.reset();
 }
 
 void CaptureWindowTest::Open(std::vector<CaptureSource> sources) {

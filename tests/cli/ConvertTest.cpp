@@ -3,16 +3,14 @@
 // the tools, and run as a user would run it.
 #include "CommandLine.h"
 #include "ConvertProgram.h"
+#include "Spawn.h"
 #include "TestMedia.h"
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -35,7 +33,6 @@ class Convert : public ::testing::Test {
         fs::copy_file(std::string(VX_APP_DIR) + "/vantorix-convert", program_);
         unsetenv("DISPLAY"); // no display is needed
     }
-    void TearDown() override { vxtest::RemoveFolder(app_); }
 
     std::string Source(const std::string& name, const std::string& from = "short.flv") {
         const std::string path = app_ + "/" + name;
@@ -44,26 +41,17 @@ class Convert : public ::testing::Test {
     }
     // The program in-process, its two streams kept apart.
     int RunHere(const std::vector<std::string>& arguments) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int status = vx::RunConvert(arguments, app_, {out, err, false, -1});
-        out_ = Contents(out);
-        err_ = Contents(err);
-        return status;
-    }
-    static std::string Contents(std::FILE* file) {
-        std::rewind(file);
-        std::string text;
-        for (int c; (c = std::fgetc(file)) != EOF;)
-            text += static_cast<char>(c);
-        std::fclose(file);
-        return text;
+        last_ = vxtest::Capture([&](std::FILE* out, std::FILE* err) {
+            return vx::RunConvert(arguments, app_, {out, err, false, -1});
+        });
+        return last_.status;
     }
 
     static inline std::string media_;
-    std::string app_ = vxtest::MakeTempFolder("vx-cli-app");
+    const vxtest::TempFolder folder_{"vx-cli-app"};
+    const std::string& app_ = folder_.path;
     std::string program_ = app_ + "/vantorix-convert";
-    std::string out_, err_;
+    vxtest::Captured last_;
 };
 
 TEST_F(Convert, ABrokenFileFailsAloneAndTheStatusSaysSo) {
@@ -95,11 +83,11 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
     };
     for (const auto& [arguments, message] : cases) {
         EXPECT_EQ(RunHere(arguments), vx::kExitUsage) << message;
-        EXPECT_NE(err_.find(message), std::string::npos) << err_;
+        EXPECT_NE(last_.err.find(message), std::string::npos) << last_.err;
     }
     EXPECT_FALSE(fs::exists(out)); // nothing was started
     EXPECT_EQ(RunHere({"--list-profiles"}), 0);
-    EXPECT_NE(out_.find("86\tCommon Used Video Formats\tCustomized MP4 Movie(*.mp4)\n"),
+    EXPECT_NE(last_.out.find("86\tCommon Used Video Formats\tCustomized MP4 Movie(*.mp4)\n"),
               std::string::npos);
 }
 
@@ -108,22 +96,17 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
 TEST_F(Convert, AnInterruptCancelsWithinASecond) {
     const std::string source = Source("long.flv", "long.flv");
     const std::vector<std::string> arguments = {program_, "-p", "86", "-o", app_ + "/out", source};
-    std::vector<char*> argv;
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    const pid_t pid = vx::Spawn({arguments, {}});
+    ASSERT_GT(pid, 0);
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (!fs::exists(app_ + "/out/long.mp4") && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(50ms);
     std::this_thread::sleep_for(500ms);
     kill(pid, SIGINT);
     const auto interrupted = std::chrono::steady_clock::now();
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const int status = vxtest::Reap(pid);
     EXPECT_LT(std::chrono::steady_clock::now() - interrupted, 1s);
-    EXPECT_EQ(WEXITSTATUS(status), vx::kExitInterrupted);
+    EXPECT_EQ(status, vx::kExitInterrupted);
     EXPECT_FALSE(fs::exists(app_ + "/out/long.mp4")); // no unfinished output left
     const auto encoders = vxtest::Run({"pgrep", "-f", app_ + "/out/long.mp4"});
     EXPECT_NE(encoders.exitCode, 0) << "an encoder is left: " << encoders.output;
@@ -138,10 +121,10 @@ TEST_F(Convert, ADryRunRunByParallelGivesTheSameFiles) {
         list.insert(list.end(), files.begin(), files.end());
         return list;
     };
-    ASSERT_EQ(RunHere(arguments(app_ + "/ours", false)), 0) << err_;
+    ASSERT_EQ(RunHere(arguments(app_ + "/ours", false)), 0) << last_.err;
     fs::create_directories(app_ + "/theirs");
-    ASSERT_EQ(RunHere(arguments(app_ + "/theirs", true)), 0) << err_;
-    std::ofstream(app_ + "/commands") << out_;
+    ASSERT_EQ(RunHere(arguments(app_ + "/theirs", true)), 0) << last_.err;
+    std::ofstream(app_ + "/commands") << last_.out;
     const auto parallel =
         vxtest::Run({"parallel", "--will-cite", "-j", "2", "-a", app_ + "/commands"});
     ASSERT_EQ(parallel.exitCode, 0) << parallel.output;

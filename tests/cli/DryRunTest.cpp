@@ -2,16 +2,14 @@
 // that vantorix-convert --dry-run prints is the argument list the window's
 // batch gives the encoder for the same file, entry and settings. The window's
 // encoder is a stand-in that records what it is given.
-#include "BatchRun.h"
 #include "Catalog.h"
 #include "ConvertProgram.h"
 #include "FakeDesktop.h"
 #include "IniFile.h"
-#include "MainWindow.h"
-#include "ProfileChooser.h"
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "TestMedia.h"
+#include "WindowKit.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -94,35 +92,27 @@ void DryRunTest::everyEntryGivesTheWindowsCommand() {
     std::ofstream(app + "/config/vantorix/profiles/Big screen.vxprofile")
         << "[Profile]\nbase=86\nname=Big screen\n[Options]\nVideo Size=1280x720\n";
     vxtest::FakeDesktop desktop;
-    MainWindow window(app, desktop);
-    window.show();
-    window.AddCommandLineFiles({QString::fromStdString(source)});
-    QTRY_COMPARE(window.sources().Count(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(window.probing(), 0, 20000);
+    const auto window = vxtest::OpenWindow(app, desktop);
+    window->AddCommandLineFiles({QString::fromStdString(source)});
+    QTRY_COMPARE(window->sources().Count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(window->probing(), 0, 20000);
     // The same conversion through the window and through the command line.
     auto compare = [&](int chooserRow, const std::string& entry) -> std::string {
         // An entry's options are applied over what the sheet holds: each from the
         // sheet of a fresh start, as the command line has it.
-        FillDefaultLayout(window.sheet());
-        window.chooser()->setCurrentIndex(chooserRow);
-        emit window.chooser()->activated(chooserRow);
-        window.ConvertNow();
-        if (!QTest::qWaitFor([&] { return !window.batch().Running(); }, 20000))
-            return entry + ": the batch did not end";
+        FillDefaultLayout(window->sheet());
+        vxtest::PickRow(*window, chooserRow);
+        window->ConvertNow();
+        if (!vxtest::WaitForBatch(*window, 20000)) return entry + ": the batch did not end";
         std::vector<std::string> expected = {"ffmpeg", "-y"};
         for (const std::string& argument : LastRecorded(record))
             expected.push_back(argument);
 
-        std::FILE* out = std::tmpfile();
-        const int status =
-            RunConvert({"-p", entry, "--dry-run", source}, app, {out, stderr, false, -1});
-        if (status != 0) return entry + ": the dry run failed";
-        std::rewind(out);
-        char line[8192] = {};
-        if (!std::fgets(line, sizeof line, out)) return entry + ": no command line";
-        std::fclose(out);
-        std::string text = line;
-        if (!text.empty() && text.back() == '\n') text.pop_back();
+        const auto dry = vxtest::Capture([&](std::FILE* out, std::FILE* err) {
+            return RunConvert({"-p", entry, "--dry-run", source}, app, {out, err, false, -1});
+        });
+        if (dry.status != 0) return entry + ": the dry run failed: " + dry.err;
+        const std::string text = dry.out.substr(0, dry.out.find('\n'));
         std::string given;
         for (const std::string& argument : expected)
             given += " [" + argument + "]";
@@ -138,7 +128,7 @@ void DryRunTest::everyEntryGivesTheWindowsCommand() {
     }
     QVERIFY(compared >= 70);
     // One of the user's own profiles, by its name.
-    const int row = window.chooser()->UserProfileRow(QStringLiteral("Big screen"));
+    const int row = window->chooser()->UserProfileRow(QStringLiteral("Big screen"));
     QVERIFY(row > 0);
     const std::string mismatch = compare(row, "Big screen");
     QVERIFY2(mismatch.empty(), mismatch.c_str());

@@ -2,6 +2,7 @@
 
 #include "Spawn.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -39,10 +40,28 @@ RunResult Run(const std::vector<std::string>& arguments, const std::string& work
     while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
         if (n > 0) result.output.append(buffer, static_cast<std::size_t>(n));
     close(pipeFds[0]);
+    result.exitCode = Reap(pid);
+    return result;
+}
+
+int Reap(pid_t pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return vx::ExitCodeOf(status);
+}
+
+Captured Capture(const std::function<int(std::FILE* out, std::FILE* err)>& call) {
+    std::FILE* files[2] = {std::tmpfile(), std::tmpfile()};
+    Captured result;
+    result.status = call(files[0], files[1]);
+    for (int i = 0; i < 2; ++i) {
+        std::rewind(files[i]);
+        std::string& text = i == 0 ? result.out : result.err;
+        for (int c; (c = std::fgetc(files[i])) != EOF;)
+            text += static_cast<char>(c);
+        std::fclose(files[i]);
+    }
     return result;
 }
 
@@ -158,25 +177,42 @@ void RemoveFolder(const std::string& path) {
     std::filesystem::remove_all(path, error);
 }
 
-int ChildProcesses(bool zombiesOnly) {
-    int children = 0;
-    DIR* proc = opendir("/proc");
-    if (!proc) return 0;
-    const pid_t self = getpid();
-    while (dirent* entry = readdir(proc)) {
-        if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
-        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
-        std::string content;
-        std::getline(stat, content);
-        const auto close = content.rfind(')');
-        if (close == std::string::npos) continue;
-        char state = 0;
-        int parent = 0;
-        std::istringstream(content.substr(close + 2)) >> state >> parent;
-        children += parent == self && (!zombiesOnly || state == 'Z');
+ScopedEnvironment::ScopedEnvironment(const Values& values) {
+    for (const auto& [name, value] : values) {
+        const char* before = std::getenv(name.c_str());
+        saved_.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
+        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
-    closedir(proc);
-    return children;
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_)
+        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+}
+
+std::vector<ProcessInfo> Processes() {
+    std::vector<ProcessInfo> processes;
+    DIR* proc = opendir("/proc");
+    while (dirent* entry = proc ? readdir(proc) : nullptr) {
+        if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+        const std::string stat = ReadFile(std::string("/proc/") + entry->d_name + "/stat");
+        const auto open = stat.find('('), close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        ProcessInfo process{stat.substr(open + 1, close - open - 1)};
+        int group = 0;
+        if (std::sscanf(stat.c_str() + close + 1, " %c %d %d %d", &process.state, &process.parent,
+                        &group, &process.session) == 4)
+            processes.push_back(process);
+    }
+    if (proc) closedir(proc);
+    return processes;
+}
+
+int ChildProcesses(bool zombiesOnly) {
+    const auto processes = Processes();
+    return static_cast<int>(std::count_if(processes.begin(), processes.end(), [&](const auto& p) {
+        return p.parent == getpid() && (!zombiesOnly || p.state == 'Z');
+    }));
 }
 
 std::string ReadFile(const std::string& path) {

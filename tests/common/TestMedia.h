@@ -2,7 +2,12 @@
 // Helpers of the integration tests: running a program with its output
 // captured, generating FLV files with ffmpeg, and probing files with ffprobe.
 
+#include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
+#include <sys/types.h>
+#include <utility>
 #include <vector>
 
 namespace vxtest {
@@ -14,6 +19,15 @@ struct RunResult {
 
 // Runs a program by argument list, waits for it and returns its output.
 RunResult Run(const std::vector<std::string>& arguments, const std::string& workingDirectory = {});
+// Waits for a child to end; its exit code, or 128 + the signal that ended it.
+int Reap(pid_t pid);
+
+// What a call wrote to the two streams it was handed, and what it returned.
+struct Captured {
+    int status = -1;
+    std::string out, err;
+};
+Captured Capture(const std::function<int(std::FILE* out, std::FILE* err)>& call);
 
 struct FlvSpec {
     double seconds = 5;
@@ -54,7 +68,36 @@ std::string MakeTempFolder(const std::string& prefix);
 // so that `folder` serves as an application folder of its own.
 void LinkTools(const std::string& folder, const std::string& from);
 void RemoveFolder(const std::string& path);
+// A fresh temporary folder for as long as the object lives.
+struct TempFolder {
+    explicit TempFolder(const std::string& prefix) : path(MakeTempFolder(prefix)) {}
+    ~TempFolder() { RemoveFolder(path); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string path;
+};
 
+// Environment variables set (nullopt: unset) for as long as the object lives,
+// then as they were.
+class ScopedEnvironment {
+  public:
+    using Values = std::vector<std::pair<std::string, std::optional<std::string>>>;
+    explicit ScopedEnvironment(const Values& values);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    Values saved_;
+};
+
+// The processes of the machine as /proc/<pid>/stat shows them.
+struct ProcessInfo {
+    std::string name;
+    char state = 0; // 'Z': ended but not reaped
+    int parent = 0, session = 0;
+};
+std::vector<ProcessInfo> Processes();
 // Child processes of this process; with zombiesOnly, those that have ended but were not reaped.
 int ChildProcesses(bool zombiesOnly = false);
 

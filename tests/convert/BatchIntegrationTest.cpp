@@ -230,15 +230,14 @@ TEST_F(Batch, ARelativeOutputFolderNeverLetsASourceBeOverwritten) {
 TEST_F(Batch, AMissingOutputFolderIsCreatedAndHomeIsFollowed) {
     const std::string home = app_ + "/home";
     fs::create_directories(home);
-    const char* oldHome = std::getenv("HOME");
-    const std::string savedHome = oldHome ? oldHome : "";
-    setenv("HOME", home.c_str(), 1);
-    Pick(2);
-    AddRow("a.flv");
-    Setting("outputfolder", "~/x");
-    Run();
-    EXPECT_TRUE(vxtest::ProbeFile(home + "/x/a.mp4").ok);
-    setenv("HOME", savedHome.c_str(), 1);
+    {
+        const ScopedEnvironment atHome({{"HOME", home}});
+        Pick(2);
+        AddRow("a.flv");
+        Setting("outputfolder", "~/x");
+        Run();
+        EXPECT_TRUE(vxtest::ProbeFile(home + "/x/a.mp4").ok);
+    }
 
     Setting("outputfolder", app_ + "/deep/er/folder");
     Run();

@@ -15,10 +15,15 @@ struct Packet {
     std::string sizeAndHash;
 };
 
-// Every packet of every stream, by media type ("video", "audio"), read without decoding.
-std::map<std::string, std::vector<Packet>> Packets(const std::string& path) {
-    const RunResult run = vxtest::Run({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-map", "0",
-                                       "-c", "copy", "-f", "framemd5", "-"});
+// Every packet of every stream, by media type ("video", "audio"): read without
+// decoding, or as the `codec` arguments turn them out.
+std::map<std::string, std::vector<Packet>> Packets(const std::string& path,
+                                                   const std::vector<std::string>& codec = {
+                                                       "-map", "0", "-c", "copy"}) {
+    std::vector<std::string> command{"ffmpeg", "-nostdin", "-v", "error", "-i", path};
+    command.insert(command.end(), codec.begin(), codec.end());
+    command.insert(command.end(), {"-f", "framemd5", "-"});
+    const RunResult run = vxtest::Run(command);
     std::map<int, std::string> types;
     std::map<std::string, std::vector<Packet>> packets;
     std::istringstream lines(run.output);
@@ -40,22 +45,16 @@ std::map<std::string, std::vector<Packet>> Packets(const std::string& path) {
     return packets;
 }
 
-// The sound as it plays: the hashes of its decoded samples, as 32-bit floats.
-std::vector<std::string> DecodedSound(const std::string& path) {
-    const RunResult run = vxtest::Run({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-map",
-                                       "0:a:0", "-c:a", "pcm_f32le", "-f", "framemd5", "-"});
-    std::vector<std::string> hashes;
-    std::istringstream lines(run.output);
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty() && line[0] != '#') hashes.push_back(line.substr(line.rfind(' ') + 1));
-    return hashes;
-}
-
 std::vector<std::string> Contents(const std::vector<Packet>& packets) {
     std::vector<std::string> contents;
     for (const Packet& p : packets)
         contents.push_back(p.sizeAndHash);
     return contents;
+}
+
+// The sound as it plays: its decoded samples, as 32-bit floats.
+std::vector<std::string> DecodedSound(const std::string& path) {
+    return Contents(Packets(path, {"-map", "0:a:0", "-c:a", "pcm_f32le"})["audio"]);
 }
 
 class Modern : public Batch {

@@ -175,22 +175,16 @@ class UserRun : public Installation {
         // in.flv is probed and added, then b.avi stops the files with a message.
         const std::string refused = x_.WaitForWindow("Vantorix", 60);
         ASSERT_FALSE(refused.empty()) << "no \"Only FLV files are allowed!\" message";
-        x_.Keys(refused, {"Return"});
-        ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
+        ASSERT_TRUE(x_.Answer(refused, "Vantorix"));
         // Into the chooser through the "Profile:" label's mnemonic.
         std::vector<std::string> keys{"alt+p"};
         keys.insert(keys.end(), static_cast<std::size_t>(downs), "Down");
         x_.Keys(main, keys);
         // Convert Now! waits for the probe of in.flv; pressed again until the batch
         // has ended with its message (meanwhile the window takes no second batch).
-        std::string completed;
-        for (int attempt = 0; attempt < 12 && completed.empty(); ++attempt) {
-            x_.Keys(main, {"ctrl+n"});
-            completed = x_.WaitForWindow("Vantorix", 15);
-        }
+        const std::string completed = x_.KeysUntilWindow(main, {"ctrl+n"}, "Vantorix", 12, 15);
         ASSERT_FALSE(completed.empty()) << "the batch did not end with a message";
-        x_.Keys(completed, {"Return"});
-        ASSERT_TRUE(x_.WaitForNoWindow("Vantorix", 20));
+        ASSERT_TRUE(x_.Answer(completed, "Vantorix"));
         x_.Keys(main, {"ctrl+x"});
         ASSERT_EQ(program_->WaitForExit(30), 0);
     }

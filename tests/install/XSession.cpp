@@ -121,6 +121,23 @@ void PrivateXServer::Keys(const std::string& window, const std::vector<std::stri
     }
 }
 
+std::string PrivateXServer::KeysUntilWindow(const std::string& window,
+                                            const std::vector<std::string>& keys,
+                                            const std::string& name, int attempts,
+                                            double seconds) const {
+    std::string shown;
+    for (int attempt = 0; attempt < attempts && shown.empty(); ++attempt) {
+        Keys(window, keys);
+        shown = WaitForWindow(name, seconds);
+    }
+    return shown;
+}
+
+bool PrivateXServer::Answer(const std::string& box, const std::string& name) const {
+    Keys(box, {"Return"});
+    return WaitForNoWindow(name, 20);
+}
+
 void PrivateXServer::Click(const std::string& window, int x, int y) const {
     Xdo({"windowfocus", window});
     Pause(300);

@@ -31,6 +31,12 @@ class PrivateXServer {
     bool WaitForNoWindow(const std::string& name, double seconds) const;
     // Gives a window the keyboard and types the keys ("Return", "ctrl+n") into it.
     void Keys(const std::string& window, const std::vector<std::string>& keys) const;
+    // Types the keys into the window until a window named `name` shows, up to
+    // `attempts` times with `seconds` of waiting each; its id, or empty.
+    std::string KeysUntilWindow(const std::string& window, const std::vector<std::string>& keys,
+                                const std::string& name, int attempts, double seconds) const;
+    // Answers a message box with Return; true once no window named `name` is left.
+    bool Answer(const std::string& box, const std::string& name) const;
     // Clicks at a point of a window, in the window's coordinates.
     void Click(const std::string& window, int x, int y) const;
 

@@ -2,6 +2,7 @@
 #include "FakeDesktop.h"
 #include "IniFile.h"
 #include "Settings.h"
+#include "TestMedia.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -191,18 +192,15 @@ void SettingsDialogTest::filesConvertedAtOnce() {
 void SettingsDialogTest::namesWhyTheUsersSettingsFolderCannotBeMade() {
     const QString blocker = folder_->filePath(QStringLiteral("file"));
     QFile(blocker).open(QIODevice::WriteOnly);
-    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", (blocker + QStringLiteral("/home")).toUtf8());
-    qunsetenv("XDG_CONFIG_HOME");
-    const std::string installed = (blocker + QStringLiteral("/lib/vantorix")).toStdString();
     {
-        SettingsDialog dialog(installed, desktop_);
+        const vxtest::ScopedEnvironment blocked(
+            {{"HOME", (blocker + QStringLiteral("/home")).toStdString()},
+             {"XDG_CONFIG_HOME", std::nullopt}});
+        SettingsDialog dialog((blocker + QStringLiteral("/lib/vantorix")).toStdString(), desktop_);
         dialog.show();
         dialog.okButton()->click();
         QVERIFY(dialog.isVisible());
     }
-    qputenv("HOME", home);
-    if (!config.isNull()) qputenv("XDG_CONFIG_HOME", config);
     QCOMPARE(desktop_.messages.size(), std::size_t(1));
     const QString message = desktop_.messages[0].second;
     QVERIFY2(message.contains(blocker + QStringLiteral("/home/.config/vantorix (Not a directory)")),

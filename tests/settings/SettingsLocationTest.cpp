@@ -3,6 +3,7 @@
 // ordinary user: root may write any folder.
 #include "IniFile.h"
 #include "Settings.h"
+#include "TestMedia.h"
 #include "UserFolders.h"
 
 #include <cstdio>
@@ -29,21 +30,13 @@ class Location : public ::testing::Test {
         home_ = (root_ / "home").string();
         fs::create_directories(app_);
         fs::create_directories(home_);
-        SaveVariable("HOME");
-        SaveVariable("XDG_CONFIG_HOME");
-        setenv("HOME", home_.c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
+        environment_.emplace(
+            vxtest::ScopedEnvironment::Values{{"HOME", home_}, {"XDG_CONFIG_HOME", std::nullopt}});
     }
     void TearDown() override {
-        for (const auto& [name, value] : saved_)
-            value ? setenv(name, value->c_str(), 1) : unsetenv(name);
         for (const auto& entry : fs::recursive_directory_iterator(root_))
             if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::owner_all);
         fs::remove_all(root_);
-    }
-    void SaveVariable(const char* name) {
-        const char* value = std::getenv(name);
-        saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
     // An installed application folder: this user may read it but not write it.
     void MakeReadOnly(const std::string& folder) {
@@ -62,7 +55,7 @@ class Location : public ::testing::Test {
 
     fs::path root_;
     std::string app_, home_;
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+    std::optional<vxtest::ScopedEnvironment> environment_; // as it was once the case ends
 };
 
 } // namespace

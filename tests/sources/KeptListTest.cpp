@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
-#include <sys/wait.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -19,8 +18,6 @@ namespace {
 
 class KeptListFolder : public ::testing::Test {
   protected:
-    void SetUp() override { folder_ = vxtest::MakeTempFolder("vx-kept"); }
-    void TearDown() override { vxtest::RemoveFolder(folder_); }
     pid_t StartWriter(const char* mode = "loop") {
         return vx::Spawn({{VX_LIST_WRITER, folder_, mode}, {}, -1, -1});
     }
@@ -29,10 +26,10 @@ class KeptListFolder : public ::testing::Test {
     }
     static void Kill(pid_t pid) {
         kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        vxtest::Reap(pid);
     }
-    std::string folder_;
+    const vxtest::TempFolder temp_{"vx-kept"};
+    const std::string& folder_ = temp_.path;
 };
 
 } // namespace

@@ -19,13 +19,12 @@ const std::string kAppFolder = std::string(VX_APP_DIR) + "/";
 
 class Probe : public ::testing::Test {
   protected:
-    void SetUp() override { folder_ = vxtest::MakeTempFolder("vx-probe"); }
-    void TearDown() override { vxtest::RemoveFolder(folder_); }
     SourceItem Add(const std::string& path, const std::string& appFolder = kAppFolder) {
         AddSourceFile(list_, appFolder, path, [this] { ++pumps_; });
         return list_.Row(list_.Count() - 1);
     }
-    std::string folder_;
+    const vxtest::TempFolder temp_{"vx-probe"};
+    const std::string& folder_ = temp_.path;
     SourceList list_;
     int pumps_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "MissingTool.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -29,7 +31,10 @@ int ExecTool(const char* launcher, const char* tool, const std::vector<std::stri
     argv.push_back(nullptr);
     if (!TieToParent()) return 128 + SIGTERM;
     execvp(tool, argv.data());
-    std::fprintf(stderr, "%s: cannot run %s: %s\n", launcher, tool, std::strerror(errno));
+    if (errno == ENOENT || errno == ENOTDIR) // the program tells the user what to install
+        std::fprintf(stderr, "%s\n", MissingToolLine(launcher, tool).c_str());
+    else
+        std::fprintf(stderr, "%s: cannot run %s: %s\n", launcher, tool, std::strerror(errno));
     return 127;
 }
 

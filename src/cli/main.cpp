@@ -3,11 +3,29 @@
 #include "AppFolder.h"
 #include "ConvertProgram.h"
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+namespace {
+
+// A standard stream the caller closed is held by /dev/null opened for reading:
+// no file of ours can take its number (and receive the command lines meant for
+// standard output), and a write to it still fails and is said.
+void HoldClosedStreams() {
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int held = open("/dev/null", O_RDONLY);
+            if (held >= 0 && held != fd) close(held); // only the lowest free number will do
+        }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    HoldClosedStreams();
     // Ctrl+C and a polite kill cancel the batch as its Cancel button does. The
     // signals are taken from a descriptor, blocked in every thread of ours (the
     // tools we start get the default mask back).

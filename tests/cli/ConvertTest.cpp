@@ -6,6 +6,7 @@
 #include "Spawn.h"
 #include "TestMedia.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -78,6 +79,12 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
         {{"-p", "86", "--set", "Video Codec=theora", "-o", out, file}, "is no value of"},
         {{"-p", "86", "-j", "99", file}, "-j needs"},
         {{"-p", "86", "--start", "soon", file}, "--start needs a time"},
+        {{"-p", "86", "--start", "100000", file}, "--start needs a time under 24 hours"},
+        {{"-p", "86", "--end=24:00:00", file}, "--end needs a time under 24 hours"},
+        {{"-p", "86", "--start", "86400", file}, "under 24 hours"},
+        {{"-p", "86", "--start", "5", "--end", "3", file}, "--end must come after the start"},
+        {{"-p", "86", "--start", "0:05", "--end", "5", file}, "--end must come after the start"},
+        {{"-p", "86", "--end", "0", file}, "--end must come after the start"},
         {{"-p", "86", "-o", out, app_ + "/missing.flv"}, "missing.flv: no such file"},
         {{"-p", "86"}, "name the files"},
     };
@@ -135,6 +142,117 @@ TEST_F(Convert, ADryRunRunByParallelGivesTheSameFiles) {
         EXPECT_EQ(ours.audioCodec, theirs.audioCodec);
         EXPECT_NEAR(ours.duration, theirs.duration, 0.05);
     }
+}
+
+// A name with a line break would run what follows it as a command under GNU
+// parallel: its line is left out and said, the other files' lines still run.
+TEST_F(Convert, ADryRunLeavesOutNamesThatWouldBreakALine) {
+    const std::string plain = Source("plain.flv");
+    const std::string injected = Source("nl\n$(touch INJECTED)x.flv");
+    const std::string control = Source("bell\a.flv");
+    const std::string out = app_ + "/out";
+    fs::create_directories(out);
+    ASSERT_EQ(RunHere({"--dry-run", "-p", "88", "-o", out, injected, plain, control}), 1);
+    EXPECT_EQ(std::count(last_.out.begin(), last_.out.end(), '\n'), 1) << last_.out;
+    EXPECT_NE(last_.out.find("plain.mp3"), std::string::npos) << last_.out;
+    EXPECT_NE(last_.err.find("nl\\n$(touch INJECTED)x.flv: left out: its name holds a line "
+                             "break"),
+              std::string::npos)
+        << last_.err;
+    EXPECT_NE(last_.err.find("bell\\x07.flv: left out"), std::string::npos) << last_.err;
+    std::ofstream(app_ + "/commands") << last_.out;
+    const auto parallel = vxtest::Run({"parallel", "--will-cite", "-a", app_ + "/commands"}, app_);
+    EXPECT_EQ(parallel.exitCode, 0) << parallel.output;
+    EXPECT_TRUE(vxtest::ProbeFile(out + "/plain.mp3").ok);
+    EXPECT_FALSE(fs::exists(app_ + "/INJECTED"));
+    EXPECT_FALSE(fs::exists(app_ + "/INJECTED)x.mp3"));
+    // An output folder with a tab in it leaves out every line.
+    ASSERT_EQ(RunHere({"--dry-run", "-p", "88", "-o", app_ + "/tab\tout", plain}), 1);
+    EXPECT_EQ(last_.out, "");
+    EXPECT_NE(last_.err.find("its output name " + app_ + "/tab\\tout/plain.mp3"), std::string::npos)
+        << last_.err;
+}
+
+// Lines nobody receives are no success: a full disk and a closed standard output
+// are said, with status 1, for the dry run, the profile list and the help.
+TEST_F(Convert, UnwrittenStandardOutputIsAFailure) {
+    const std::string file = Source("a.flv");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> runs = {
+        {{"--dry-run", "-p", "88", "-o", app_ + "/out", file}, "the command lines"},
+        {{"--list-profiles"}, "the profile list"},
+        {{"--help"}, "the help"},
+    };
+    for (const char* redirection : {">/dev/full", ">&-"}) {
+        for (const auto& [arguments, what] : runs) {
+            std::vector<std::string> command = {
+                "sh", "-c", std::string("exec \"$0\" \"$@\" ") + redirection, program_};
+            command.insert(command.end(), arguments.begin(), arguments.end());
+            const auto result = vxtest::Run(command);
+            EXPECT_EQ(result.exitCode, 1) << redirection << " " << what << ": " << result.output;
+            EXPECT_NE(result.output.find(what + " could not be written to standard output: "),
+                      std::string::npos)
+                << result.output;
+        }
+    }
+}
+
+// A clip that starts at or past the file's end converts nothing: the row fails
+// with a sentence, before the encoder when the times say so, else after it.
+TEST_F(Convert, AStartPastTheEndFails) {
+    const std::string file = Source("a.flv"); // two seconds
+    EXPECT_EQ(RunHere({"-p", "86", "-o", app_ + "/out", "--start", "0:10", file}), 1);
+    EXPECT_NE(last_.err.find("a.flv: Fail: The clip starts after the end of this file"),
+              std::string::npos)
+        << last_.err;
+    EXPECT_EQ(RunHere({"-p", "86", "-o", app_ + "/out", "--start", "2", file}), 1);
+    EXPECT_NE(last_.err.find("a.flv: Fail: The clip of this file does not end after its start"),
+              std::string::npos)
+        << last_.err;
+    EXPECT_EQ(RunHere({"-p", "86", "-o", app_ + "/out", "--start", "2", "--end", "9", file}), 1);
+    EXPECT_NE(last_.err.find("a.flv: Fail: Nothing of this file was converted"), std::string::npos)
+        << last_.err;
+    EXPECT_NE(last_.err.find("0 of 1 files converted, 1 failed."), std::string::npos);
+    EXPECT_FALSE(fs::exists(app_ + "/out/a.mp4"));
+}
+
+// Messages name what is wrong with the machine: a missing tool and the package
+// that brings it, a state folder that cannot be written, an output folder that
+// cannot be made.
+TEST_F(Convert, MessagesNameTheRealCause) {
+    const std::string file = Source("a.flv");
+    const std::string tools = app_ + "/only-mplayer";
+    fs::create_directories(tools);
+    fs::create_symlink("/usr/bin/mplayer", tools + "/mplayer");
+    std::ofstream(app_ + "/a-file") << "not a folder";
+    {
+        vxtest::ScopedEnvironment path({{"PATH", tools}});
+        auto result = vxtest::Run({program_, "-p", "86", "-o", app_ + "/out", file});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.output.find("Fail: The encoder ffmpeg is not installed (it is not found "
+                                     "on PATH): install the Debian package ffmpeg"),
+                  std::string::npos)
+            << result.output;
+        vxtest::ScopedEnvironment none({{"PATH", app_ + "/no-tools"}});
+        result = vxtest::Run({program_, "-p", "86", "-o", app_ + "/out", file});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.output.find("Fail: The player mplayer is not installed"),
+                  std::string::npos)
+            << result.output;
+    }
+    {
+        vxtest::ScopedEnvironment state({{"XDG_STATE_HOME", app_ + "/a-file/state"}});
+        EXPECT_EQ(RunHere({"-p", "86", "-o", app_ + "/a-file/out", file}), 1);
+    }
+    EXPECT_NE(last_.err.find("the state folder " + app_ +
+                             "/a-file/state/vantorix cannot be written (Not a directory)"),
+              std::string::npos)
+        << last_.err;
+    EXPECT_NE(last_.err.find("The output folder " + app_ +
+                             "/a-file/out cannot be created: Not a "
+                             "directory"),
+              std::string::npos)
+        << last_.err;
+    EXPECT_EQ(last_.err.find("files converted"), std::string::npos) << last_.err;
 }
 
 } // namespace

@@ -211,5 +211,8 @@ TEST_F(Encoder, ALauncherWithoutItsSystemToolSaysSoAndFails) {
     const auto run =
         vxtest::Run({"/usr/bin/env", "PATH=/nonexistent", kAppFolder + "/fp.dll", "-version"});
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.output.find("fp.dll: cannot run ffmpeg"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("fp.dll: ffmpeg is not installed (not found on PATH): install the "
+                              "Debian package ffmpeg"),
+              std::string::npos)
+        << run.output;
 }

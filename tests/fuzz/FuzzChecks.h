@@ -21,6 +21,10 @@ std::string CheckCommandLine(std::string_view input);
 std::string CheckTimeText(std::string_view input);
 // Number text written and read back.
 std::string CheckNumbers(std::string_view input);
+// The converter's arguments: clip times as typed or refused.
+std::string CheckConvertArgs(std::string_view input);
+// The dry run's lines: one line a command, its arguments given back.
+std::string CheckDryRun(std::string_view input);
 
 // The targets by name, as their folders under tests/fuzz are named.
 struct Target {
@@ -28,8 +32,10 @@ struct Target {
     std::string (*check)(std::string_view input);
 };
 inline constexpr Target kTargets[] = {
-    {"settings", CheckSettings}, {"identify", CheckIdentifyReport}, {"cmdline", CheckCommandLine},
-    {"timetext", CheckTimeText}, {"numbers", CheckNumbers},
+    {"settings", CheckSettings},   {"identify", CheckIdentifyReport},
+    {"cmdline", CheckCommandLine}, {"timetext", CheckTimeText},
+    {"numbers", CheckNumbers},     {"convertargs", CheckConvertArgs},
+    {"dryrun", CheckDryRun},
 };
 
 // Takes bytes off the front of a fuzz input; once it runs dry, it gives zeros

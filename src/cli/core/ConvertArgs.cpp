@@ -1,10 +1,8 @@
 #include "ConvertArgs.h"
 
-#include "Numbers.h"
-#include "TimeText.h"
-
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace vx {
 
@@ -21,10 +19,13 @@ const char* const kConvertUsage =
     "  -j, --jobs N          files converted at once, 0 automatic (default: settings)\n"
     "  --add-new             add \"_New\" to a name that is taken (default: settings)\n"
     "  --overwrite           replace an existing output file instead\n"
-    "  --start TIME          trims every file from TIME (H:MM:SS, M:SS or seconds)\n"
-    "  --end TIME            ... to TIME\n"
+    "  --start TIME          trims every file from TIME (H:MM:SS, M:SS or seconds,\n"
+    "                        under 24 hours); a file shorter than that fails\n"
+    "  --end TIME            ... to TIME, which must come after the start\n"
     "  --dry-run             prints the encoder's command lines, one a line, for a\n"
-    "                        POSIX shell, and converts nothing\n"
+    "                        POSIX shell, and converts nothing; a file whose name\n"
+    "                        holds a line break or another control character is\n"
+    "                        left out and said on standard error (status 1)\n"
     "  --list-profiles       prints every entry: position, heading and text\n"
     "  -h, --help            prints this text\n"
     "\n"
@@ -62,19 +63,37 @@ std::optional<int> AtOnce(const std::string& text) {
 
 } // namespace
 
-std::optional<std::string> ClipTimeText(const std::string& given) {
-    if (given.empty()) return std::nullopt;
-    if (given.find(':') == std::string::npos) {
-        char* end = nullptr;
-        const long seconds = std::strtol(given.c_str(), &end, 10);
-        if (*end != '\0' || seconds < 0) return std::nullopt;
-        return TimeText(static_cast<int>(seconds));
+std::optional<int> ReadClipTime(std::string_view given, std::string* problem) {
+    constexpr long kDay = 86400;
+    constexpr long kTooLong = 10 * kDay; // a field this large is past any day already
+    auto fail = [&](std::string reason) -> std::optional<int> {
+        if (problem) *problem = std::move(reason);
+        return std::nullopt;
+    };
+    const std::string notATime = "needs a time (H:MM:SS, M:SS or seconds)";
+    // The fields, most significant first: whole digits, the later ones 0 to 59.
+    std::vector<long> fields;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t colon = given.find(':', from);
+        const std::string_view field =
+            given.substr(from, colon == std::string_view::npos ? colon : colon - from);
+        if (field.empty() || field.find_first_not_of("0123456789") != std::string_view::npos)
+            return fail(notATime);
+        long value = 0;
+        for (const char digit : field)
+            value = std::min(kTooLong, value * 10 + (digit - '0'));
+        if (!fields.empty() && (field.size() > 2 || value > 59)) return fail(notATime);
+        fields.push_back(value);
+        if (fields.size() > 3) return fail(notATime);
+        if (colon == std::string_view::npos) break;
+        from = colon + 1;
     }
-    const std::string text =
-        std::count(given.begin(), given.end(), ':') == 1 ? "0:" + given : given;
-    const auto seconds = ReadTimeOfDay(text);
-    if (!seconds) return std::nullopt;
-    return TimeText(*seconds);
+    long seconds = 0;
+    for (const long field : fields)
+        seconds = std::min(kTooLong, seconds * 60 + field);
+    if (seconds >= kDay) return fail("needs a time under 24 hours (at most 23:59:59)");
+    return static_cast<int>(seconds);
 }
 
 ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
@@ -116,16 +135,19 @@ ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
                 return fail("-j needs a number of files at once from 0 (automatic) to 16");
         } else if (Is(a, nullptr, "--start") || Is(a, nullptr, "--end")) {
             const bool start = Is(a, nullptr, "--start");
-            if (!TakeValue(arguments, i, start ? "--start" : "--end", value) ||
-                !ClipTimeText(value))
-                return fail(std::string(start ? "--start" : "--end") +
-                            " needs a time (H:MM:SS, M:SS or seconds)");
-            (start ? args.start : args.end) = value;
+            const std::string name = start ? "--start" : "--end";
+            std::string problem = "needs a time (H:MM:SS, M:SS or seconds)";
+            const bool given = TakeValue(arguments, i, name, value);
+            const auto seconds = given ? ReadClipTime(value, &problem) : std::nullopt;
+            if (!seconds) return fail(name + " " + problem);
+            (start ? args.start : args.end) = seconds;
         } else {
             return fail("unknown option " + a);
         }
     }
     if (args.help || args.listProfiles) return parsed;
+    if (args.end && *args.end <= args.start.value_or(0))
+        return fail("--end must come after the start: an empty clip converts nothing");
     if (args.entry.empty()) return fail("choose an entry with -p (see --list-profiles)");
     if (args.files.empty()) return fail("name the files to convert");
     return parsed;

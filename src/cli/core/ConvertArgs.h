@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct ConvertArgs {
     std::optional<std::string> outputFolder;               // -o
     std::optional<int> atOnce;                             // -j: files converted at once
     std::optional<bool> addNew;                            // --add-new / --overwrite
-    std::optional<std::string> start, end;                 // --start / --end, as given
+    std::optional<int> start, end;                         // --start / --end, seconds into a file
     std::vector<std::string> files;
 };
 
@@ -29,8 +30,10 @@ struct ParsedArgs {
 
 ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments);
 
-// A time as the list shows it ("0:01:30") from "H:MM:SS", "M:SS" or seconds.
-std::optional<std::string> ClipTimeText(const std::string& given);
+// A clip time from "H:MM:SS", "M:SS" or whole seconds, in seconds: exactly the
+// time typed, or nothing with the reason in `problem` (not a time, or 24 hours
+// or more, which the list's time text cannot hold).
+std::optional<int> ReadClipTime(std::string_view given, std::string* problem = nullptr);
 
 extern const char* const kConvertUsage;
 

@@ -6,17 +6,22 @@
 #include "CommandLine.h"
 #include "ConsoleView.h"
 #include "ConvertArgs.h"
+#include "DryRunLine.h"
+#include "KeptList.h"
 #include "OptionSets.h"
 #include "Probe.h"
 #include "ProbePool.h"
 #include "Settings.h"
 #include "SheetLayout.h"
+#include "TimeText.h"
 #include "ToolControl.h"
+#include "UserFolders.h"
 #include "UserProfiles.h"
 
 #include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -44,20 +49,49 @@ UserProfileStore LoadUserProfiles(std::FILE* err) {
     return store;
 }
 
-void ListProfiles(std::FILE* out, const UserProfileStore& store) {
+// What goes to standard output for another program to read: the first write
+// that fails is kept, so that a closed pipe or a full disk is said, not passed over.
+class OutputLines {
+  public:
+    explicit OutputLines(std::FILE* out) : out_(out) {}
+    void Put(const std::string& line) {
+        errno = 0;
+        if (error_ == 0 && (std::fputs(line.c_str(), out_) == EOF || std::fputc('\n', out_) == EOF))
+            error_ = errno != 0 ? errno : EIO;
+    }
+    // Empty when everything reached the reader, else why it did not.
+    std::string Finish() {
+        errno = 0;
+        if (error_ == 0 && (std::fflush(out_) != 0 || std::ferror(out_)))
+            error_ = errno != 0 ? errno : EIO;
+        return error_ == 0 ? std::string() : std::strerror(error_);
+    }
+
+  private:
+    std::FILE* out_;
+    int error_ = 0;
+};
+
+// Standard output was not written: said on standard error, and the status is 1.
+int Unwritten(const ConvertIo& io, const char* what, const std::string& reason) {
+    std::fprintf(io.err, "vantorix-convert: the %s could not be written to standard output: %s\n",
+                 what, reason.c_str());
+    return kExitFailed;
+}
+
+int ListProfiles(const ConvertIo& io, const UserProfileStore& store) {
+    OutputLines out(io.out);
     std::string heading;
     for (int position = 1; const CatalogEntry* entry = ProfileCatalog::At(position); ++position) {
-        if (entry->kind == EntryKind::Heading) {
-            heading = entry->text;
-            std::fprintf(out, "%d\t%s\n", position, entry->text);
-        } else {
-            std::fprintf(out, "%d\t%s\t%s\n", position, heading.c_str(), entry->text);
-        }
+        if (entry->kind == EntryKind::Heading) heading = entry->text;
+        out.Put(std::to_string(position) + "\t" +
+                (entry->kind == EntryKind::Heading ? heading : heading + "\t" + entry->text));
     }
-    if (store.Profiles().empty()) return;
-    std::fprintf(out, "\tMy profiles\n");
+    if (!store.Profiles().empty()) out.Put("\tMy profiles");
     for (const UserProfile& profile : store.Profiles())
-        std::fprintf(out, "\tMy profiles\t%s\n", profile.name.c_str());
+        out.Put("\tMy profiles\t" + profile.name);
+    const std::string problem = out.Finish();
+    return problem.empty() ? kExitConverted : Unwritten(io, "profile list", problem);
 }
 
 // A position, an entry's exact text, or the name of one of the user's profiles:
@@ -139,39 +173,52 @@ void AddRows(SourceList& rows, const std::vector<std::string>& files,
 
 void Trim(SourceList& rows, const ConvertArgs& args) {
     for (int row = 0; row < rows.Count(); ++row) {
-        if (args.start) rows.SetAt(row, kStart, *ClipTimeText(*args.start));
-        if (args.end) rows.SetAt(row, kEnd, *ClipTimeText(*args.end));
+        if (args.start) rows.SetAt(row, kStart, TimeText(*args.start));
+        if (args.end) rows.SetAt(row, kEnd, TimeText(*args.end));
     }
 }
 
-// What fp.dll runs for each row, for a POSIX shell: the encoder with -y first.
+// What fp.dll runs for each row, for a POSIX shell: the encoder with -y first. A
+// row whose line could not be run safely is left out and said, as a failed row is.
 int DryRun(BatchRun& batch, const SourceList& rows, const ConvertIo& io) {
     int status = kExitConverted;
+    OutputLines out(io.out);
     const auto plan = batch.Plan();
     for (std::size_t row = 0; row < plan.size(); ++row) {
         const SourceItem& item = rows.Row(static_cast<int>(row));
-        if (!item.unreadable.empty() || !plan[row].ok()) {
-            std::fprintf(io.err, "vantorix-convert: %s: %s\n", item.columns[kFileName].c_str(),
-                         item.unreadable.empty() ? Describe(plan[row].error)
-                                                 : item.unreadable.c_str());
+        const std::string& source = item.columns[kFileName];
+        std::optional<std::string> line;
+        std::string problem = item.unreadable;
+        if (problem.empty() && !plan[row].ok()) problem = Describe(plan[row].error);
+        if (problem.empty() && !(line = DryRunLine(plan[row].value->commandLine))) {
+            const bool output = !HoldsControl(source);
+            problem = std::string("left out: ") +
+                      (output ? "its output name " + Printable(plan[row].value->outputPath)
+                              : std::string("its name")) +
+                      " holds a line break or another control character, which would break its "
+                      "command line in a shell or GNU parallel";
+        }
+        if (!problem.empty()) {
+            std::fprintf(io.err, "vantorix-convert: %s: %s\n", Printable(source).c_str(),
+                         problem.c_str());
             status = kExitFailed;
             continue;
         }
-        std::vector<std::string> arguments = SplitCommandLine(plan[row].value->commandLine);
-        std::string line = "ffmpeg -y";
-        for (std::size_t i = 1; i < arguments.size(); ++i) { // after the tool itself
-            line += ' ';
-            line += ShellQuoted(arguments[i]);
-        }
-        std::fprintf(io.out, "%s\n", line.c_str());
+        out.Put(*line);
     }
-    return status;
+    const std::string unwritten = out.Finish();
+    return unwritten.empty() ? status : Unwritten(io, "command lines", unwritten);
 }
 
 // Serves the batch until it ends; an interrupt cancels it as the Cancel button does.
-bool Convert(BatchRun& batch, const ConvertIo& io) {
+// Nothing when the batch did not start (the view has said why).
+std::optional<bool> Convert(BatchRun& batch, const SourceList& rows, const ConvertIo& io) {
     bool interrupted = false;
-    if (!batch.Start()) return false;
+    if (!batch.Start()) { // refused, or every row ended at once
+        for (int row = 0; row < rows.Count(); ++row)
+            if (!rows.At(row, kStatus).empty()) return false;
+        return std::nullopt;
+    }
     while (batch.Running()) {
         pollfd fds[2] = {{batch.WakeDescriptor(), POLLIN, 0}, {io.interruptFd, POLLIN, 0}};
         const int count = io.interruptFd >= 0 ? 2 : 1;
@@ -186,6 +233,16 @@ bool Convert(BatchRun& batch, const ConvertIo& io) {
         batch.Step();
     }
     return interrupted;
+}
+
+// The batch log lives in the state folder; a folder that cannot be written is said once.
+void CheckStateFolder(const ConvertIo& io) {
+    const std::string folder = KeptListFolder();
+    if (const std::string problem = FolderWriteProblem(folder); !problem.empty())
+        std::fprintf(io.err,
+                     "vantorix-convert: the state folder %s cannot be written (%s): the batch "
+                     "log, with each encoder's own words, will not be kept\n",
+                     Printable(folder).c_str(), problem.c_str());
 }
 
 int Summary(const SourceList& rows, bool interrupted, const ConvertIo& io) {
@@ -220,8 +277,10 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
     BatchRun batch(rows, sheet, tools, view, appFolder);
     batch.UseSettings(Settings(args, appFolder));
     if (args.dryRun) return DryRun(batch, rows, io);
-    const bool interrupted = Convert(batch, io);
-    return Summary(rows, interrupted, io);
+    CheckStateFolder(io);
+    const std::optional<bool> interrupted = Convert(batch, rows, io);
+    if (!interrupted) return kExitFailed; // no file was started: the reason is said
+    return Summary(rows, *interrupted, io);
 }
 
 } // namespace
@@ -232,13 +291,12 @@ int RunConvert(const std::vector<std::string>& arguments, const std::string& app
     try {
         if (!parsed.error.empty()) throw UsageError{parsed.error};
         if (parsed.args.help) {
-            std::fputs(kConvertUsage, io.out);
-            return kExitConverted;
+            OutputLines out(io.out);
+            out.Put(std::string(kConvertUsage, std::strlen(kConvertUsage) - 1));
+            const std::string problem = out.Finish();
+            return problem.empty() ? kExitConverted : Unwritten(io, "help", problem);
         }
-        if (parsed.args.listProfiles) {
-            ListProfiles(io.out, LoadUserProfiles(io.err));
-            return kExitConverted;
-        }
+        if (parsed.args.listProfiles) return ListProfiles(io, LoadUserProfiles(io.err));
         return Run(parsed.args, appFolder, io);
     } catch (const UsageError& error) {
         std::fprintf(io.err, "vantorix-convert: %s\nTry 'vantorix-convert --help'.\n",

@@ -21,6 +21,19 @@ namespace vx {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+namespace {
+
+constexpr const char* kNothingConverted =
+    "Nothing of this file was converted: the clip starts at or after its end. Set a start "
+    "within the file.";
+
+// The encoder ended well but wrote (next to) nothing of a clip of a second or more.
+bool NothingConverted(const EncoderOutput::Snapshot& latest, double expectedSeconds) {
+    return latest.reported && expectedSeconds >= 1 && latest.encodedSeconds < 0.5;
+}
+
+} // namespace
+
 BatchRun::BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
                    std::string appFolder)
     : rows_(rows), sheet_(sheet), tools_(tools), view_(view), appFolder_(std::move(appFolder)) {}
@@ -271,7 +284,17 @@ Result<EncoderJob> BatchRun::PrepareRow(int row, bool claim) const {
     request.options = *options;
     request.options.ClipStart = rows_.At(row, kStart);
     request.options.ClipEnd = rows_.At(row, kEnd);
-    return PrepareConversion(request);
+    auto job = PrepareConversion(request);
+    // A clip that does not end after its start converts nothing (the encoder would
+    // be told a duration of 0 or less); the whole of a file shorter than a second
+    // is no such clip.
+    const auto start = ReadTimeOfDay(request.options.ClipStart);
+    const auto end = ReadTimeOfDay(request.options.ClipEnd);
+    const bool wholeFile =
+        start == 0 && end && request.fileSeconds >= 0 && *end >= request.fileSeconds;
+    if (job.ok() && start && end && *end <= *start && !wholeFile)
+        return Result<EncoderJob>::Fail(CommandError::EmptyClip);
+    return job;
 }
 
 std::vector<Result<EncoderJob>> BatchRun::Plan() {
@@ -310,9 +333,11 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
     expectedDone_ += job.encoder.expectedSeconds;
     if (job.pid == tools_.EncoderProcessId) view_.SetTrackProgress(track_ = 100);
     // The encoder's exit status decides: a failed or killed encoder is no success,
-    // and what it wrote of a new file is no output.
-    if (exitCode != 0) {
-        std::string reason = FailureReason(lastLines);
+    // and what it wrote of a new file is no output. Neither is a file it closed
+    // without converting anything (a clip that starts at the source's end).
+    const bool nothing = exitCode == 0 && NothingConverted(latest, job.encoder.expectedSeconds);
+    if (exitCode != 0 || nothing) {
+        std::string reason = nothing ? kNothingConverted : FailureReason(lastLines);
         if (reason.empty()) reason = "the encoder ended with code " + std::to_string(exitCode);
         std::error_code error;
         if (!job.outputExisted) fs::remove(job.encoder.outputPath, error);

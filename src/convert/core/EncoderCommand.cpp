@@ -38,6 +38,12 @@ const char* Describe(CommandError error) {
         return "This file has no picture: choose an audio profile.";
     case CommandError::NoSoundToCopy:
         return "This file has no sound to copy: choose a profile that keeps the picture.";
+    case CommandError::StartPastEnd:
+        return "The clip starts after the end of this file, so nothing would be converted: set "
+               "a start within the file.";
+    case CommandError::EmptyClip:
+        return "The clip of this file does not end after its start (the file may be shorter "
+               "than the start), so nothing would be converted: set its start and end again.";
     case CommandError::ModernOption:
         return "The quality or the video size in the option sheet is not one this profile "
                "offers: pick one from its list.";
@@ -150,9 +156,10 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input) {
     return {command};
 }
 
-Result<EncoderJob> PrepareConversion(const JobRequest& request) {
+namespace {
+
+Result<EncoderJob> PrepareDesignedConversion(const JobRequest& request) {
     using R = Result<EncoderJob>;
-    if (IsModernPosition(request.position)) return PrepareModernConversion(request);
     const auto extension = OutputExtension(request.displayText);
     if (!extension) return R::Fail(CommandError::NoExtension);
     const ShapeRow* row = ShapeFor(request.position);
@@ -188,6 +195,18 @@ Result<EncoderJob> PrepareConversion(const JobRequest& request) {
     const bool clipOnly = video || d.audioClip || request.fileSeconds < 0;
     job.expectedSeconds = clipOnly ? d.durationSeconds : request.fileSeconds;
     return {job};
+}
+
+} // namespace
+
+Result<EncoderJob> PrepareConversion(const JobRequest& request) {
+    auto job = IsModernPosition(request.position) ? PrepareModernConversion(request)
+                                                  : PrepareDesignedConversion(request);
+    // A length known in whole seconds: a start beyond it lies past the file's end.
+    const auto start = ReadTimeOfDay(request.options.ClipStart);
+    if (job.ok() && start && request.fileSeconds >= 0 && *start > request.fileSeconds)
+        return Result<EncoderJob>::Fail(CommandError::StartPastEnd);
+    return job;
 }
 
 } // namespace vx

@@ -22,6 +22,8 @@ enum class CommandError {
     NoPicture,     // a video entry for a file that holds only sound
     NoSoundToCopy, // "Sound only" of a file without sound
     ModernOption,  // a quality or size that a later entry cannot use
+    StartPastEnd,  // the clip starts after the file's end: nothing would be converted
+    EmptyClip,     // the clip does not end after its start: nothing would be converted
 };
 
 // What went wrong, as a sentence for the user.

@@ -1,5 +1,6 @@
 #include "EncoderOutput.h"
 
+#include "MissingTool.h"
 #include "Numbers.h"
 #include "Spawn.h"
 
@@ -102,6 +103,8 @@ bool IsComplaint(std::string_view line) {
 } // namespace
 
 std::string FailureReason(const std::vector<std::string>& lastLines) {
+    if (const std::string tool = MissingToolIn(lastLines); !tool.empty())
+        return MissingToolSentence(tool);
     for (const Meaning& meaning : kMeanings)
         for (const std::string& line : lastLines)
             if (line.find(meaning.says) != std::string::npos) return std::string(meaning.sentence);

@@ -1,6 +1,8 @@
 #include "UserFolders.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <pwd.h>
@@ -9,6 +11,18 @@
 #include <vector>
 
 namespace vx {
+
+std::string FolderWriteProblem(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) return error.message();
+    std::string probe = folder + "/.write-test-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
+}
 
 namespace {
 

@@ -9,6 +9,10 @@ namespace vx {
 // Whether this process may create files in the folder (what access(W_OK) says).
 bool FolderWritable(const std::string& folder);
 
+// Makes the folder where it is missing and tries a file in it: empty when files
+// can be written there, else why not (the system's reason).
+std::string FolderWriteProblem(const std::string& folder);
+
 // $HOME, or the password database's home folder when $HOME is unset or relative.
 std::string UserHomeFolder();
 

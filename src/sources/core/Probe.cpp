@@ -1,6 +1,7 @@
 #include "Probe.h"
 
 #include "CommandLine.h"
+#include "MissingTool.h"
 #include "Numbers.h"
 #include "Process.h"
 #include "TimeText.h"
@@ -147,7 +148,10 @@ void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {
     list.Set(id, kSize,
              soundOnly ? kSoundOnly
                        : std::to_string(report.width) + "x" + std::to_string(report.height));
-    if (!HasPicture(report) && !soundOnly) list.SetUnreadable(id, kUnreadableReason);
+    if (HasPicture(report) || soundOnly) return;
+    // No report at all may mean no player to make one.
+    const std::string tool = MissingToolIn(SplitLines(output));
+    list.SetUnreadable(id, tool.empty() ? kUnreadableReason : MissingToolSentence(tool));
 }
 
 void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,

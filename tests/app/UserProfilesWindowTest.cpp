@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vx;
@@ -26,6 +27,7 @@ class UserProfilesWindowTest : public QObject {
     void aSavedProfileConvertsAlikeAfterARestart();
     void handWrittenFilesAreListedAndBadOnesSkipped();
     void renameDeleteExportAndImportRoundTrip();
+    void pipesFoldersAndHostileValuesAreRefusedAtOnce();
 
   private:
     std::unique_ptr<MainWindow> Open() {
@@ -171,6 +173,36 @@ void UserProfilesWindowTest::renameDeleteExportAndImportRoundTrip() {
     QCOMPARE(desktop_.messages.size(), messages + 1);
     vxtest::PickRow(*window, window->chooser()->UserProfileRow(QStringLiteral("Zen 2")));
     QCOMPARE(Convert(*window), command);
+}
+
+// A named pipe called x.vxprofile (it would hold a reader for ever), a folder
+// of that name and a shared profile giving one of the first 92 a later entry's
+// value: each is refused with its reason, from the command line, a drop or the
+// import dialog, and the window goes on.
+void UserProfilesWindowTest::pipesFoldersAndHostileValuesAreRefusedAtOnce() {
+    const std::string pipe = app_ + "/x.vxprofile";
+    QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directories(app_ + "/folder.vxprofile");
+    std::ofstream(app_ + "/hostile.vxprofile")
+        << "[Profile]\nbase=84\nname=Hostile\n[Options]\nVideo Bitrate=Kept as it is\n";
+    auto window = Open();
+    const auto before = desktop_.messages.size();
+    window->AddCommandLineFiles({QString::fromStdString(pipe),
+                                 QString::fromStdString(app_ + "/folder.vxprofile"),
+                                 QString::fromStdString(app_ + "/hostile.vxprofile")});
+    QTRY_COMPARE(desktop_.messages.size(), before + 3);
+    const QString reasons[] = {
+        QStringLiteral("it is a named pipe"), QStringLiteral("it is a folder"),
+        QStringLiteral("\"Kept as it is\" is no value of \"Video Bitrate\" for \"Customized AVI")};
+    for (std::size_t i = 0; i < std::size(reasons); ++i)
+        QVERIFY2(desktop_.messages[before + i].second.contains(reasons[i]),
+                 qPrintable(desktop_.messages[before + i].second));
+    desktop_.nextFiles = {QString::fromStdString(pipe)};
+    window->action("ImportProfile")->trigger();
+    QCOMPARE(desktop_.messages.size(), before + 4);
+    QVERIFY(desktop_.messages.back().second.contains(QStringLiteral("it is a named pipe")));
+    QCOMPARE(Listed(*window), QStringList{});
+    QCOMPARE(window->sources().Count(), 1); // none of them became a row
 }
 
 QTEST_MAIN(UserProfilesWindowTest)

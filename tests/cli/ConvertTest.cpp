@@ -98,6 +98,44 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
               std::string::npos);
 }
 
+// A value only the later entries offer, given to one of the first 92 by --set
+// or by a shared profile, is refused with its reason before anything starts:
+// it would reach the encoder as several arguments ("-b Kept as it is000"), and
+// the encoder would take "as" for an output file and cut it.
+TEST_F(Convert, ValuesOfTheLaterEntriesAreRefusedAndCutNoFile) {
+    const vxtest::ScopedEnvironment config({{"XDG_CONFIG_HOME", app_ + "/config"}});
+    fs::create_directories(app_ + "/config/vantorix/profiles");
+    std::ofstream(app_ + "/config/vantorix/profiles/Shared.vxprofile")
+        << "[Profile]\nbase=84\nname=Shared\n[Options]\nVideo Bitrate=Kept as it is\n";
+    const std::string precious = "a file the user keeps\n";
+    std::ofstream(app_ + "/as") << precious;
+    const std::string file = Source("a.flv");
+    const std::string out = app_ + "/out";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--set", "Video Bitrate=Kept as it is"},
+         "\"Kept as it is\" is no value of \"Video Bitrate\""},
+        {{"--set", "Video Size=Kept as it is"}, "\"Kept as it is\" is no value of \"Video Size\""},
+        {{"--set", "Sample Rate=Same as source"}, "\"Same as source\" is no value"},
+        {{"--set", "Video Codec=AV1 (SVT-AV1)"}, "\"AV1 (SVT-AV1)\" is no value"},
+    };
+    for (const auto& [set, message] : cases) {
+        std::vector<std::string> arguments = {program_, "-p", "84", "-o", out};
+        arguments.insert(arguments.end(), set.begin(), set.end());
+        arguments.push_back(file);
+        const auto result = vxtest::Run(arguments, app_);
+        EXPECT_EQ(result.exitCode, vx::kExitUsage) << result.output;
+        EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+    }
+    const auto shared = vxtest::Run({program_, "-p", "Shared", "-o", out, file}, app_);
+    EXPECT_EQ(shared.exitCode, vx::kExitUsage) << shared.output;
+    EXPECT_NE(shared.output.find("Shared.vxprofile is not used: \"Kept as it is\" is no value of "
+                                 "\"Video Bitrate\" for \"Customized AVI Movie(*.avi)\""),
+              std::string::npos)
+        << shared.output;
+    EXPECT_EQ(vxtest::ReadFile(app_ + "/as"), precious);
+    EXPECT_FALSE(fs::exists(out)); // nothing was started
+}
+
 // Ctrl+C cancels as the window's Cancel does: the encoder is asked to quit, its
 // new output goes, and the program ends at once with 130.
 TEST_F(Convert, AnInterruptCancelsWithinASecond) {

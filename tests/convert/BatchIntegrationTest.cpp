@@ -63,12 +63,12 @@ TEST_F(Batch, AFailingEncoderFailsOnlyItsRow) {
     rows_.Clear();
     view_.totals.clear();
     AddRow("again.flv");
-    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "abc");
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "0x0");
     Run();
     EXPECT_EQ(Status(0), "Fail");
     EXPECT_EQ(rows_.Row(0).note, "The video size in the option sheet is not a size the encoder "
                                  "accepts: enter one such as 320x240.");
-    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find("Invalid frame size: abc."), std::string::npos);
+    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find("Invalid frame size: 0x0."), std::string::npos);
     EXPECT_TRUE(view_.TotalsPassThrough({100}));
 }
 
@@ -91,6 +91,30 @@ TEST_F(Batch, RowsThatCannotBePreparedFailAndTheRunGoesOn) {
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0].first, BatchMessage::NoProfile);
     EXPECT_EQ(batch_.LastCommandLine(), before);
+}
+
+// Whatever put it on the sheet, a value that would not be one argument of the
+// encoder never reaches it: "-b Kept as it is000" would make the encoder take
+// "as" in its working folder for an output and cut it.
+TEST_F(Batch, AValueOfTheWrongKindNeverReachesTheEncoder) {
+    Pick(84);
+    const std::string precious = "a file the user keeps\n";
+    std::ofstream(app_ + "/as") << precious;
+    AddRow("a.flv");
+    const std::pair<const char*, const char*> values[] = {{"Video Bitrate", "Kept as it is"},
+                                                          {"Video Size", "Kept as it is"},
+                                                          {"Video Codec", "AV1 (SVT-AV1)"}};
+    for (const auto& [item, value] : values) {
+        Pick(84);
+        sheet_.SetValue(sheet_.Find("Video Options", item), value);
+        Run();
+        EXPECT_EQ(Status(0), "Fail") << item;
+        EXPECT_NE(rows_.Row(0).note.find("in the option sheet is not"), std::string::npos)
+            << rows_.Row(0).note;
+        EXPECT_EQ(batch_.LastCommandLine(), "") << item;
+    }
+    EXPECT_EQ(vxtest::ReadFile(app_ + "/as"), precious);
+    EXPECT_TRUE(fs::is_empty(out_));
 }
 
 TEST_F(Batch, CancelDuringTheSecondRow) {

@@ -3,11 +3,14 @@
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
+#include "OptionSets.h"
+#include "SheetLayout.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -100,8 +103,8 @@ TEST_F(CommandText, DerivedValuesTakeTheirPlaces) {
     auto r = Request(2, "Apple iPod Video MPEG-4 Movie(*.mp4)");
     r.options.VideoFramerate = "Auto";
     EXPECT_NE(Command(r).find("000 -r 25 -ss"), std::string::npos);
-    r.options.VideoFramerate = "auto";
-    EXPECT_NE(Command(r).find("000 -r auto -ss"), std::string::npos);
+    r.options.VideoFramerate = "auto"; // only the exact word stands for 25; no number
+    EXPECT_EQ(PrepareConversion(r).error, CommandError::FrameRate);
 
     r.options.VideoFramerate = "25";
     r.options.DisableAudio = "Yes";
@@ -261,4 +264,55 @@ TEST_F(CommandText, ASourceOfTheFramesShapeKeepsTheDesignedCommand) {
     EXPECT_EQ(Command(r), designed);
     r.sourceSize = {1280, 720};
     EXPECT_NE(Command(r), designed);
+}
+
+// Every value a sheet of the first 92 entries offers builds its command, each
+// as one argument; a value of another kind (the later entries' "Kept as it is"
+// among them) is refused before anything is built, so that it never becomes
+// several arguments of the encoder, an output file among them.
+TEST_F(CommandText, EveryValueIsCheckedForItsKindBeforeTheCommandIsBuilt) {
+    for (int position = 1; position <= ProfileCatalog::kCount; ++position) {
+        OptionSheet sheet;
+        FillDefaultLayout(sheet);
+        ApplyOptionSet(sheet, position);
+        for (const auto& group : sheet.Groups())
+            for (const auto& item : group->items) {
+                const std::string original = item->value;
+                for (const std::string& choice : item->choices) {
+                    sheet.SetValue(item.get(), choice);
+                    EXPECT_EQ(CheckValueKinds(*ReadConversionOptions(sheet)), CommandError::None)
+                        << position << " " << item->caption << "=" << choice;
+                }
+                sheet.SetValue(item.get(), original);
+            }
+    }
+
+    auto r = Request(84, "Customized AVI Movie(*.avi)");
+    r.options.VideoBitrate = "1200";
+    r.options.VideoSize = "720x405";
+    r.options.SampleRate = "22050";
+    r.options.VideoCodec = "msmpeg4v2"; // no name of the map: passed on as it is
+    r.options.VideoFramerate = "29.976";
+    const auto arguments = SplitCommandLine(Command(r));
+    for (const char* one : {"1200000", "720x405", "22050", "msmpeg4v2", "29.976"})
+        EXPECT_EQ(std::count(arguments.begin(), arguments.end(), one), 1) << one;
+
+    using Field = std::string ConversionOptions::*;
+    const std::tuple<Field, const char*, CommandError> wrong[] = {
+        {&ConversionOptions::VideoBitrate, "Kept as it is", CommandError::VideoBitrate},
+        {&ConversionOptions::VideoSize, "Kept as it is", CommandError::VideoSize},
+        {&ConversionOptions::VideoSize, "640x480\" x", CommandError::VideoSize},
+        {&ConversionOptions::SampleRate, "Same as source", CommandError::SampleRate},
+        {&ConversionOptions::VideoFramerate, "Same as source", CommandError::FrameRate},
+        {&ConversionOptions::VideoCodec, "AV1 (SVT-AV1)", CommandError::VideoCodec},
+        {&ConversionOptions::VideoCodec, "-f", CommandError::VideoCodec},
+        {&ConversionOptions::AudioCodec, "aac\tas", CommandError::AudioCodec},
+    };
+    for (const auto& [field, value, error] : wrong) {
+        auto bad = Request(84, "Customized AVI Movie(*.avi)");
+        bad.options.*field = value;
+        EXPECT_EQ(PrepareConversion(bad).error, error) << value;
+        CommandInput input{84, {}, bad.options, "/in/clip.flv", "/out/clip.avi", "/opt/vx"};
+        EXPECT_FALSE(BuildEncoderCommand(input).ok()) << value;
+    }
 }

@@ -1,5 +1,6 @@
 #include "OptionSets.h"
 #include "Catalog.h"
+#include "OfferedValues.h"
 #include "SheetLayout.h"
 
 #include <gtest/gtest.h>
@@ -242,4 +243,25 @@ TEST(LaterSets, CopiesKeepEverythingAndDesignedSetsFollowAsFromTheDefaults) {
         fresh.Pick(designed);
         EXPECT_EQ(after.Snapshot(), fresh.Snapshot());
     }
+}
+
+// No value or choice of the later entries stays on a sheet of the first 92,
+// whichever item still holds one when a designed entry is picked.
+TEST(LaterSets, NoneOfTheirValuesStaysOnADesignedSheet) {
+    for (int later = ProfileCatalog::kCount + 1; later <= ProfileCatalog::kEntryCount; ++later)
+        for (int designed = 1; designed <= ProfileCatalog::kCount; ++designed) {
+            Sheet s;
+            s.Pick(later);
+            // A frame rate put back by hand leaves the other items as the later set made them.
+            s.sheet.SetValue(s.sheet.Find("Video Options", "Video Framerate"), "25");
+            s.Pick(designed);
+            for (const auto& group : s.sheet.Groups())
+                for (const auto& item : group->items) {
+                    EXPECT_FALSE(OnlyLaterEntriesOffer(item->caption, item->value))
+                        << later << " then " << designed << ": " << item->value;
+                    for (const std::string& choice : item->choices)
+                        EXPECT_FALSE(OnlyLaterEntriesOffer(item->caption, choice))
+                            << later << " then " << designed << ": " << choice;
+                }
+        }
 }

@@ -1,11 +1,13 @@
 // The user's own profiles: their files, their checks and what they apply.
 #include "UserProfiles.h"
+#include "IniFile.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vx;
@@ -124,4 +126,62 @@ TEST_F(UserProfiles, SaveRenameRemoveImportAndExportKeepOneFilePerProfile) {
     for (const auto& entry : fs::directory_iterator(folder_))
         files += entry.path().extension() == ".vxprofile" ? 1 : 100;
     EXPECT_EQ(files, 6);
+}
+
+// Each entry takes only the values its own sheet offers: the later entries'
+// choices ("Kept as it is", ...) mean nothing to the first 92, and a later entry
+// takes only its own. A saved profile or --set holding another is refused with
+// its reason and applies nothing (files and --set: the window and CLI tests).
+TEST_F(UserProfiles, EachEntryTakesOnlyTheValuesItsSheetOffers) {
+    const std::pair<OptionValue, int> refused[] = {
+        {{"Video Bitrate", "Kept as it is"}, 84},
+        {{"Video Size", "Kept as it is"}, 84},
+        {{"Sample Rate", "Same as source"}, 2},
+        {{"Video Codec", "AV1 (SVT-AV1)"}, 86},
+        {{"Video Codec", "xvid"}, 98},
+        {{"Video Bitrate", "256"}, 101},
+        {{"Video Size", "720p"}, 94},
+    };
+    for (const auto& [option, base] : refused) {
+        const auto problem = OptionsProblem(base, {option});
+        ASSERT_TRUE(problem) << option.value << " on " << base;
+        EXPECT_NE(problem->find("\"" + option.value + "\" is no value of \"" + option.caption +
+                                "\" for \""),
+                  std::string::npos)
+            << *problem;
+    }
+    EXPECT_FALSE(OptionsProblem(98, {{"Video Size", "720p"}, {"Video Bitrate", "Small"}}));
+    EXPECT_FALSE(OptionsProblem(88, {{"Video Codec", "WMV V9"}})); // the first 92 share theirs
+
+    OptionSheet sheet = Sheet(2);
+    EXPECT_FALSE(ApplyOptions(sheet, 84, {{"Video Bitrate", "Kept as it is"}}));
+    EXPECT_EQ(ReadConversionOptions(sheet)->VideoBitrate, "512"); // nothing applied
+}
+
+// Only regular files are read as profiles and settings: a named pipe (which
+// would hold a reader without a writer for ever), a folder or a device named
+// like one is refused at once with its reason, and never replaced by a write.
+TEST_F(UserProfiles, OnlyRegularFilesAreRead) {
+    fs::create_directories(root_ + "/folder.vxprofile");
+    const std::string pipe = root_ + "/pipe.vxprofile";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::pair<std::string, const char*> cases[] = {
+        {pipe, "it is a named pipe"},
+        {root_ + "/folder.vxprofile", "it is a folder"},
+        {"/dev/zero", "it is a device"},
+    };
+    for (const auto& [path, reason] : cases) {
+        std::string why;
+        EXPECT_FALSE(ReadProfileFile(path, &why)) << path;
+        EXPECT_NE(why.find(reason), std::string::npos) << why;
+        const ProfileOutcome imported = store_.Import(path);
+        EXPECT_FALSE(imported);
+        EXPECT_NE(imported.reason.find(reason), std::string::npos) << imported.reason;
+        EXPECT_EQ(ReadSetting(path, "set", "profile"), "");
+        EXPECT_FALSE(WriteSetting(path, "set", "profile", "2"));
+    }
+    struct stat info {};
+    EXPECT_TRUE(stat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)); // left as it was
+    EXPECT_FALSE(WriteFileAtomically(pipe, "x"));
+    EXPECT_TRUE(stat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
 }

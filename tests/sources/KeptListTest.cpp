@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -94,4 +95,15 @@ TEST_F(KeptListFolder, TwoRunningProgramsKeepTwoListsAndOnlyAnEndedOnesIsOffered
     EXPECT_TRUE(fs::exists(ListOf(first) + ".bak"));
     EXPECT_FALSE(fs::exists(ListOf(first)));
     Kill(second);
+}
+
+// A named pipe or a folder where a list should be is set aside at once, never
+// waited on (a pipe without a writer would hold the start for ever).
+TEST_F(KeptListFolder, OnlyRegularFilesAreReadAsLists) {
+    const std::string pipe = folder_ + "/list-1.vxlist";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directories(folder_ + "/list-2.vxlist");
+    EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty());
+    EXPECT_TRUE(fs::is_fifo(pipe + ".unreadable"));
+    EXPECT_TRUE(fs::is_directory(folder_ + "/list-2.vxlist.unreadable"));
 }

@@ -35,7 +35,20 @@ template <std::size_t N> std::string Map(const Pair (&table)[N], const std::stri
     return name;
 }
 
+template <std::size_t N> bool Mapped(const Pair (&table)[N], const std::string& name) {
+    for (const auto& pair : table)
+        if (name == pair.first) return true;
+    return false;
+}
+
 } // namespace
+
+bool IsMappedVideoCodec(const std::string& videoCodec) {
+    return Mapped(kVideoCodecs, videoCodec);
+}
+bool IsMappedAudioCodec(const std::string& audioCodec) {
+    return Mapped(kAudioCodecs, audioCodec);
+}
 
 std::string EncoderVideoCodec(const std::string& videoCodec) {
     return Map(kVideoCodecs, videoCodec);

@@ -44,6 +44,23 @@ const char* Describe(CommandError error) {
     case CommandError::EmptyClip:
         return "The clip of this file does not end after its start (the file may be shorter "
                "than the start), so nothing would be converted: set its start and end again.";
+    case CommandError::VideoCodec:
+        return "The video codec in the option sheet is not one the converter knows: pick one from "
+               "its list.";
+    case CommandError::AudioCodec:
+        return "The audio codec in the option sheet is not one the converter knows: pick one from "
+               "its list.";
+    case CommandError::VideoBitrate:
+        return "The video bit rate in the option sheet is not a whole number: pick one from its "
+               "list.";
+    case CommandError::FrameRate:
+        return "The video frame rate in the option sheet is not a number: pick one from its list.";
+    case CommandError::VideoSize:
+        return "The video size in the option sheet is not a width and a height such as 640x480: "
+               "pick one from its list.";
+    case CommandError::SampleRate:
+        return "The sample rate in the option sheet is not a whole number: pick one from its "
+               "list.";
     case CommandError::ModernOption:
         return "The quality or the video size in the option sheet is not one this profile "
                "offers: pick one from its list.";
@@ -150,6 +167,8 @@ std::string BuildOutputPath(const std::string& outputFolder, bool addNew,
 Result<std::string> BuildEncoderCommand(const CommandInput& input) {
     const ShapeRow* row = ShapeFor(input.position);
     if (!row) return Result<std::string>::Fail(CommandError::Position);
+    if (const CommandError wrong = CheckValueKinds(input.options); wrong != CommandError::None)
+        return Result<std::string>::Fail(wrong);
     std::string command = Quoted(input.appFolder + "/fp.dll") + " -i " + Quoted(input.sourcePath) +
                           ProfilePart(*row, input, Quoted(input.outputPath));
     if (input.threads != 0) command += " -threads " + SignedNumberText(input.threads);
@@ -167,6 +186,8 @@ Result<EncoderJob> PrepareDesignedConversion(const JobRequest& request) {
     if (video && request.soundOnly) return R::Fail(CommandError::NoPicture);
     auto derived = DeriveOptionValues(request.options);
     if (!derived.ok()) return R::Fail(derived.error);
+    if (const CommandError wrong = CheckValueKinds(request.options); wrong != CommandError::None)
+        return R::Fail(wrong);
     const std::string outputPath = BuildOutputPath(request.outputFolder, request.addNew,
                                                    request.sourcePath, *extension, request.claimed);
     const auto start = ReadTimeOfDay(request.options.ClipStart);

@@ -24,6 +24,14 @@ enum class CommandError {
     ModernOption,  // a quality or size that a later entry cannot use
     StartPastEnd,  // the clip starts after the file's end: nothing would be converted
     EmptyClip,     // the clip does not end after its start: nothing would be converted
+    // A value of the wrong kind for its place in the command line: it would not
+    // be one argument of the encoder, or not the one meant.
+    VideoCodec,   // neither a name of the codec map nor one plain codec name
+    AudioCodec,   // the same for the audio codec
+    VideoBitrate, // not a whole number
+    FrameRate,    // neither "Auto" nor a number
+    VideoSize,    // not WIDTHxHEIGHT
+    SampleRate,   // not a whole number
 };
 
 // What went wrong, as a sentence for the user.
@@ -69,6 +77,13 @@ struct CommandInput {
     double threads = 0;
 };
 
+// Checks that every option value the command line holds as text is of its kind:
+// bit rates and the sample rate whole numbers, the frame rate "Auto" or a
+// number, the size WIDTHxHEIGHT, each codec a name of its map or one plain
+// codec name. The first wrong one, or None.
+CommandError CheckValueKinds(const ConversionOptions& options);
+
+// Fails, before anything is built, for a value CheckValueKinds refuses.
 Result<std::string> BuildEncoderCommand(const CommandInput& input);
 
 // One conversion ready to start.

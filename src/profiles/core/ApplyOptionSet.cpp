@@ -1,5 +1,5 @@
 #include "Catalog.h"
-#include "ModernChoices.h"
+#include "OfferedValues.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"
 
@@ -49,11 +49,16 @@ bool TouchesVideo(const OptionSet& set) {
     return false;
 }
 
-// Every set of the later entries puts one of these into "Video Framerate"; no
-// set of the first 92 does.
-bool HoldsModernValues(const OptionSheet& sheet) {
-    const OptionItem* rate = sheet.Find(caption::kVideoOptions, caption::kVideoFramerate);
-    return rate && (rate->value == modern::kKept || rate->value == modern::kSameAsSource);
+// A value or a choice that only the later entries offer: such an item has no
+// place on the sheet of one of the first 92.
+bool HoldsLaterEntriesValues(const OptionSheet& sheet) {
+    for (const auto& group : sheet.Groups())
+        for (const auto& item : group->items) {
+            if (OnlyLaterEntriesOffer(item->caption, item->value)) return true;
+            for (const std::string& choice : item->choices)
+                if (OnlyLaterEntriesOffer(item->caption, choice)) return true;
+        }
+    return false;
 }
 
 } // namespace
@@ -65,10 +70,17 @@ const OptionSet* OptionSetFor(int position) {
 }
 
 bool ApplyOptionSet(OptionSheet& sheet, int position) {
+    const OptionSet* set = OptionSetFor(position);
+    if (!set) return false;
+    if (!IsModernPosition(set->position) && HoldsLaterEntriesValues(sheet))
+        RestoreDefaultOptions(sheet);
+    return ApplySetCells(sheet, position);
+}
+
+bool ApplySetCells(OptionSheet& sheet, int position) {
     using namespace caption;
     const OptionSet* set = OptionSetFor(position);
     if (!set) return false;
-    if (!IsModernPosition(set->position) && HoldsModernValues(sheet)) RestoreDefaultOptions(sheet);
     bool ok = true;
     if (TouchesVideo(*set)) {
         const OptionGroup* video = sheet.FindGroup(kVideoOptions);

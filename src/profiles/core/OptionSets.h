@@ -46,5 +46,8 @@ const OptionSet* OptionSetFor(int position);
 // those sets leave alone.
 // Returns false when the position has no set or the sheet lacks an item.
 bool ApplyOptionSet(OptionSheet& sheet, int position);
+// The set's cells alone, whatever the sheet holds (for sheets fresh from the
+// default layout).
+bool ApplySetCells(OptionSheet& sheet, int position);
 
 } // namespace vx

@@ -2,6 +2,7 @@
 
 #include "Catalog.h"
 #include "IniFile.h"
+#include "OfferedValues.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"
 #include "UserFolders.h"
@@ -11,8 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
-#include <map>
-#include <set>
 
 namespace vx {
 
@@ -22,7 +21,7 @@ namespace {
 
 constexpr const char* kProfileSection = "Profile";
 constexpr const char* kOptionsSection = "Options";
-constexpr std::uintmax_t kLargestFile = 64 * 1024;
+constexpr std::size_t kLargestFile = 64 * 1024;
 constexpr std::size_t kLongestFileName = 255;
 
 bool SameText(std::string_view a, std::string_view b) {
@@ -42,28 +41,6 @@ OptionSheet BaseSheet(int base) {
     FillDefaultLayout(sheet);
     ApplyOptionSet(sheet, base);
     return sheet;
-}
-
-void CollectValues(const OptionSheet& sheet, std::map<std::string, std::set<std::string>>& into) {
-    for (const auto& group : sheet.Groups())
-        for (const auto& item : group->items) {
-            if (!Editable(*item)) continue;
-            auto& values = into[item->caption];
-            values.insert(item->value);
-            values.insert(item->choices.begin(), item->choices.end());
-        }
-}
-
-// Every value the sheet offers for each option the user may set: the default
-// layout's and those of every entry's option set.
-const std::map<std::string, std::set<std::string>>& OfferedValues() {
-    static const auto offered = [] {
-        std::map<std::string, std::set<std::string>> values;
-        for (int position = 0; position <= ProfileCatalog::kEntryCount; ++position)
-            CollectValues(BaseSheet(position), values); // position 0: the default layout
-        return values;
-    }();
-    return offered;
 }
 
 // The sheet's order of the options the user may set; unknown ones go last.
@@ -96,13 +73,16 @@ std::optional<std::string> BaseProblem(int base) {
     return std::nullopt;
 }
 
-std::optional<std::string> ValueProblem(const OptionValue& option) {
-    const auto& offered = OfferedValues();
-    const auto known = offered.find(option.caption);
-    if (known == offered.end()) return "the option \"" + option.caption + "\" is unknown";
-    if (!known->second.count(option.value))
-        return "\"" + option.value + "\" is no value of \"" + option.caption + "\"";
-    return std::nullopt;
+// A value the base entry's sheet never offers is refused: the later entries'
+// choices ("Kept as it is", ...) have no meaning for one of the first 92.
+std::optional<std::string> ValueProblem(int base, const OptionValue& option) {
+    if (!IsSettableOption(option.caption))
+        return "the option \"" + option.caption + "\" is unknown";
+    if (OffersValue(base, option.caption, option.value)) return std::nullopt;
+    std::string problem = "\"" + option.value + "\" is no value of \"" + option.caption + "\"";
+    if (const CatalogEntry* entry = ProfileCatalog::At(base))
+        problem += std::string(" for \"") + entry->text + "\"";
+    return problem;
 }
 
 std::optional<int> Position(const std::string& text) {
@@ -151,6 +131,25 @@ std::optional<UserProfile> FromSections(const std::vector<IniSection>& sections,
     return profile;
 }
 
+// Reads a profile file once and checks it; `text` receives what was checked.
+std::optional<UserProfile> ReadProfile(const std::string& path, std::string* reason,
+                                       std::string* text) {
+    std::string why;
+    auto fail = [&](std::string problem) {
+        if (reason) *reason = std::move(problem);
+        return std::nullopt;
+    };
+    auto content = ReadRegularFile(path, &why, kLargestFile);
+    if (!content) return fail(why);
+    const auto sections = ParseIniText(*content, &why);
+    if (!sections) return fail("it is damaged: " + why);
+    auto profile = FromSections(*sections, path, why);
+    if (!profile) return fail(why);
+    if (auto problem = ProfileProblem(*profile)) return fail(*problem);
+    if (text) *text = std::move(*content);
+    return profile;
+}
+
 } // namespace
 
 std::string UserProfilesFolder() {
@@ -184,7 +183,7 @@ std::vector<OptionValue> ChangedValues(const OptionSheet& sheet, int base) {
 std::optional<std::string> OptionsProblem(int base, const std::vector<OptionValue>& values) {
     if (auto problem = BaseProblem(base)) return problem;
     for (const OptionValue& option : values)
-        if (auto problem = ValueProblem(option)) return problem;
+        if (auto problem = ValueProblem(base, option)) return problem;
     return std::nullopt;
 }
 
@@ -208,20 +207,7 @@ bool ApplyUserProfile(OptionSheet& sheet, const UserProfile& profile) {
 }
 
 std::optional<UserProfile> ReadProfileFile(const std::string& path, std::string* reason) {
-    std::string why;
-    auto fail = [&](std::string text) {
-        if (reason) *reason = std::move(text);
-        return std::nullopt;
-    };
-    std::error_code error;
-    if (fs::file_size(path, error) > kLargestFile && !error)
-        return fail("it is too large for a profile");
-    const auto sections = ReadIniFile(path, &why);
-    if (!sections) return fail("it is damaged: " + why);
-    auto profile = FromSections(*sections, path, why);
-    if (!profile) return fail(why);
-    if (auto problem = ProfileProblem(*profile)) return fail(*problem);
-    return profile;
+    return ReadProfile(path, reason, nullptr);
 }
 
 std::optional<std::string> ProfileFileText(const UserProfile& profile) {
@@ -328,11 +314,11 @@ ProfileOutcome UserProfileStore::Remove(std::string_view removed) {
 }
 
 ProfileOutcome UserProfileStore::Import(const std::string& file, std::string* imported) {
-    std::string reason;
-    const auto profile = ReadProfileFile(file, &reason);
+    std::string reason, text;
+    const auto profile = ReadProfile(file, &reason, &text);
     if (!profile) return {false, file + " holds no usable profile: " + reason + "."};
     if (imported) *imported = profile->name;
-    return Write(*profile, ReadWholeFile(file));
+    return Write(*profile, text); // what was checked, whatever the file holds by now
 }
 
 ProfileOutcome UserProfileStore::Export(std::string_view name,

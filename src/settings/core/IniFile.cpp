@@ -4,12 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -36,31 +34,35 @@ struct Line {
     std::string ending; // "\n", "\r\n"; for a last line without a line feed "\r" or ""
 };
 
-std::vector<Line> ReadLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+// The lines of a text; a last line without a line feed keeps what it ends in
+// ("\r" or nothing).
+std::vector<Line> SplitLines(std::string_view text) {
     std::vector<Line> lines;
-    std::string text;
-    while (std::getline(in, text)) {
-        Line line{std::move(text), "\n"};
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        Line line{std::string(text.substr(0, end)), end == std::string_view::npos ? "" : "\n"};
         if (!line.text.empty() && line.text.back() == '\r') {
             line.text.pop_back();
-            line.ending = "\r\n";
+            line.ending = line.ending.empty() ? "\r" : "\r\n";
         }
         lines.push_back(std::move(line));
-    }
-    if (!lines.empty() && in.eof()) {
-        // getline does not tell whether the last line had its line end: look.
-        std::ifstream tail(path, std::ios::binary | std::ios::ate);
-        const auto size = static_cast<long>(tail.tellg());
-        if (size > 0) {
-            tail.seekg(size - 1);
-            if (tail.get() != '\n') { // a carriage return alone at the end stays
-                Line& last = lines.back();
-                last.ending = last.ending == "\r\n" ? "\r" : "";
-            }
-        }
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
     return lines;
+}
+
+std::vector<Line> ReadLines(const std::string& path) {
+    return SplitLines(ReadWholeFile(path));
+}
+
+// Why a file of this type is no file to read or replace; nothing for a regular file.
+std::optional<std::string> NotARegularFile(mode_t mode) {
+    if (S_ISREG(mode)) return std::nullopt;
+    if (S_ISDIR(mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(mode)) return "it is a named pipe, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
+    if (S_ISSOCK(mode)) return "it is a socket, not a file";
+    return "it is not a regular file";
 }
 
 // The section name of a "[name]" line.
@@ -114,6 +116,10 @@ std::string Reason(int error) {
 bool MayReplace(const std::string& path, std::string& reason) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) return true; // created on the first write
+    if (auto problem = NotARegularFile(info.st_mode)) {
+        reason = *problem;
+        return false;
+    }
     if (access(path.c_str(), W_OK) != 0 || (info.st_mode & 0222) == 0) {
         reason = Reason(EACCES) + " (the file is read-only)";
         return false;
@@ -138,7 +144,10 @@ WriteOutcome WriteInPlace(const std::string& path, const std::string& content) {
 WriteOutcome ReplaceFile(const std::string& path, const std::string& content,
                          bool inPlaceAllowed = true, mode_t newFileMode = 0644) {
     struct stat info {};
-    const mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : newFileMode;
+    const bool exists = stat(path.c_str(), &info) == 0;
+    if (exists)
+        if (auto problem = NotARegularFile(info.st_mode)) return {false, *problem};
+    const mode_t mode = exists ? (info.st_mode & 07777) : newFileMode;
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
@@ -179,24 +188,24 @@ bool IsComment(std::string_view line) {
 } // namespace
 
 std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path, std::string* problem) {
+    const auto text = ReadRegularFile(path, problem);
+    if (!text) return std::nullopt;
+    return ParseIniText(*text, problem);
+}
+
+std::optional<std::vector<IniSection>> ParseIniText(std::string_view text, std::string* problem) {
     auto fail = [problem](std::string reason) {
         if (problem) *problem = std::move(reason);
         return std::nullopt;
     };
-    {
-        std::ifstream probe(path, std::ios::binary);
-        if (!probe) return fail(Reason(errno));
-        if (std::find(std::istreambuf_iterator<char>(probe), {}, '\0') !=
-            std::istreambuf_iterator<char>())
-            return fail("it is not a text file");
-    }
+    if (text.find('\0') != std::string_view::npos) return fail("it is not a text file");
     std::vector<IniSection> sections;
     std::string name, key, value;
     int number = 0;
-    for (const Line& line : ReadLines(path)) {
+    for (const Line& line : SplitLines(text)) {
         ++number;
-        const std::string_view text = Trim(line.text);
-        if (text.empty() || IsComment(text)) continue;
+        const std::string_view trimmed = Trim(line.text);
+        if (trimmed.empty() || IsComment(trimmed)) continue;
         if (SectionName(line.text, name)) {
             sections.push_back({name, {}});
         } else if (!sections.empty() && KeyValue(line.text, key, value) && !key.empty()) {
@@ -226,9 +235,45 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
     return ReplaceFile(path, content, false, static_cast<mode_t>(newFileMode));
 }
 
+std::optional<std::string> ReadRegularFile(const std::string& path, std::string* problem,
+                                           std::size_t limit) {
+    auto fail = [problem](std::string reason) {
+        if (problem) *problem = std::move(reason);
+        return std::nullopt;
+    };
+    // Looked at before it is opened (opening a device can do something), and
+    // again once open, without waiting, in case the name was swapped between.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return fail(Reason(errno));
+    if (auto refused = NotARegularFile(info.st_mode)) return fail(*refused);
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return fail(Reason(errno));
+    std::optional<std::string> refused;
+    if (fstat(fd, &info) != 0)
+        refused = Reason(errno);
+    else
+        refused = NotARegularFile(info.st_mode);
+    if (!refused && static_cast<std::uintmax_t>(info.st_size) > limit)
+        refused = "it is too large (more than " + std::to_string(limit) + " bytes)";
+    std::string text;
+    char buffer[64 * 1024];
+    while (!refused) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) refused = Reason(errno);
+        if (n <= 0) break;
+        if (text.size() + static_cast<std::size_t>(n) > limit)
+            refused = "it is too large (more than " + std::to_string(limit) + " bytes)";
+        else
+            text.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    if (refused) return fail(*refused);
+    return text;
+}
+
 std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ReadRegularFile(path).value_or(std::string());
 }
 
 // After a rename, the folder's own entry is synced too, so that the new name

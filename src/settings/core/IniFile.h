@@ -2,9 +2,11 @@
 // Single keys of an initialisation file: sections in brackets, "key=value"
 // lines, section and key names matched without regard to case.
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -40,23 +42,38 @@ struct IniSection {
     std::vector<std::pair<std::string, std::string>> entries;
 };
 
-// Nothing, with the reason in `problem`, when the file cannot be read, holds a
-// NUL byte, or has a line that is neither blank, a comment (";" or "#"), a
-// section nor a key=value line (also a key=value line before any section).
+// Nothing, with the reason in `problem`, when the file cannot be read (see
+// ReadRegularFile), holds a NUL byte, or has a line that is neither blank, a
+// comment (";" or "#"), a section nor a key=value line (also a key=value line
+// before any section).
 std::optional<std::vector<IniSection>> ReadIniFile(const std::string& path,
                                                    std::string* problem = nullptr);
+// The same for a file's text already read.
+std::optional<std::vector<IniSection>> ParseIniText(std::string_view text,
+                                                    std::string* problem = nullptr);
 
 // The text of a whole file as WriteSetting would write it; nothing when a
 // name, key or value holds a line break.
 std::optional<std::string> FormatIniFile(const std::vector<IniSection>& sections);
 
-// Replaces the file with `content` in one step: a temporary file in the same
+// Replaces the file with `content` in one step (a folder, a named pipe or a
+// device at that path is refused, never replaced): a temporary file in the same
 // folder, flushed and synced, renamed over the file, and the folder synced. A
 // reader sees the old file or the new one, never a mixture. The file keeps its
 // mode; a new one gets `newFileMode`.
 WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
                                  unsigned newFileMode = 0644);
-// The whole file as it is; empty when it cannot be read.
+// Settings, profiles and kept lists are far smaller.
+inline constexpr std::size_t kLargestReadFile = 64u << 20;
+
+// The whole of a regular file, read at once. Nothing, with the reason in
+// `problem`, for a folder, a named pipe, a device or a socket (refused before
+// anything waits on it: a named pipe without a writer would hold the reader for
+// ever, a device may never end), for a file that cannot be opened or read, and
+// for one of more than `limit` bytes.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::string* problem = nullptr,
+                                           std::size_t limit = kLargestReadFile);
+// The same, empty when the file cannot be read.
 std::string ReadWholeFile(const std::string& path);
 // Syncs the folder that holds `path`, so that a name made or removed there
 // survives a crash of the system.

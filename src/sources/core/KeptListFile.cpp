@@ -132,7 +132,8 @@ std::vector<OrphanList> ClaimOrphanLists(const std::string& folder) {
         const int fd = TakeLock(LockPathOf(path));
         if (fd < 0) continue; // its program still runs
         std::string why;
-        auto state = DecodeKeptList(ReadWholeFile(path), &why);
+        const auto text = ReadRegularFile(path, &why);
+        auto state = text ? DecodeKeptList(*text, &why) : std::nullopt;
         if (state) {
             lists.push_back({path, std::move(*state), fd});
             continue;

@@ -5,7 +5,7 @@
 # Fails when a target crashes or a checked property breaks; the input that did
 # it lands in build-fuzz/artifacts/<target>/ (keep it under regressions/).
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
-#   (targets: settings identify cmdline timetext numbers convertargs dryrun)
+#   (targets: settings identify cmdline timetext numbers convertargs dryrun keptlist profile)
 # FUZZ_BUILD_DIR chooses another build folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +13,7 @@ build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-20}
 shift $(($# > 0 ? 1 : 0))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings identify cmdline timetext numbers convertargs dryrun)
+[ ${#targets[@]} -gt 0 ] || targets=(settings identify cmdline timetext numbers convertargs dryrun keptlist profile)
 
 "$root/scripts/deps.sh"
 CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -25,6 +25,10 @@ std::string CheckNumbers(std::string_view input);
 std::string CheckConvertArgs(std::string_view input);
 // The dry run's lines: one line a command, its arguments given back.
 std::string CheckDryRun(std::string_view input);
+// The kept list decoded, encoded and decoded again.
+std::string CheckKeptList(std::string_view input);
+// Profile files read whole and checked; checked option values one argument each.
+std::string CheckProfile(std::string_view input);
 
 // The targets by name, as their folders under tests/fuzz are named.
 struct Target {
@@ -35,7 +39,8 @@ inline constexpr Target kTargets[] = {
     {"settings", CheckSettings},   {"identify", CheckIdentifyReport},
     {"cmdline", CheckCommandLine}, {"timetext", CheckTimeText},
     {"numbers", CheckNumbers},     {"convertargs", CheckConvertArgs},
-    {"dryrun", CheckDryRun},
+    {"dryrun", CheckDryRun},       {"keptlist", CheckKeptList},
+    {"profile", CheckProfile},
 };
 
 // Takes bytes off the front of a fuzz input; once it runs dry, it gives zeros

@@ -119,18 +119,26 @@ constexpr const char* kUnreadableReason =
 
 } // namespace
 
+bool NeedsSecondLook(const std::string& output) {
+    const IdentifyReport report = ParseIdentifyReport(output);
+    // Without sound the player finds no stream to play in a sound-only file.
+    return !HasPicture(report) && report.sound && !report.length && !report.failed;
+}
+
+std::string WithSecondLook(const std::string& appFolder, const std::string& path,
+                           std::string output, const ProbeControl& control) {
+    output += '\n';
+    output += RunPlayer(SoundIdentifyCommandLine(appFolder, path), control);
+    return output;
+}
+
 std::string RunIdentify(const std::string& appFolder, const std::string& path,
                         const ProbeControl& control) {
     // A FIFO, a device or a folder could keep the player waiting for ever.
     if (!IsProbeable(path)) return {};
     std::string output = RunPlayer(IdentifyCommandLine(appFolder, path), control);
-    const IdentifyReport report = ParseIdentifyReport(output);
-    // Without sound the player finds no stream to play in a sound-only file.
-    if (!HasPicture(report) && report.sound && !report.length && !report.failed) {
-        output += '\n';
-        output += RunPlayer(SoundIdentifyCommandLine(appFolder, path), control);
-    }
-    return output;
+    if (!NeedsSecondLook(output)) return output;
+    return WithSecondLook(appFolder, path, std::move(output), control);
 }
 
 void FillRow(SourceList& list, std::uint64_t id, const std::string& output) {

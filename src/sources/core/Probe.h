@@ -48,9 +48,12 @@ bool IsProbeable(const std::string& path);
 inline constexpr std::chrono::milliseconds kProbeTimeLimit{20000};
 // The exit code recorded for a probe that was given up.
 inline constexpr int kProbeAborted = 124;
+// A run over several files that prints nothing for this long is given up.
+inline constexpr std::chrono::milliseconds kProbeStallLimit{10000};
 
 struct ProbeControl {
     std::chrono::milliseconds timeLimit = kProbeTimeLimit;
+    std::chrono::milliseconds stallLimit = kProbeStallLimit;
     const std::atomic<bool>* cancelled = nullptr; // set from another thread to give up
     std::function<void()> pump;                   // serves the window while waiting
 };
@@ -61,6 +64,12 @@ struct ProbeControl {
 // again for its length, and both reports are given.
 std::string RunIdentify(const std::string& appFolder, const std::string& path,
                         const ProbeControl& control);
+// Whether a report is that of a file with sound and no picture, whose length
+// only a second run that lets the sound through tells.
+bool NeedsSecondLook(const std::string& output);
+// That second run's report, after the first.
+std::string WithSecondLook(const std::string& appFolder, const std::string& path,
+                           std::string output, const ProbeControl& control);
 
 // Fills the row with that id from a report; a row removed meanwhile is left alone.
 // A file with neither a picture nor sound of a known length is marked unreadable.

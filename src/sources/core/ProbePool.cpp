@@ -1,6 +1,6 @@
 #include "ProbePool.h"
 
-#include "Probe.h"
+#include "ProbeGroup.h"
 
 #include <algorithm>
 
@@ -42,6 +42,12 @@ void ProbePool::CancelAll() {
         cancelled->store(true);
 }
 
+// A share of the queue for each run, so that a few files still go to both runs.
+std::size_t ProbePool::GroupSize() const {
+    const std::size_t runs = static_cast<std::size_t>(workers_);
+    return std::clamp<std::size_t>((queue_.size() + runs - 1) / runs, 1, kProbeGroupSize);
+}
+
 void ProbePool::Work() {
     std::unique_lock lock(mutex_);
     while (true) {
@@ -49,22 +55,28 @@ void ProbePool::Work() {
         wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         --idle_;
         if (stopping_) return;
-        const Job job = std::move(queue_.front());
-        queue_.pop_front();
+        const auto taken = queue_.begin() + static_cast<std::ptrdiff_t>(GroupSize());
+        const std::vector<Job> jobs(std::make_move_iterator(queue_.begin()),
+                                    std::make_move_iterator(taken));
+        queue_.erase(queue_.begin(), taken);
         std::atomic<bool> cancelled{false};
         running_.insert(&cancelled);
         lock.unlock();
 
         ProbeControl control;
         control.cancelled = &cancelled;
-        std::string output = RunIdentify(appFolder_, job.path, control);
+        std::vector<std::string> paths;
+        for (const Job& job : jobs)
+            paths.push_back(job.path);
+        RunIdentifyGroup(appFolder_, paths, control, [&](std::size_t file, std::string output) {
+            // Reported under the lock, so that CancelAll, once returned, is never
+            // followed by a report.
+            std::lock_guard reporting(mutex_);
+            if (!cancelled.load()) done_(jobs[file].id, std::move(output));
+        });
 
         lock.lock();
         running_.erase(&cancelled);
-        if (cancelled.load()) continue;
-        // Reported under the lock, so that CancelAll, once returned, is never
-        // followed by a report.
-        done_(job.id, std::move(output));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Probes files in the background, several at a time, each on a thread of its
-// own; the window is never kept waiting for a player tool.
+// Probes files in the background: each worker thread runs the player over a
+// group of queued files at a time; the window is never kept waiting for a
+// player tool.
 
 #include <atomic>
 #include <condition_variable>
@@ -34,7 +35,7 @@ class ProbePool {
     // killed); none of them reports.
     void CancelAll();
 
-    // As many probes at once as the machine has cores, at most 8.
+    // As many player runs at once as the machine has cores, at most 8.
     static int DefaultWorkers();
 
   private:
@@ -43,6 +44,7 @@ class ProbePool {
         std::string path;
     };
     void Work();
+    std::size_t GroupSize() const; // under the lock
 
     const std::string appFolder_;
     const int workers_;

@@ -9,7 +9,7 @@ packages=(
   ffmpeg mplayer
   xvfb xauth libgl1-mesa-dri x11-utils fonts-dejavu-core
   xdotool desktop-file-utils appstream dpkg-dev
-  dbus-daemon parallel
+  dbus-daemon parallel openssh-server
   clang libclang-rt-14-dev
 )
 

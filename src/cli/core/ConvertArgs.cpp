@@ -9,6 +9,7 @@ namespace vx {
 const char* const kConvertUsage =
     "Usage: vantorix-convert --list-profiles\n"
     "       vantorix-convert -p ENTRY [options] FILE...\n"
+    "       vantorix-convert -p ENTRY [options] --watch FOLDER\n"
     "\n"
     "Converts Flash Video files with one entry of the profile list, as the window does.\n"
     "\n"
@@ -26,6 +27,9 @@ const char* const kConvertUsage =
     "                        POSIX shell, and converts nothing; a file whose name\n"
     "                        holds a line break or another control character is\n"
     "                        left out and said on standard error (status 1)\n"
+    "  --watch FOLDER        converts each FLV file that arrives below FOLDER once it\n"
+    "                        has not grown for two seconds, each file once, until\n"
+    "                        interrupted\n"
     "  --list-profiles       prints every entry: position, heading and text\n"
     "  -h, --help            prints this text\n"
     "\n"
@@ -141,6 +145,10 @@ ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
             const auto seconds = given ? ReadClipTime(value, &problem) : std::nullopt;
             if (!seconds) return fail(name + " " + problem);
             (start ? args.start : args.end) = seconds;
+        } else if (Is(a, nullptr, "--watch")) {
+            if (!TakeValue(arguments, i, "--watch", value) || value.empty())
+                return fail("--watch needs a folder");
+            args.watch = value;
         } else {
             return fail("unknown option " + a);
         }
@@ -149,7 +157,8 @@ ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
     if (args.end && *args.end <= args.start.value_or(0))
         return fail("--end must come after the start: an empty clip converts nothing");
     if (args.entry.empty()) return fail("choose an entry with -p (see --list-profiles)");
-    if (args.files.empty()) return fail("name the files to convert");
+    if (args.watch && !args.files.empty()) return fail("--watch takes no files");
+    if (args.files.empty() && !args.watch) return fail("name the files to convert");
     return parsed;
 }
 

@@ -20,6 +20,7 @@ struct ConvertArgs {
     std::optional<int> atOnce;                             // -j: files converted at once
     std::optional<bool> addNew;                            // --add-new / --overwrite
     std::optional<int> start, end;                         // --start / --end, seconds into a file
+    std::optional<std::string> watch;                      // --watch FOLDER
     std::vector<std::string> files;
 };
 

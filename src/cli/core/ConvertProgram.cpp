@@ -9,6 +9,7 @@
 #include "DryRunLine.h"
 #include "KeptList.h"
 #include "OptionSets.h"
+#include "OutputFolder.h"
 #include "Probe.h"
 #include "ProbePool.h"
 #include "Settings.h"
@@ -17,6 +18,7 @@
 #include "ToolControl.h"
 #include "UserFolders.h"
 #include "UserProfiles.h"
+#include "WatchProgram.h"
 
 #include <cerrno>
 #include <condition_variable>
@@ -260,6 +262,38 @@ int Summary(const SourceList& rows, bool interrupted, const ConvertIo& io) {
     return converted == rows.Count() ? kExitConverted : kExitFailed;
 }
 
+// Converts the files as one batch and gives each file's result.
+WatchBatch ConvertArrivals(const std::vector<std::string>& files, const ConvertArgs& args,
+                           OptionSheet& sheet, int position, const std::string& appFolder,
+                           const ConvertIo& io) {
+    SourceList rows;
+    AddRows(rows, files, appFolder);
+    Trim(rows, args);
+    ToolControl tools;
+    ConsoleView view(rows, position, io.err, io.terminal);
+    BatchRun batch(rows, sheet, tools, view, appFolder);
+    batch.UseSettings(Settings(args, appFolder));
+    WatchBatch outcome;
+    outcome.interrupted = Convert(batch, io);
+    for (int row = 0; row < rows.Count(); ++row)
+        outcome.results[rows.At(row, kFileName)] = rows.At(row, kStatus);
+    return outcome;
+}
+
+int Watch(const ConvertArgs& args, OptionSheet& sheet, int position, const std::string& appFolder,
+          const ConvertIo& io) {
+    std::error_code error;
+    const std::string root = fs::absolute(*args.watch, error).lexically_normal().string();
+    const std::string output =
+        AbsoluteOutputFolder(Settings(args, appFolder).outputFolder, appFolder, HomeFolder());
+    return RunWatch(
+        root, output, StateHome() + "/vantorix",
+        [&](const std::vector<std::string>& files) {
+            return ConvertArrivals(files, args, sheet, position, appFolder, io);
+        },
+        io);
+}
+
 int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& io) {
     UserProfile profile = ResolveEntry(args.entry, LoadUserProfiles(io.err));
     SetOptions(profile, args);
@@ -267,6 +301,7 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
     OptionSheet sheet;
     FillDefaultLayout(sheet);
     ApplyOptions(sheet, position, profile.values);
+    if (args.watch) return Watch(args, sheet, position, appFolder, io);
     const std::vector<std::string> files = SourceFiles(args.files);
 
     SourceList rows;

@@ -274,7 +274,7 @@ WatchBatch ConvertArrivals(const std::vector<std::string>& files, const ConvertA
     BatchRun batch(rows, sheet, tools, view, appFolder);
     batch.UseSettings(Settings(args, appFolder));
     WatchBatch outcome;
-    outcome.interrupted = Convert(batch, io);
+    outcome.interrupted = Convert(batch, rows, io).value_or(false);
     for (int row = 0; row < rows.Count(); ++row)
         outcome.results[rows.At(row, kFileName)] = rows.At(row, kStatus);
     return outcome;
@@ -301,7 +301,10 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
     OptionSheet sheet;
     FillDefaultLayout(sheet);
     ApplyOptions(sheet, position, profile.values);
-    if (args.watch) return Watch(args, sheet, position, appFolder, io);
+    if (args.watch) {
+        CheckStateFolder(io);
+        return Watch(args, sheet, position, appFolder, io);
+    }
     const std::vector<std::string> files = SourceFiles(args.files);
 
     SourceList rows;

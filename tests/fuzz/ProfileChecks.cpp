@@ -34,9 +34,14 @@ std::string ScratchFile() {
                                      : std::filesystem::temp_directory_path().string();
         std::string made = base + "/vx-fuzz-profile-XXXXXX";
         if (!mkdtemp(made.data())) std::abort();
-        std::atexit([] { std::filesystem::remove_all(folder); });
         return made;
     }();
+    // Registered once the folder's name is made, so that it runs before that name goes.
+    static const bool cleanup = [] {
+        std::atexit([] { std::filesystem::remove_all(folder); });
+        return true;
+    }();
+    (void)cleanup;
     return folder + "/shared.vxprofile";
 }
 

@@ -120,9 +120,11 @@ UserProfile ResolveEntry(const std::string& given, const UserProfileStore& store
 // Options changed as the property grid changes them, by the names it shows and
 // to values it offers, checked as a saved profile is.
 void SetOptions(UserProfile& profile, const ConvertArgs& args) {
-    for (const auto& [name, value] : args.sets) {
+    for (const auto& set : args.sets) {
+        const std::string& name =
+            set.first; // a lambda cannot name a structured binding in clang 14
         std::erase_if(profile.values, [&](const OptionValue& v) { return v.caption == name; });
-        profile.values.push_back({name, value});
+        profile.values.push_back({name, set.second});
     }
     if (const auto problem = OptionsProblem(profile.base, profile.values))
         throw UsageError{*problem};

@@ -1,10 +1,12 @@
 #include "ListKeeper.h"
 
+#include "UserFolders.h"
+
 namespace vx {
 
 ListKeeper::ListKeeper(SourceList& rows, OptionSheet& sheet, std::function<int()> entry,
                        const std::string& folder)
-    : rows_(rows), sheet_(sheet), entry_(std::move(entry)), file_(folder) {
+    : rows_(rows), sheet_(sheet), entry_(std::move(entry)), file_(folder), folder_(folder) {
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMilliseconds);
     connect(&timer_, &QTimer::timeout, this, &ListKeeper::SaveNow);
@@ -17,6 +19,21 @@ ListKeeper::ListKeeper(SourceList& rows, OptionSheet& sheet, std::function<int()
     listener.afterReset = changed;
     listener.changed = [changed](int, int) { changed(); };
     rows_.AddListener(std::move(listener));
+}
+
+void ListKeeper::OnProblem(
+    std::function<void(const std::string& folder, const std::string& reason)> tell) {
+    tell_ = std::move(tell);
+    auto once = [this](const std::string& reason) {
+        if (told_ || !tell_) return;
+        told_ = true;
+        tell_(folder_, reason);
+    };
+    file_.OnFailure([this, once](const std::string& reason) {
+        QMetaObject::invokeMethod(
+            this, [once, reason] { once(reason); }, Qt::QueuedConnection);
+    });
+    if (const std::string problem = FolderWriteProblem(folder_); !problem.empty()) once(problem);
 }
 
 void ListKeeper::Changed() {

@@ -31,6 +31,9 @@ class ListKeeper : public QObject {
     // then it stays for the next start to clean up and offer.
     void Closed();
     KeptListFile& file() { return file_; }
+    // Told once, on this thread, the first time the list cannot be kept (its
+    // folder cannot be written now, or a save fails later), with the reason.
+    void OnProblem(std::function<void(const std::string& folder, const std::string& reason)> tell);
 
   private:
     SourceList& rows_;
@@ -38,6 +41,9 @@ class ListKeeper : public QObject {
     std::function<int()> entry_;
     KeptListFile file_;
     std::vector<RunningOutput> running_;
+    std::string folder_;
+    std::function<void(const std::string&, const std::string&)> tell_;
+    bool told_ = false;
     QTimer timer_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -4,6 +4,7 @@
 #include "Desktop.h"
 #include "IniFile.h"
 #include "MainWindow.h"
+#include "NativeNames.h"
 #include "ProfileChooser.h"
 #include "Settings.h"
 #include "UserProfiles.h"
@@ -37,7 +38,7 @@ QString Q(const std::string& text) {
 QStringList ProfileFiles(const QMimeData* data) {
     QStringList files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && IsProfileFile(url.toLocalFile())) files << url.toLocalFile();
+        if (url.isLocalFile() && IsProfileFile(NameFromUrl(url))) files << NameFromUrl(url);
     return files;
 }
 
@@ -223,7 +224,7 @@ QStringList MainWindow::ImportProfileFiles(const QStringList& paths) {
             continue;
         }
         std::string reason;
-        const auto profile = ReadProfileFile(path.toStdString(), &reason);
+        const auto profile = ReadProfileFile(BytesOfName(path), &reason);
         if (!profile) {
             desktop_.ShowMessage(
                 this, MessageIcon::Critical,
@@ -231,7 +232,7 @@ QStringList MainWindow::ImportProfileFiles(const QStringList& paths) {
             continue;
         }
         if (!MayReplaceProfile(profile->name)) continue;
-        const ProfileOutcome done = userProfiles_->Import(path.toStdString());
+        const ProfileOutcome done = userProfiles_->Import(BytesOfName(path));
         if (!done) desktop_.ShowMessage(this, MessageIcon::Critical, Q(done.reason));
         imported |= bool(done);
     }

@@ -25,6 +25,13 @@ void MainWindow::KeepList(const std::string& folder) {
     connect(model, &QAbstractItemModel::dataChanged, keeper, changed);
     connect(model, &QAbstractItemModel::modelReset, keeper, changed);
     connect(model, &QAbstractItemModel::rowsInserted, keeper, changed);
+    keeper_->OnProblem([this](const std::string& where, const std::string& reason) {
+        desktop_.ShowMessage(
+            this, MessageIcon::Warning,
+            QStringLiteral("The list will not survive a crash: it cannot be kept "
+                           "in %1 (%2). Converting works as usual.")
+                .arg(QString::fromStdString(where), QString::fromStdString(reason)));
+    });
     keeper_->Changed();
 }
 

@@ -2,6 +2,7 @@
 #include "AppFolder.h"
 #include "Desktop.h"
 #include "MainWindow.h"
+#include "NativeNames.h"
 #include "PreviewPanel.h"
 #include "Probe.h"
 #include "ProbePool.h"
@@ -9,8 +10,8 @@
 #include "SourceListView.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QTimer>
+#include <filesystem>
 
 namespace vx {
 
@@ -43,7 +44,7 @@ void MainWindow::AddFiles() {
                                                   QStringLiteral(" Flash Video Files (*.flv)"));
     std::vector<std::string> paths;
     for (const QString& path : chosen)
-        paths.push_back(path.toStdString());
+        paths.push_back(BytesOfName(RecoverDialogName(path)));
     const SelectedFiles selection = ParseDialogSelection(paths);
     for (int i = 0; i < selection.Count; ++i)
         AddSource(selection.Folder + selection.Names[static_cast<std::size_t>(i)]);
@@ -52,12 +53,13 @@ void MainWindow::AddFiles() {
 void MainWindow::AddDroppedFiles(const QStringList& dropped) {
     const QStringList paths = ImportProfileFiles(dropped); // profile files are imported
     for (const QString& path : paths) {
-        if (!IsFlvName(path.toStdString())) {
+        const std::string bytes = BytesOfName(path);
+        if (!IsFlvName(bytes)) {
             desktop_.ShowMessage(this, MessageIcon::Information,
                                  QStringLiteral("Only FLV files are allowed!"));
             break;
         }
-        AddSource(path.toStdString());
+        AddSource(bytes);
     }
     unsetCursor();
 }
@@ -65,8 +67,11 @@ void MainWindow::AddDroppedFiles(const QStringList& dropped) {
 void MainWindow::AddCommandLineFiles(const QStringList& paths) {
     if (paths.isEmpty()) return;
     QStringList absolute;
-    for (const QString& path : paths)
-        absolute << QFileInfo(path).absoluteFilePath();
+    for (const QString& path : paths) { // every byte of the name kept
+        std::error_code error;
+        const auto full = std::filesystem::absolute(BytesOfName(path), error);
+        absolute << (error ? path : NameFromBytes(full.lexically_normal().string()));
+    }
     QTimer::singleShot(0, this, [this, absolute] { AddDroppedFiles(absolute); });
 }
 

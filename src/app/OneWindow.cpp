@@ -1,17 +1,25 @@
 #include "OneWindow.h"
 
 #include "MainWindow.h"
+#include "NativeNames.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QFileInfo>
 #include <QUrl>
+#include <filesystem>
 
 namespace vx {
 
 namespace {
 
 constexpr int kHandOffTimeoutMs = 10000;
+
+// Relative names are taken from the current folder, every byte kept.
+QString AbsoluteName(const QString& name) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(BytesOfName(name), error);
+    return error ? name : NameFromBytes(absolute.lexically_normal().string());
+}
 
 void BringToFront(QWidget& window) {
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -68,8 +76,7 @@ bool OneWindow::HandOff(const QStringList& files) const {
     } else {
         QStringList uris;
         for (const QString& file : files)
-            uris << QString::fromLatin1(
-                QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toEncoded());
+            uris << QString::fromLatin1(UrlOfName(AbsoluteName(file)).toEncoded());
         call = QDBusMessage::createMethodCall(service_, path_, interface, QStringLiteral("Open"));
         call << uris << QVariantMap();
     }
@@ -84,7 +91,7 @@ void OneWindow::Activate(const QVariantMap&) {
 void OneWindow::Open(const QStringList& uris, const QVariantMap&) {
     QStringList paths;
     for (const QString& uri : uris)
-        if (const QUrl url(uri); url.isLocalFile()) paths << url.toLocalFile();
+        if (const QUrl url(uri); url.isLocalFile()) paths << NameFromUrl(url);
     emit handedOver(paths);
 }
 

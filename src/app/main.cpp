@@ -2,6 +2,7 @@
 #include "Desktop.h"
 #include "KeptList.h"
 #include "MainWindow.h"
+#include "NativeNames.h"
 #include "OneWindow.h"
 
 #include <QApplication>
@@ -36,7 +37,10 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTORIX_DESKTOP_ID));
     // "vantorix FILE...": Qt has already taken its own options out of the arguments.
-    QStringList files = QApplication::arguments().mid(1);
+    // The names keep their bytes, also those that are not UTF-8.
+    QStringList files;
+    for (int i = 1; i < argc; ++i)
+        files << vx::NameFromBytes(argv[i]);
     const bool newWindow = files.removeAll(QStringLiteral("--new-window")) > 0;
     // One window per session: a later start hands its files to the first window. With
     // --new-window, or without a session bus, this start opens a window of its own.

@@ -2,8 +2,11 @@
 #include "BatchRun.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
+#include "NativeNames.h"
+#include "OneWindow.h"
 #include "ProfileChooser.h"
 #include "SlimProgressBar.h"
+#include "SourceListView.h"
 #include "TestMedia.h"
 #include "WindowKit.h"
 
@@ -13,6 +16,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSet>
@@ -33,6 +37,7 @@ class BatchWindowTest : public QObject {
     void cancelButtonStopsTheBatch();
     void aDialogHeldOpenNeverStallsTheBatch();
     void aPowerOffThatCannotBeAskedForIsSaid();
+    void namesThatAreNotUtf8ConvertFromEveryEntrance();
 
   private:
     void AddFiles(const std::vector<std::string>& names, double seconds = 2);
@@ -195,6 +200,43 @@ void BatchWindowTest::aPowerOffThatCannotBeAskedForIsSaid() {
     QCOMPARE(desktop_.messages.back().second,
              QStringLiteral("Conversion completed!\nThe computer could not be switched off and "
                             "stays on: there is no system bus to reach logind."));
+}
+
+// Latin-1 names ("caf\xe9.flv") keep their bytes from the command line, a
+// drop, D-Bus and the file dialog to the encoder, and convert.
+void BatchWindowTest::namesThatAreNotUtf8ConvertFromEveryEntrance() {
+    std::vector<std::string> paths;
+    for (const char* name : {"line\xe9.flv", "drop\xe9.flv", "bus\xe9.flv", "dialog\xe9.flv"}) {
+        paths.push_back(app_ + "/" + name);
+        QVERIFY(vxtest::MakeFlv(paths.back(), {.seconds = 1}));
+    }
+    window_->AddCommandLineFiles({NameFromBytes(paths[0])});
+    QTRY_COMPARE(window_->sources().Count(), 1);
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromEncoded(
+        QByteArray("file://") + QByteArray::fromStdString(paths[1]).toPercentEncoding("/"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_->listView()->viewport(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_->listView()->viewport(), &drop);
+    OneWindow bus(QStringLiteral("org.vantorix.Test"));
+    bus.Serve(*window_);
+    bus.Open({QString::fromLatin1(UrlOfName(NameFromBytes(paths[2])).toEncoded())}, {});
+    QTRY_COMPARE(window_->sources().Count(), 3);
+    desktop_.nextFiles = {QString::fromLocal8Bit(paths[3].c_str())}; // as Qt's dialog reads it
+    window_->action("AddFiles")->trigger();
+    QCOMPARE(window_->sources().Count(), 4);
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(window_->sources().At(row, kFileName), paths[static_cast<std::size_t>(row)]);
+    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
+    Pick(88); // MP3
+    window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
+    for (int row = 0; row < 4; ++row) {
+        const std::string& source = paths[static_cast<std::size_t>(row)];
+        QCOMPARE(window_->sources().At(row, kStatus), std::string("OK"));
+        QVERIFY(vxtest::ProbeFile(source.substr(0, source.size() - 4) + ".mp3").ok);
+    }
 }
 
 QTEST_MAIN(BatchWindowTest)

@@ -11,6 +11,7 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -25,6 +26,7 @@ class ListRecoveryTest : public QObject {
     void noRestoresNothingAndKeepsABackup();
     void anUnreadableListDoesNotStopTheStart();
     void theListFollowsChangesAndGoesWithANormalClose();
+    void aListThatCannotBeKeptIsSaidOnce();
 
   private:
     std::unique_ptr<MainWindow> Open() { return vxtest::OpenWindow(app_, desktop_); }
@@ -143,6 +145,23 @@ void ListRecoveryTest::theListFollowsChangesAndGoesWithANormalClose() {
     window->close();
     QVERIFY(!fs::exists(path));
     QVERIFY(fs::is_empty(state_));
+}
+
+// A state folder that cannot be written: the window says once that the list
+// will not survive a crash, and why.
+void ListRecoveryTest::aListThatCannotBeKeptIsSaidOnce() {
+    std::ofstream(app_ + "/plain") << "a file, not a folder";
+    desktop_.messages.clear();
+    auto window = Open();
+    window->KeepList(app_ + "/plain/state");
+    window->sources().Append("/m/a.flv");
+    QTest::qWait(3 * ListKeeper::kDelayMilliseconds);
+    QCOMPARE(desktop_.messages.size(), std::size_t(1));
+    QCOMPARE(desktop_.messages[0].first, MessageIcon::Warning);
+    QVERIFY(desktop_.messages[0].second.startsWith("The list will not survive a crash: it cannot "
+                                                   "be kept in " +
+                                                   QString::fromStdString(app_) +
+                                                   "/plain/state (Not a directory)."));
 }
 
 QTEST_MAIN(ListRecoveryTest)

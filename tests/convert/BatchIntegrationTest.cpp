@@ -287,31 +287,22 @@ TEST_F(Batch, AnOutputFolderThatCannotBeMadeStopsTheBatchWithItsReason) {
     EXPECT_FALSE(view_.clockRunning);
 }
 
-// A clip that starts at or past the end of its file, or ends before it starts,
-// converts nothing: the row fails with a sentence (before the encoder when the
-// times already say so, after it when the encoder wrote nothing), and no empty
-// file is left.
-TEST_F(Batch, AClipStartingAtOrPastTheEndFails) {
+// A clip that starts past the end of its file, at its end, or ends before it
+// starts converts nothing: the row fails with a sentence and leaves no file.
+TEST_F(Batch, AClipThatConvertsNothingFails) {
     Pick(2);
-    AddRow("past.flv", "0:00:20");
-    AddRow("at.flv", "0:00:08");
-    AddRow("whole.flv");
-    AddRow("backwards.flv", "0:00:01");
-    for (int row = 0; row < 4; ++row)
-        rows_.SetAt(row, kVideoTime, "0:00:03");
-    rows_.SetAt(0, kStart, "0:00:10");
-    rows_.SetAt(1, kStart, "0:00:03");
-    rows_.SetAt(3, kStart, "0:00:02");
+    for (const auto& [name, start, end] : {std::tuple{"past.flv", "0:00:10", "0:00:20"},
+                                           {"at.flv", "0:00:03", "0:00:08"},
+                                           {"backwards.flv", "0:00:02", "0:00:01"}}) {
+        AddRow(name, end);
+        rows_.SetAt(rows_.Count() - 1, kStart, start);
+        rows_.SetAt(rows_.Count() - 1, kVideoTime, "0:00:03");
+    }
     Run();
-    EXPECT_EQ(Status(3), "Fail");
-    EXPECT_EQ(rows_.Row(3).note, Describe(CommandError::EmptyClip));
-    EXPECT_EQ(Status(0), "Fail");
     EXPECT_EQ(rows_.Row(0).note, Describe(CommandError::StartPastEnd));
-    EXPECT_EQ(Status(1), "Fail");
-    EXPECT_NE(rows_.Row(1).note.find("Nothing of this file was converted"), std::string::npos)
-        << rows_.Row(1).note;
+    EXPECT_NE(rows_.Row(1).note.find("Nothing of this file was converted"), std::string::npos);
+    EXPECT_EQ(rows_.Row(2).note, Describe(CommandError::EmptyClip));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Status(row), "Fail");
     EXPECT_FALSE(fs::exists(out_ + "/at.mp4"));
-    EXPECT_EQ(Status(2), "OK");
-    ASSERT_FALSE(view_.messages.empty());
-    EXPECT_EQ(view_.messages.back().first, BatchMessage::CompletedWithFailures);
 }

@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -65,6 +66,8 @@ class KeptListFile {
     const std::string& Path() const { return path_; }
     void Save(KeptState state);
     void WaitUntilWritten(); // for tests and benchmarks
+    // Called on the writer's thread with the reason whenever a save fails.
+    void OnFailure(std::function<void(const std::string&)> failed);
     // The normal end: nothing pending is written, the list and its lock go.
     void Discard();
 
@@ -75,6 +78,7 @@ class KeptListFile {
     std::mutex mutex_;
     std::condition_variable wake_, written_;
     std::optional<KeptState> pending_;
+    std::function<void(const std::string&)> failed_;
     bool writing_ = false, stop_ = false;
     std::thread worker_;
 };

@@ -74,6 +74,11 @@ void KeptListFile::Save(KeptState state) {
     wake_.notify_one(); // a state not yet written is dropped outside the lock
 }
 
+void KeptListFile::OnFailure(std::function<void(const std::string&)> failed) {
+    std::lock_guard lock(mutex_);
+    failed_ = std::move(failed);
+}
+
 void KeptListFile::WaitUntilWritten() {
     std::unique_lock lock(mutex_);
     written_.wait(lock, [this] { return !pending_ && !writing_; });
@@ -108,10 +113,12 @@ void KeptListFile::Work() {
         writing_ = true;
         lock.unlock();
         // Private to the user: the list names their files.
-        if (const auto written = WriteFileAtomically(path_, EncodeKeptList(state), 0600); !written)
+        const auto written = WriteFileAtomically(path_, EncodeKeptList(state), 0600);
+        if (!written)
             std::fprintf(stderr, "vantorix: the list could not be kept in %s: %s\n", path_.c_str(),
                          written.reason.c_str());
         lock.lock();
+        if (!written && failed_) failed_(written.reason);
         writing_ = false;
         written_.notify_all();
     }

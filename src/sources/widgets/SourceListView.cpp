@@ -1,5 +1,7 @@
 #include "SourceListView.h"
 
+#include "NativeNames.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -130,7 +132,7 @@ void SourceListView::dragMoveEvent(QDragMoveEvent* event) {
 void SourceListView::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
+        if (url.isLocalFile()) paths << NameFromUrl(url);
     event->acceptProposedAction();
     if (!paths.isEmpty()) emit filesDropped(paths);
 }

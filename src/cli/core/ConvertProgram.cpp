@@ -21,7 +21,6 @@
 #include "WatchProgram.h"
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -153,26 +152,40 @@ BatchSettings Settings(const ConvertArgs& args, const std::string& appFolder) {
     return settings;
 }
 
-// Every file probed as the window probes it, several at once.
-void AddRows(SourceList& rows, const std::vector<std::string>& files,
-             const std::string& appFolder) {
+// Whether the user asked to stop (the interrupt descriptor became readable
+// within the time given).
+bool Interrupted(const ConvertIo& io, int milliseconds) {
+    if (io.interruptFd < 0) return false;
+    pollfd fd{io.interruptFd, POLLIN, 0};
+    if (poll(&fd, 1, milliseconds) <= 0) return false;
+    signalfd_siginfo info;
+    return read(io.interruptFd, &info, sizeof info) > 0;
+}
+
+// Every file probed as the window probes it, several at once. False when the
+// user stopped it: the players are ended and no row is filled.
+bool AddRows(SourceList& rows, const std::vector<std::string>& files, const std::string& appFolder,
+             const ConvertIo& io) {
     std::mutex mutex;
-    std::condition_variable done;
     std::map<std::uint64_t, std::string> reports;
     {
         ProbePool pool(WithTrailingSeparator(appFolder), ProbePool::DefaultWorkers(),
                        [&](std::uint64_t id, std::string output) {
                            std::lock_guard lock(mutex);
                            reports[id] = std::move(output);
-                           done.notify_one();
                        });
         for (const std::string& file : files)
             pool.Submit(rows.Append(file), file);
-        std::unique_lock lock(mutex);
-        done.wait(lock, [&] { return reports.size() == files.size(); });
+        const auto probed = [&] {
+            std::lock_guard lock(mutex);
+            return reports.size() == files.size();
+        };
+        while (!probed())
+            if (Interrupted(io, 20)) return false;
     }
     for (const auto& [id, output] : reports)
         FillRow(rows, id, output);
+    return true;
 }
 
 void Trim(SourceList& rows, const ConvertArgs& args) {
@@ -226,7 +239,7 @@ std::optional<bool> Convert(BatchRun& batch, const SourceList& rows, const Conve
     while (batch.Running()) {
         pollfd fds[2] = {{batch.WakeDescriptor(), POLLIN, 0}, {io.interruptFd, POLLIN, 0}};
         const int count = io.interruptFd >= 0 ? 2 : 1;
-        if (poll(fds, count, BatchRun::kRefreshMilliseconds) < 0 && errno != EINTR) break;
+        if (poll(fds, count, batch.NextStepMilliseconds()) < 0 && errno != EINTR) break;
         if (count == 2 && (fds[1].revents & POLLIN)) {
             signalfd_siginfo info;
             if (read(io.interruptFd, &info, sizeof info) > 0 && !interrupted) {
@@ -310,7 +323,7 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
     const std::vector<std::string> files = SourceFiles(args.files);
 
     SourceList rows;
-    AddRows(rows, files, appFolder);
+    if (!AddRows(rows, files, appFolder, io)) return Summary(rows, true, io);
     Trim(rows, args);
     ToolControl tools;
     ConsoleView view(rows, position, io.err, io.terminal);

@@ -94,7 +94,8 @@ void BatchRun::Cancel() {
 // One that does not end on its key is stopped.
 BatchRun::End BatchRun::StopCancelled() {
     if (stopping_.empty()) Cancel();
-    const bool late = std::chrono::steady_clock::now() - cancelledAt_ > std::chrono::seconds(3);
+    const bool late = std::chrono::steady_clock::now() - cancelledAt_ >=
+                      std::chrono::milliseconds(kStopGraceMilliseconds);
     for (std::size_t i = 0; i < stopping_.size();) {
         Job& job = *stopping_[i];
         if (!ToolRegistry::Instance().WaitForExit(job.pid, std::chrono::milliseconds(0))) {
@@ -125,6 +126,14 @@ BatchRun::End BatchRun::StopCancelled() {
     view_.SetTotalProgress(0);
     view_.ShowPanel(false);
     return End::Stopped;
+}
+
+int BatchRun::NextStepMilliseconds() const {
+    if (stopping_.empty()) return kRefreshMilliseconds;
+    const auto kill = cancelledAt_ + std::chrono::milliseconds(kStopGraceMilliseconds);
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(kill - std::chrono::steady_clock::now());
+    return static_cast<int>(std::clamp<long>(left.count(), 1, kRefreshMilliseconds));
 }
 
 // After a missing source the run ends as at the end of the list, without its messages.

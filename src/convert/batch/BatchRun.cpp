@@ -85,7 +85,7 @@ void BatchRun::Run() {
     while (running_) {
         view_.Pump();
         pollfd fd{wake_.Descriptor(), POLLIN, 0};
-        while (poll(&fd, 1, kRefreshMilliseconds) < 0 && errno == EINTR) {
+        while (poll(&fd, 1, NextStepMilliseconds()) < 0 && errno == EINTR) {
         }
         Step();
     }

@@ -73,6 +73,10 @@ class BatchRun {
     // Before an encoder reports, the current-file bar steps once every third of the
     // clip's seconds in these units.
     static constexpr int kPaceMilliseconds = 50;
+    // A cancelled encoder that has not ended on its key this long after it is
+    // stopped: a cancel ends within a second even when an encoder would first
+    // finish the frames it holds.
+    static constexpr int kStopGraceMilliseconds = 400;
 
     BatchRun(SourceList& rows, OptionSheet& sheet, ToolControl& tools, BatchView& view,
              std::string appFolder);
@@ -87,6 +91,9 @@ class BatchRun {
     // can be read and at least every kRefreshMilliseconds.
     void Step();
     int WakeDescriptor() const { return wake_.Descriptor(); }
+    // How long the driver may wait for the descriptor before the next Step:
+    // kRefreshMilliseconds, less while cancelled encoders are given their time.
+    int NextStepMilliseconds() const;
     // Converts the list and returns when it is done, cancelled, or a source is
     // missing: Start, then Step whenever the descriptor or the clock calls.
     void Run();

@@ -282,13 +282,16 @@ WatchBatch ConvertArrivals(const std::vector<std::string>& files, const ConvertA
                            OptionSheet& sheet, int position, const std::string& appFolder,
                            const ConvertIo& io) {
     SourceList rows;
-    AddRows(rows, files, appFolder);
+    WatchBatch outcome;
+    if (!AddRows(rows, files, appFolder, io)) {
+        outcome.interrupted = true; // stopped while the files were probed
+        return outcome;
+    }
     Trim(rows, args);
     ToolControl tools;
     ConsoleView view(rows, position, io.err, io.terminal);
     BatchRun batch(rows, sheet, tools, view, appFolder);
     batch.UseSettings(Settings(args, appFolder));
-    WatchBatch outcome;
     outcome.interrupted = Convert(batch, rows, io).value_or(false);
     for (int row = 0; row < rows.Count(); ++row)
         outcome.results[rows.At(row, kFileName)] = rows.At(row, kStatus);

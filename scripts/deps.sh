@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vantorix needs to build, run and test, when any is missing.
+# Installs the Debian packages Vantorix needs to build, run and test, when any is
+# missing, on Debian 12 (bookworm) and Debian 13 (trixie).
 set -euo pipefail
+
+# The fuzz targets' clang runtime is versioned on Debian 12 only.
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+case "$release" in
+  bookworm) clang_runtime=libclang-rt-14-dev ;;
+  *) clang_runtime=libclang-rt-dev ;;
+esac
 
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -8,9 +16,9 @@ packages=(
   libgtest-dev libgmock-dev googletest
   ffmpeg mplayer
   xvfb xauth libgl1-mesa-dri x11-utils fonts-dejavu-core
-  xdotool desktop-file-utils appstream dpkg-dev
+  xdotool desktop-file-utils appstream dpkg-dev file
   dbus-daemon parallel openssh-server
-  clang libclang-rt-14-dev
+  clang "$clang_runtime"
 )
 
 missing=()

@@ -2,20 +2,19 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace vx {
 
 QString VersionLine(const QByteArray& output) {
+    // "ffmpeg version 5.1.6 Copyright (c) ...", "MPlayer 1.5 (Debian), built with gcc-12 (C) ...",
+    // and one player build prints its usage on the banner's line: "MPlayer 1.5+svn38674-2
+    // (Debian)Usage: ...". What counts is the name and the word after it.
+    static const QRegularExpression version(QStringLiteral("^(MPlayer|ffmpeg version)\\s+(\\S+)"));
     for (const QByteArray& raw : output.split('\n')) {
-        QString line = QString::fromUtf8(raw).trimmed();
         // Other lines may come first, e.g. the player's "Creating config file: ...".
-        if (!line.startsWith(QLatin1String("MPlayer")) &&
-            !line.startsWith(QLatin1String("ffmpeg version")))
-            continue;
-        // "ffmpeg version 5.1.6 Copyright (c) ..." and "MPlayer 1.5 ... (C) 2000-2022 ..."
-        for (const char* notice : {" Copyright", " (C) ", " (c) "})
-            if (const qsizetype at = line.indexOf(QLatin1String(notice)); at > 0) line.truncate(at);
-        return line.trimmed();
+        const QRegularExpressionMatch match = version.match(QString::fromUtf8(raw).trimmed());
+        if (match.hasMatch()) return match.captured(1) + u' ' + match.captured(2);
     }
     return {};
 }

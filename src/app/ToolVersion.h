@@ -15,9 +15,9 @@
 
 namespace vx {
 
-// The version line of a tool's output: its line that starts with "MPlayer" or
-// "ffmpeg version", with the copyright notice after the version left out;
-// empty when there is none.
+// The version of a tool's output: the name ("MPlayer" or "ffmpeg version") and
+// the version word that follow each other at the start of a line, whatever else
+// the line holds; empty when there is none.
 QString VersionLine(const QByteArray& output);
 
 class ToolVersion : public QObject {

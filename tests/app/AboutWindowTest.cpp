@@ -21,6 +21,7 @@ class AboutWindowTest : public QObject {
     void cleanup();
     void showsTheTextsAndTheToolsVersions();
     void aMissingToolIsSaidPlainly();
+    void theVersionIsTheNameAndItsNextWord();
 
   private:
     std::string app_;
@@ -91,6 +92,24 @@ void AboutWindowTest::aMissingToolIsSaidPlainly() {
     QVERIFY(answered.wait(10000));
     qunsetenv("PATH");
     QVERIFY2(broken.answer().startsWith("not found"), qPrintable(broken.answer()));
+}
+
+// The banners of the players and encoders Debian ships: what follows the
+// version on its line (a notice, a build note, another text run on without a
+// line break) is never part of it.
+void AboutWindowTest::theVersionIsTheNameAndItsNextWord() {
+    QCOMPARE(VersionLine("Creating config file: /h/.mplayer/config\n"
+                         "MPlayer UNKNOWN-12 (C) 2000-2023 MPlayer Team\nUsage:   mplayer\n"),
+             QStringLiteral("MPlayer UNKNOWN-12"));
+    QCOMPARE(VersionLine("MPlayer 1.5+svn38674-2 (Debian)Usage:   mplayer [options] [url|path/]"
+                         "filename\n\nBasic options:\n"),
+             QStringLiteral("MPlayer 1.5+svn38674-2"));
+    QCOMPARE(VersionLine("MPlayer 1.5 (Debian), built with gcc-12 (C) 2000-2022 MPlayer Team\r\n"),
+             QStringLiteral("MPlayer 1.5"));
+    QCOMPARE(VersionLine("ffmpeg version 7.1.1-1+b1 Copyright (c) 2000-2025 the FFmpeg developers\n"
+                         "built with gcc 14 (Debian 14.2.0-19)\n"),
+             QStringLiteral("ffmpeg version 7.1.1-1+b1"));
+    QCOMPARE(VersionLine("Usage: mplayer\nMPlayer\nffmpeg version\n"), QString());
 }
 
 QTEST_MAIN(AboutWindowTest)

@@ -205,7 +205,7 @@ void ClipWindowTest::opensByDoubleClickVideoClipAndThePopup() {
     WhenOpen(record);
     // A window shortcut reaches only the active window; without a window manager
     // the X server may not hand the focus back after the dialog closed.
-    QApplication::setActiveWindow(window_.get());
+    window_->activateWindow();
     QTRY_VERIFY(window_->isActiveWindow());
     QTest::keyClick(window_.get(), Qt::Key_V, Qt::ControlModifier);
     WhenOpen(record);

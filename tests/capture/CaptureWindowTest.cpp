@@ -235,7 +235,7 @@ void CaptureWindowTest::startOrPreviewWhileRecordingStopsIt() {
 
 void CaptureWindowTest::choosingAnotherDeviceReconnects() {
     CaptureSource second{
-        "Second", {"-re", "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25"}, {}};
+        "Second", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25,realtime"}, {}};
     Open({TestPatternSource(), second});
     Button("Command3")->click();
     QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > 0, 20000);
@@ -294,7 +294,11 @@ void CaptureWindowTest::aFailedRecordingFreesTheButtons() {
     QVERIFY(Button("Command3")->isEnabled());
     QCOMPARE(desktop_.messages.size(), std::size_t(3));
     QCOMPARE(desktop_.messages.back().first, MessageIcon::Critical);
-    QCOMPARE(message(), "Could not record into \"" + file + "\": Invalid argument.");
+    // The reason is the encoder's own wording, which its versions change.
+    const QString named = "Could not record into \"" + file + "\": ";
+    QVERIFY2(message().startsWith(named) && message().endsWith(u'.') &&
+                 message().size() > named.size() + 1 && !message().contains(u'\n'),
+             qPrintable(message()));
     QVERIFY(!fs::exists(file.toStdString())); // the empty file it had reserved is gone
     QCOMPARE(LitShare(), 0.0);
 }

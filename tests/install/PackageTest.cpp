@@ -35,6 +35,13 @@ std::vector<std::string> PackageNames(const std::string& depends) {
     return names;
 }
 
+// Whether `names` holds `library`, also under its 64-bit time name ("libqt6core6t64"),
+// which Debian 13 gave the libraries whose interface holds a time.
+bool HoldsLibrary(const std::vector<std::string>& names, const std::string& library) {
+    return std::find(names.begin(), names.end(), library) != names.end() ||
+           std::find(names.begin(), names.end(), library + "t64") != names.end();
+}
+
 bool AptListsPresent() {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator("/var/lib/apt/lists", error))
@@ -78,7 +85,7 @@ TEST_F(Package, NamesTheLibrariesAndToolsItNeeds) {
     const std::vector<std::string> depends = PackageNames(Field("Depends"));
     for (const char* needed : {"ffmpeg", "mplayer", "libqt6core6", "libqt6gui6", "libqt6widgets6",
                                "libqt6svg6", "libqt6dbus6", "libc6", "libstdc++6"})
-        EXPECT_NE(std::find(depends.begin(), depends.end(), needed), depends.end())
+        EXPECT_TRUE(HoldsLibrary(depends, needed))
             << needed << " missing from " << Field("Depends");
 }
 
@@ -113,7 +120,9 @@ TEST_F(Package, AFreshDebianSystemCanInstallIt) {
     const auto run = vxtest::Run({"apt-get", "-o", "Dir::State::status=" + empty, "install",
                                   "--simulate", "--no-install-recommends", deb_});
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    for (const char* package : {"Inst vantorix ", "Inst ffmpeg ", "Inst mplayer ",
-                                "Inst libqt6widgets6 ", "Inst libqt6svg6 "})
-        EXPECT_NE(run.output.find(package), std::string::npos) << package << "\n" << run.output;
+    std::vector<std::string> installed;
+    for (const std::string& line : Split(run.output, '\n'))
+        if (line.starts_with("Inst ")) installed.push_back(Split(line, ' ').at(1));
+    for (const char* package : {"vantorix", "ffmpeg", "mplayer", "libqt6widgets6", "libqt6svg6"})
+        EXPECT_TRUE(HoldsLibrary(installed, package)) << package << "\n" << run.output;
 }

@@ -114,7 +114,7 @@ int Bench(int argc, char** argv) {
         QTest::qWait(200);
     };
     // In alternating order, so that neither side always comes first.
-    for (int run = 0; run < 6; ++run) {
+    for (int run = 0; run < 10; ++run) {
         if (run % 2 == 0) throughPanel();
         bareWindow();
         if (run % 2 == 1) throughPanel();
@@ -127,6 +127,10 @@ int Bench(int argc, char** argv) {
                  Median(previewFrame), Median(directFrame));
     std::printf("preview_start_ratio %.2f\n", Median(preview) / Median(direct));
     std::printf("preview_frame_line_ratio %.2f\n", Median(previewFrame) / Median(directFrame));
+    // The quickest start of each: what a passing load on the machine cannot lengthen.
+    std::printf("preview_start_best_ratio %.2f\n",
+                *std::min_element(preview.begin(), preview.end()) /
+                    *std::min_element(direct.begin(), direct.end()));
 
     vxbench::StallMeter meter;
     meter.Start();
@@ -150,8 +154,8 @@ int main(int argc, char** argv) {
     if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
         const auto result = vxtest::Run({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset",
                                          vx::ApplicationFolderRaw() + "/bench_preview"});
-        for (const char* name :
-             {"preview_start_ratio", "preview_frame_line_ratio", "preview_ui_stall_ms"}) {
+        for (const char* name : {"preview_start_ratio", "preview_frame_line_ratio",
+                                 "preview_start_best_ratio", "preview_ui_stall_ms"}) {
             const auto at = result.output.find(name);
             if (at != std::string::npos)
                 std::fputs(result.output.substr(at, result.output.find('\n', at) - at + 1).c_str(),

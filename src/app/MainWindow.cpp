@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "BackgroundScan.h"
 #include "CaptureWindow.h"
 #include "Catalog.h"
 #include "CategoryArt.h"
@@ -103,6 +104,7 @@ void MainWindow::BuildMenus() {
         {"file",
          "File(&F)",
          {{"AddFiles", "Add Files", "Ctrl+A"},
+          {"AddFolder", "Add Folder...", "Ctrl+Shift+A"},
           {"RemoveSelectedFile", "Remove Selected File", "Ctrl+R"},
           {"ClearAllFiles", "Clear All Files", "Ctrl+C"},
           {"filefg", "-", ""},
@@ -144,6 +146,7 @@ void MainWindow::BuildMenus() {
         }
     }
     connect(action("AddFiles"), &QAction::triggered, this, &MainWindow::AddFiles);
+    connect(action("AddFolder"), &QAction::triggered, this, &MainWindow::AddFolder);
     connect(action("RemoveSelectedFile"), &QAction::triggered, this,
             &MainWindow::RemoveSelectedFile);
     connect(action("ClearAllFiles"), &QAction::triggered, this, &MainWindow::ClearAllFiles);
@@ -268,6 +271,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    StopAdding();                      // nor does a scan
     if (probes_) probes_->CancelAll(); // a probe never keeps the window from closing
     // Remember the chosen entry for the next start; a failed write does not keep
     // the program from ending, but it is logged.

@@ -2,6 +2,7 @@
 // The main window: profile chooser, option sheet, source list and the batch's
 // progress panel.
 
+#include "FolderScan.h"
 #include "OptionSheet.h"
 #include "RewrapHint.h"
 #include "SourceList.h"
@@ -9,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -21,6 +23,7 @@ class QToolButton;
 
 namespace vx {
 
+class BackgroundScan;
 class BatchRun;
 class ProbePool;
 class Desktop;
@@ -48,6 +51,8 @@ class MainWindow : public QMainWindow {
     const std::string& previewFile() const;
     // Rows whose probe has not reported yet.
     int probing() const { return probing_; }
+    // Folders are being scanned or their files added.
+    bool adding() const { return adding_; }
     QAction* action(const char* name) const { return actions_.at(name); }
     QMenu* popupMenu() const { return popup_; }
 
@@ -73,6 +78,10 @@ class MainWindow : public QMainWindow {
 
     // The commands of the source list.
     void AddFiles();
+    // Asks for a folder and adds every Flash Video file below it.
+    void AddFolder();
+    // Folders give the Flash Video files below them; other files than Flash
+    // Video are named once and left out.
     void AddDroppedFiles(const QStringList& paths);
     // Files named on the program's command line ("Open with"): added as a drop adds
     // them, once the event loop runs; relative names are taken from the current folder.
@@ -127,7 +136,14 @@ class MainWindow : public QMainWindow {
     friend class WindowBatchView;
     void StartUp();
     void OnEntryPicked(int position);
-    void AddSource(const std::string& path);
+    void AddSource(const std::string& path, const std::string& root = {});
+    void AddPaths(const QStringList& paths);
+    void NextAdd();
+    void ShowScanning(int found);
+    void ScanDone(ScanResult result);
+    void AppendSlice();
+    void ReportScan(const ScanResult& result);
+    void StopAdding();
     void OnProbed(std::uint64_t id, const std::string& output);
     void BuildProfileCommands();
     void LoadUserProfiles();
@@ -156,9 +172,14 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<WindowBatchView> batchView_;
     std::unique_ptr<BatchRun> batch_;
     bool batchBusy_ = false;
-    std::unique_ptr<ProbePool> probes_; // started with the first added file
-    int probing_ = 0;                   // rows whose probe has not reported yet
-    bool closePending_ = false;         // a close asked for while a batch ran
+    std::unique_ptr<ProbePool> probes_;                // started with the first added file
+    int probing_ = 0;                                  // rows whose probe has not reported yet
+    std::unique_ptr<BackgroundScan> scan_;             // the folders being scanned
+    std::deque<std::vector<std::string>> waitingAdds_; // adds that wait for it
+    ScanResult scanned_;                               // its files, entering the list
+    std::size_t appended_ = 0;                         // how many of them are in
+    bool adding_ = false;
+    bool closePending_ = false; // a close asked for while a batch ran
     std::unique_ptr<UserProfileStore> userProfiles_;
     QMenu* profileMenu_ = nullptr; // the chooser's context menu
     RewrapHint rewrapHint_;

@@ -1,5 +1,6 @@
 // The batch conversion in the main window: the progress panel and the window's
 // side of the run.
+#include "BackgroundScan.h"
 #include "Desktop.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
@@ -28,6 +29,7 @@ constexpr QSize kProgressPanelSize(600, 230);
 }
 
 MainWindow::~MainWindow() {
+    StopAdding();
     probes_.reset(); // no probe reports to a window that is going
     if (batch_) batch_->Abandon();
     // The views watch the sheet and the rows, which as members go before the child widgets.
@@ -110,9 +112,9 @@ void MainWindow::SetBatchBusy(bool busy) {
 }
 
 // While a batch runs, nothing may start a second batch or take a row away; while
-// files are still being probed, a batch would find their rows half filled.
+// files are still being scanned or probed, a batch would find the list half filled.
 void MainWindow::UpdateCommandStates() {
-    const bool canConvert = !batchBusy_ && probing_ == 0;
+    const bool canConvert = !batchBusy_ && probing_ == 0 && !adding_;
     for (const char* name : {"BurnNow", "convertnow1"})
         action(name)->setEnabled(canConvert);
     findChild<QToolButton*>(QStringLiteral("Image11"))->setEnabled(canConvert);

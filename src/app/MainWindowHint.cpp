@@ -6,9 +6,9 @@
 
 namespace vx {
 
-// Once all rows are probed and an entry is picked; once per state of the list.
+// Once all rows are in and probed and an entry is picked; once per state of the list.
 void MainWindow::OfferRewrapHint() {
-    if (probing_ > 0) return;
+    if (probing_ > 0 || adding_) return;
     std::vector<std::uint64_t> ids;
     std::vector<StreamFormats> rows;
     for (int row = 0; row < sources_.Count(); ++row) {

@@ -54,7 +54,7 @@ void MainWindow::OfferKeptLists(const std::string& folder) {
         }
         SetSheetValues(sheet_, plan.sheet);
         for (const KeptRow& row : plan.restore) {
-            const std::uint64_t id = sources_.Append(row.columns[kFileName]);
+            const std::uint64_t id = sources_.Append(row.columns[kFileName], row.root);
             for (int column = kStart; column < kColumnCount; ++column)
                 sources_.Set(id, static_cast<Column>(column), row.columns[column]);
             sources_.SetAudioFormat(id, row.audioFormat);

@@ -16,8 +16,8 @@
 namespace vx {
 
 // The row comes at once; its probe runs in the background and fills it later.
-void MainWindow::AddSource(const std::string& path) {
-    const std::uint64_t id = sources_.Append(path);
+void MainWindow::AddSource(const std::string& path, const std::string& root) {
+    const std::uint64_t id = sources_.Append(path, root);
     if (!probes_) {
         probes_ = std::make_unique<ProbePool>(
             WithTrailingSeparator(appFolder_), ProbePool::DefaultWorkers(),
@@ -40,8 +40,9 @@ void MainWindow::OnProbed(std::uint64_t id, const std::string& output) {
 }
 
 void MainWindow::AddFiles() {
-    const QStringList chosen = desktop_.OpenFiles(this, QStringLiteral("Open Video File"),
-                                                  QStringLiteral(" Flash Video Files (*.flv)"));
+    const QStringList chosen =
+        desktop_.OpenFiles(this, QStringLiteral("Open Video File"),
+                           QStringLiteral(" Flash Video Files (*.flv *.f4v)"));
     std::vector<std::string> paths;
     for (const QString& path : chosen)
         paths.push_back(BytesOfName(RecoverDialogName(path)));
@@ -51,16 +52,7 @@ void MainWindow::AddFiles() {
 }
 
 void MainWindow::AddDroppedFiles(const QStringList& dropped) {
-    const QStringList paths = ImportProfileFiles(dropped); // profile files are imported
-    for (const QString& path : paths) {
-        const std::string bytes = BytesOfName(path);
-        if (!IsFlvName(bytes)) {
-            desktop_.ShowMessage(this, MessageIcon::Information,
-                                 QStringLiteral("Only FLV files are allowed!"));
-            break;
-        }
-        AddSource(bytes);
-    }
+    AddPaths(ImportProfileFiles(dropped)); // profile files are imported
     unsetCursor();
 }
 

@@ -47,23 +47,29 @@ void CommandLineTest::cleanup() {
 }
 
 void CommandLineTest::filesAreAddedAsADropOnceTheWindowRuns() {
-    // Started in the media folder: "vantorix a.flv b.avi c.flv".
+    // Started in the media folder: "vantorix a.flv b.avi c.flv parts".
+    fs::create_directories(media_ + "/parts/inner");
+    fs::copy_file(media_ + "/a.flv", media_ + "/parts/inner/p1.flv");
     QVERIFY(QDir::setCurrent(QString::fromStdString(media_)));
-    window_->AddCommandLineFiles({"a.flv", "b.avi", "c.flv"});
+    window_->AddCommandLineFiles({"a.flv", "b.avi", "c.flv", "parts"});
     QCOMPARE(window_->sources().Count(), 0); // nothing before the event loop runs
     QDir::setCurrent(startFolder_);          // the names were taken from the starting folder
     QTRY_COMPARE_WITH_TIMEOUT(desktop_.messages.size(), std::size_t(1), 30000);
     QCOMPARE(desktop_.messages[0].first, MessageIcon::Information);
-    QCOMPARE(desktop_.messages[0].second, QStringLiteral("Only FLV files are allowed!"));
-    // a.flv is in under its full path, and gets probed; the drop rule stopped before c.flv.
-    QCOMPARE(window_->sources().Count(), 1);
+    QCOMPARE(desktop_.messages[0].second,
+             QStringLiteral("Only FLV files are allowed! Not added: b.avi"));
+    // The FLV files are in under their full paths, the folder's too, and get probed.
+    QTRY_COMPARE_WITH_TIMEOUT(window_->sources().Count(), 3, 30000);
     QCOMPARE(window_->sources().At(0, kFileName), media_ + "/a.flv");
-    QTRY_COMPARE_WITH_TIMEOUT(window_->sources().At(0, kEnd), std::string("0:00:02"), 30000);
+    QCOMPARE(window_->sources().At(1, kFileName), media_ + "/c.flv");
+    QCOMPARE(window_->sources().At(2, kFileName), media_ + "/parts/inner/p1.flv");
+    QCOMPARE(window_->sources().Row(2).root, media_ + "/parts");
+    QTRY_COMPARE_WITH_TIMEOUT(window_->sources().At(2, kEnd), std::string("0:00:02"), 30000);
     // A full path is kept as given.
     desktop_.messages.clear();
     window_->AddCommandLineFiles({QString::fromStdString(media_ + "/c.flv")});
-    QTRY_COMPARE_WITH_TIMEOUT(window_->sources().Count(), 2, 30000);
-    QCOMPARE(window_->sources().At(1, kFileName), media_ + "/c.flv");
+    QTRY_COMPARE_WITH_TIMEOUT(window_->sources().Count(), 4, 30000);
+    QCOMPARE(window_->sources().At(3, kFileName), media_ + "/c.flv");
     QVERIFY(desktop_.messages.empty());
 }
 

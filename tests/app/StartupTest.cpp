@@ -94,7 +94,7 @@ void StartupTest::closingSavesTheProfileBesideTheDialogsKeys() {
     dialog.threadBox()->setText(QStringLiteral("2"));
     dialog.okButton()->click();
     QCOMPARE(Content(), "[Set]\nprofile=70\noutputfolder=" + app_ +
-                            "\nexistedfile=0\nautoshut=0\nthread=2\nparallel=0\n");
+                            "\nexistedfile=0\nautoshut=0\nthread=2\nparallel=0\nkeepfolders=0\n");
     auto again = Open();
     QCOMPARE(again->chooser()->SelectedText(),
              QStringLiteral("Nokia N-Series MPEG-4 Movie(*.mp4)"));

@@ -58,6 +58,14 @@ TEST_F(Store, StoredValuesAreReadAsTheReadersDemand) {
     EXPECT_TRUE(LoadBatchSettings(app_).addNew);
     Set("autoshut", "2");
     EXPECT_FALSE(AutoShutdownRequested(app_));
+    EXPECT_FALSE(LoadBatchSettings(app_).keepFolders); // off until asked for
+    Set("keepfolders", "1");
+    EXPECT_TRUE(LoadBatchSettings(app_).keepFolders);
+    EXPECT_TRUE(LoadSettingsView(app_).keepFolders);
+    SettingsView view = LoadSettingsView(app_);
+    view.keepFolders = false;
+    EXPECT_EQ(SaveSettingsView(app_, view), SaveResult::Saved);
+    EXPECT_EQ(Get("keepfolders"), "0");
 }
 
 TEST_F(Store, SavingChecksTheThreadCountFirst) {
@@ -81,7 +89,7 @@ TEST_F(Store, TheProfileGoesToTheSameSectionAsTheDialogsKeys) {
     SaveSettingsView(app_, SettingsView{"/o", false, false, "0"});
     std::ifstream in(SettingsPath(app_));
     const std::string content(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(
-        content,
-        "[Set]\nprofile=5\noutputfolder=/o\nexistedfile=0\nautoshut=0\nthread=0\nparallel=0\n");
+    EXPECT_EQ(content,
+              "[Set]\nprofile=5\noutputfolder=/o\nexistedfile=0\nautoshut=0\nthread=0\nparallel=0\n"
+              "keepfolders=0\n");
 }

@@ -43,7 +43,7 @@ TEST(KeptListFormat, ReadsBackWhatItWroteAndRefusesEveryCutOrForeignText) {
         EXPECT_FALSE(vx::DecodeKeptList(text.substr(0, size))) << size;
     std::string why;
     std::string newer = text;
-    newer.replace(0, 15, "vantorix-list 3");
+    newer.replace(0, 15, "vantorix-list 9");
     EXPECT_FALSE(vx::DecodeKeptList(newer, &why));
     EXPECT_EQ(why, "written by a newer version");
     EXPECT_FALSE(vx::DecodeKeptList("\x89PNG garbage\n"));
@@ -52,6 +52,12 @@ TEST(KeptListFormat, ReadsBackWhatItWroteAndRefusesEveryCutOrForeignText) {
         vx::DecodeKeptList("vantorix-list 1\nentry\t4\nrow\t/m/a.flv\t\t\t\t\t\t\t\t0\nend\t3\n");
     ASSERT_TRUE(first);
     EXPECT_EQ(first->rows.at(0).columns[vx::kFileName], "/m/a.flv");
+    // So does one of the second (rows without the folder they were added with).
+    const auto second = vx::DecodeKeptList(
+        "vantorix-list 2\nentry\t4\nrow\t/m/b.flv\t\t\t\t\t\t\t\t0\t85\t\nend\t3\n");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->rows.at(0).audioFormat, "85");
+    EXPECT_EQ(second->rows.at(0).root, "");
     std::string extraLine = text;
     extraLine.insert(text.find("row"), "row\tonly\n");
     EXPECT_FALSE(vx::DecodeKeptList(extraLine));

@@ -20,6 +20,7 @@ inline vx::KeptState KeptListTestState(int k) {
         if (i % 5 == 1)
             row.output = "/out/clip " + std::to_string(i) + ".mp4", row.outputNew = true;
         row.audioFormat = i % 2 ? "85" : "";
+        if (i % 4 == 2) row.root = "/media/folder\twith tab";
         if (i % 7 == 3) row.unreadable = "The player cannot read\tthis file.";
         state.rows.push_back(row);
     }

@@ -8,10 +8,11 @@ namespace vx {
 
 const char* const kConvertUsage =
     "Usage: vantorix-convert --list-profiles\n"
-    "       vantorix-convert -p ENTRY [options] FILE...\n"
+    "       vantorix-convert -p ENTRY [options] FILE|FOLDER...\n"
     "       vantorix-convert -p ENTRY [options] --watch FOLDER\n"
     "\n"
-    "Converts Flash Video files with one entry of the profile list, as the window does.\n"
+    "Converts Flash Video files (.flv, .f4v) with one entry of the profile list, as the\n"
+    "window does. A folder gives every Flash Video file below it.\n"
     "\n"
     "  -p, --profile ENTRY   the entry's position in the list, or its exact text\n"
     "  --set NAME=VALUE      changes one option, named as the option sheet names it\n"
@@ -20,6 +21,8 @@ const char* const kConvertUsage =
     "  -j, --jobs N          files converted at once, 0 automatic (default: settings)\n"
     "  --add-new             add \"_New\" to a name that is taken (default: settings)\n"
     "  --overwrite           replace an existing output file instead\n"
+    "  --keep-folders        a file found in a folder goes below the output folder as\n"
+    "                        it lay below that folder (default: settings)\n"
     "  --start TIME          trims every file from TIME (H:MM:SS, M:SS or seconds,\n"
     "                        under 24 hours); a file shorter than that fails\n"
     "  --end TIME            ... to TIME, which must come after the start\n"
@@ -33,7 +36,8 @@ const char* const kConvertUsage =
     "  --list-profiles       prints every entry: position, heading and text\n"
     "  -h, --help            prints this text\n"
     "\n"
-    "Exit status: 0 every file converted, 1 a file failed, 2 a usage error,\n"
+    "Exit status: 0 every file converted, 1 a file failed or was left out, 2 a usage\n"
+    "error or nothing to convert,\n"
     "130 interrupted (Ctrl+C cancels as the window's Cancel does).\n";
 
 namespace {
@@ -121,6 +125,8 @@ ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
             args.listProfiles = true;
         } else if (a == "--dry-run") {
             args.dryRun = true;
+        } else if (a == "--keep-folders") {
+            args.keepFolders = true;
         } else if (a == "--add-new" || a == "--overwrite") {
             args.addNew = a == "--add-new";
         } else if (Is(a, "-p", "--profile")) {

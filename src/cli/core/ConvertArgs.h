@@ -19,6 +19,7 @@ struct ConvertArgs {
     std::optional<std::string> outputFolder;               // -o
     std::optional<int> atOnce;                             // -j: files converted at once
     std::optional<bool> addNew;                            // --add-new / --overwrite
+    bool keepFolders = false;                              // --keep-folders
     std::optional<int> start, end;                         // --start / --end, seconds into a file
     std::optional<std::string> watch;                      // --watch FOLDER
     std::vector<std::string> files;

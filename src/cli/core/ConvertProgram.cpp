@@ -7,6 +7,7 @@
 #include "ConsoleView.h"
 #include "ConvertArgs.h"
 #include "DryRunLine.h"
+#include "FolderScan.h"
 #include "KeptList.h"
 #include "OptionSets.h"
 #include "OutputFolder.h"
@@ -129,16 +130,25 @@ void SetOptions(UserProfile& profile, const ConvertArgs& args) {
         throw UsageError{*problem};
 }
 
-// Files as absolute paths: the encoder runs in the application folder.
-std::vector<std::string> SourceFiles(const std::vector<std::string>& given) {
-    std::vector<std::string> files;
+// Files and folders as absolute paths (the encoder runs in the application
+// folder); a folder gives the Flash Video files below it. Folders passed over
+// are said; files that are no Flash Video are named once and left out.
+ScanResult SourceFiles(const std::vector<std::string>& given, std::FILE* err) {
+    std::vector<std::string> paths;
     for (const std::string& file : given) {
         std::error_code error;
         const fs::path path = fs::absolute(file, error);
-        if (error || !fs::is_regular_file(path, error)) throw UsageError{file + ": no such file"};
-        files.push_back(path.lexically_normal().string());
+        if (error || (!fs::is_regular_file(path, error) && !fs::is_directory(path, error)))
+            throw UsageError{file + ": no such file"};
+        paths.push_back(path.lexically_normal().string());
     }
-    return files;
+    ScanResult found = CollectSources(paths);
+    for (const std::string& note : found.notes)
+        std::fprintf(err, "vantorix-convert: %s\n", note.c_str());
+    if (!found.refused.empty())
+        std::fprintf(err, "vantorix-convert: %s\n", RefusedSentence(found.refused).c_str());
+    if (found.files.empty()) throw UsageError{"no Flash Video file (.flv, .f4v) to convert"};
+    return found;
 }
 
 BatchSettings Settings(const ConvertArgs& args, const std::string& appFolder) {
@@ -149,6 +159,7 @@ BatchSettings Settings(const ConvertArgs& args, const std::string& appFolder) {
     }
     if (args.atOnce) settings.parallel = *args.atOnce;
     if (args.addNew) settings.addNew = *args.addNew;
+    if (args.keepFolders) settings.keepFolders = true;
     return settings;
 }
 
@@ -164,7 +175,7 @@ bool Interrupted(const ConvertIo& io, int milliseconds) {
 
 // Every file probed as the window probes it, several at once. False when the
 // user stopped it: the players are ended and no row is filled.
-bool AddRows(SourceList& rows, const std::vector<std::string>& files, const std::string& appFolder,
+bool AddRows(SourceList& rows, const std::vector<FoundFile>& files, const std::string& appFolder,
              const ConvertIo& io) {
     std::mutex mutex;
     std::map<std::uint64_t, std::string> reports;
@@ -174,8 +185,8 @@ bool AddRows(SourceList& rows, const std::vector<std::string>& files, const std:
                            std::lock_guard lock(mutex);
                            reports[id] = std::move(output);
                        });
-        for (const std::string& file : files)
-            pool.Submit(rows.Append(file), file);
+        for (const FoundFile& file : files)
+            pool.Submit(rows.Append(file.path, file.root), file.path);
         const auto probed = [&] {
             std::lock_guard lock(mutex);
             return reports.size() == files.size();
@@ -281,9 +292,14 @@ int Summary(const SourceList& rows, bool interrupted, const ConvertIo& io) {
 WatchBatch ConvertArrivals(const std::vector<std::string>& files, const ConvertArgs& args,
                            OptionSheet& sheet, int position, const std::string& appFolder,
                            const ConvertIo& io) {
+    std::error_code error;
+    const std::string root = fs::absolute(*args.watch, error).lexically_normal().string();
+    std::vector<FoundFile> found;
+    for (const std::string& file : files)
+        found.push_back({file, root}); // kept folders are those below the watched one
     SourceList rows;
     WatchBatch outcome;
-    if (!AddRows(rows, files, appFolder, io)) {
+    if (!AddRows(rows, found, appFolder, io)) {
         outcome.interrupted = true; // stopped while the files were probed
         return outcome;
     }
@@ -323,20 +339,24 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
         CheckStateFolder(io);
         return Watch(args, sheet, position, appFolder, io);
     }
-    const std::vector<std::string> files = SourceFiles(args.files);
+    const ScanResult found = SourceFiles(args.files, io.err);
+    // Files left out make the run a partial one, however it ends.
+    const auto partial = [&found](int status) {
+        return status == kExitConverted && !found.refused.empty() ? kExitFailed : status;
+    };
 
     SourceList rows;
-    if (!AddRows(rows, files, appFolder, io)) return Summary(rows, true, io);
+    if (!AddRows(rows, found.files, appFolder, io)) return Summary(rows, true, io);
     Trim(rows, args);
     ToolControl tools;
     ConsoleView view(rows, position, io.err, io.terminal);
     BatchRun batch(rows, sheet, tools, view, appFolder);
     batch.UseSettings(Settings(args, appFolder));
-    if (args.dryRun) return DryRun(batch, rows, io);
+    if (args.dryRun) return partial(DryRun(batch, rows, io));
     CheckStateFolder(io);
     const std::optional<bool> interrupted = Convert(batch, rows, io);
     if (!interrupted) return kExitFailed; // no file was started: the reason is said
-    return Summary(rows, *interrupted, io);
+    return partial(Summary(rows, *interrupted, io));
 }
 
 } // namespace

@@ -232,6 +232,12 @@ bool BatchRun::StartRow(std::uint64_t id) {
         return true;
     }
     if (!Fits(*prepared.value)) return false;
+    // A kept folder is made when its first file starts.
+    const std::string folder = fs::path(prepared.value->outputPath).parent_path().string();
+    if (const auto reason = EnsureFolder(folder)) {
+        FailRow(id, "The output folder " + folder + " cannot be created: " + *reason);
+        return true;
+    }
 
     auto job = std::make_unique<Job>();
     job->row = row;
@@ -273,7 +279,8 @@ Result<EncoderJob> BatchRun::PrepareRow(int row, bool claim) const {
     request.displayText = view_.SelectedText();
     request.sourcePath = rows_.At(row, kFileName);
     request.appFolder = appFolder_;
-    request.outputFolder = outputFolder_;
+    request.outputFolder =
+        RowOutputFolder(outputFolder_, rows_.Row(row).root, request.sourcePath, keepFolders_);
     request.addNew = addNew_;
     request.threads = threads_;
     request.fileSeconds = ReadTimeOfDay(rows_.At(row, kVideoTime)).value_or(-1);
@@ -313,6 +320,7 @@ void BatchRun::TakeSettings() {
     const BatchSettings settings = settings_ ? *settings_ : LoadBatchSettings(appFolder_);
     outputFolder_ = AbsoluteOutputFolder(settings.outputFolder, appFolder_, HomeFolder());
     addNew_ = settings.addNew;
+    keepFolders_ = settings.keepFolders;
     threads_ = settings.threads;
     capacity_ = Capacity(settings.parallel, static_cast<int>(std::thread::hardware_concurrency()));
     weighted_ = settings.parallel == 0; // a chosen number is kept as it is

@@ -149,6 +149,7 @@ class BatchRun {
     std::optional<BatchSettings> settings_;
     std::string outputFolder_;
     bool addNew_ = true;
+    bool keepFolders_ = false;
     double threads_ = 0;
     int capacity_ = 1;      // encoders that may run at once
     bool weighted_ = false; // automatic: rows start as the machine has room (load_)

@@ -18,6 +18,15 @@ std::string AbsoluteOutputFolder(const std::string& folder, const std::string& a
     return (fs::path(appFolder) / folder).string();
 }
 
+std::string RowOutputFolder(const std::string& outputFolder, const std::string& root,
+                            const std::string& source, bool keepFolders) {
+    if (!keepFolders || root.empty()) return outputFolder;
+    const fs::path below = fs::path(source).parent_path().lexically_relative(root);
+    // Only a path that stays below the folder (the scan gives no other) is kept.
+    if (below.empty() || below == "." || *below.begin() == "..") return outputFolder;
+    return (fs::path(outputFolder) / below).string();
+}
+
 std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return entry->pw_dir;

@@ -13,6 +13,12 @@ namespace vx {
 std::string AbsoluteOutputFolder(const std::string& folder, const std::string& appFolder,
                                  const std::string& home);
 
+// The folder of one row's output. Keeping folders, a file added with the folder
+// `root` goes where it lay below that folder: <output folder>/<sub-folders>; a
+// file added on its own (empty root) goes to the output folder itself.
+std::string RowOutputFolder(const std::string& outputFolder, const std::string& root,
+                            const std::string& source, bool keepFolders);
+
 // The user's home folder ($HOME, or the password database's).
 std::string HomeFolder();
 

@@ -104,6 +104,7 @@ SettingsView LoadSettingsView(const std::string& appFolder) {
     view.autoShutdown = NumberEquals(shutdown, 1);
     view.threads = Read(appFolder, "thread");
     view.parallel = std::to_string(Parallel(appFolder));
+    view.keepFolders = NumberEquals(Read(appFolder, "keepfolders"), 1);
     return view;
 }
 
@@ -122,6 +123,7 @@ SaveOutcome SaveSettingsView(const std::string& appFolder, const SettingsView& v
         {"autoshut", view.autoShutdown ? "1" : "0"},
         {"thread", PlainNumberText(threads)},
         {"parallel", std::to_string(*parallel)},
+        {"keepfolders", view.keepFolders ? "1" : "0"},
     };
     std::string reason;
     for (const auto& [key, value] : values)
@@ -138,6 +140,7 @@ BatchSettings LoadBatchSettings(const std::string& appFolder) {
     settings.addNew = !NumberOtherThanZero(existed);
     settings.threads = ReadNumber(Read(appFolder, "thread"));
     settings.parallel = Parallel(appFolder);
+    settings.keepFolders = NumberEquals(Read(appFolder, "keepfolders"), 1);
     return settings;
 }
 

@@ -27,6 +27,7 @@ struct SettingsView {
     bool autoShutdown = false;  // "autoshut" is 1
     std::string threads;        // the stored text, empty when none
     std::string parallel = "0"; // files converted at once: 0 automatic, or 1 to 16
+    bool keepFolders = false;   // "keepfolders" is 1
 };
 
 SettingsView LoadSettingsView(const std::string& appFolder);
@@ -50,6 +51,8 @@ struct BatchSettings {
     bool addNew = true;       // "existedfile" 0, missing or not a number: add "_New"
     double threads = 0;       // numeric value of "thread"; 0 gives no thread option
     int parallel = 0;         // files converted at once; 0 (also when missing): automatic
+    // A file added with a folder goes below the output folder as it lay below that folder.
+    bool keepFolders = false;
 };
 
 // The largest number of files converted at once that may be set.

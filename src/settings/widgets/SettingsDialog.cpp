@@ -41,6 +41,9 @@ SettingsDialog::SettingsDialog(std::string appFolder, Desktop& desktop, QWidget*
     command4_->setAutoDefault(false);
     saveRow->addWidget(command4_);
     layout->addWidget(saveFrame);
+    keepFolders_ = Named(new QCheckBox(QStringLiteral("Keep the folders of added folders"), this),
+                         "chkKeepFolders");
+    layout->addWidget(keepFolders_);
 
     auto* existedFrame = new QGroupBox(QStringLiteral("If same as an existed file"), this);
     auto* existedColumn = new QVBoxLayout(existedFrame);
@@ -101,6 +104,7 @@ void SettingsDialog::Load() {
     text2_->setText(QString::fromStdString(view.outputFolder));
     (view.overwrite ? option2_ : option1_)->setChecked(true);
     check1_->setChecked(view.autoShutdown);
+    keepFolders_->setChecked(view.keepFolders);
     text1_->setText(QString::fromStdString(view.threads));
     parallel_->setText(QString::fromStdString(view.parallel));
 }
@@ -115,6 +119,7 @@ void SettingsDialog::Ok() {
     view.outputFolder = text2_->text().toStdString();
     view.overwrite = !option1_->isChecked();
     view.autoShutdown = check1_->isChecked();
+    view.keepFolders = keepFolders_->isChecked();
     view.threads = text1_->text().toStdString();
     view.parallel = parallel_->text().toStdString();
     const SaveOutcome saved = SaveSettingsView(appFolder_, view);

@@ -25,6 +25,7 @@ class SettingsDialog : public QDialog {
     QRadioButton* addNewOption() const { return option1_; }
     QRadioButton* overwriteOption() const { return option2_; }
     QCheckBox* shutdownBox() const { return check1_; }
+    QCheckBox* keepFoldersBox() const { return keepFolders_; }
     QPushButton* okButton() const { return command1_; }
     QPushButton* cancelButton() const { return command2_; }
     QPushButton* browseButton() const { return command4_; }
@@ -41,6 +42,7 @@ class SettingsDialog : public QDialog {
     QRadioButton* option1_;
     QRadioButton* option2_;
     QCheckBox* check1_;
+    QCheckBox* keepFolders_;
     QLineEdit* text1_;
     QLineEdit* parallel_;
     QPushButton* command1_;

@@ -8,7 +8,8 @@ namespace {
 
 constexpr std::string_view kMagic = "vantorix-list ";
 // 2: a row also keeps the sound's format and why the file cannot be read.
-constexpr int kVersion = 2;
+// 3: and the folder the file was added with.
+constexpr int kVersion = 3;
 
 std::string Escaped(std::string_view text) {
     std::string out;
@@ -83,8 +84,11 @@ bool TakeLine(std::string_view line, KeptState& state) {
         state.sheet.push_back({(*values)[0], (*values)[1], (*values)[2]});
         return true;
     }
-    const bool firstVersion = values->size() == kColumnCount + 2;
-    if (fields[0] == "row" && (firstVersion || values->size() == kColumnCount + 4)) {
+    // After the columns a row holds two fields in version 1, four in 2, five in 3.
+    const std::size_t count = values->size();
+    const bool firstVersion = count == kColumnCount + 2;
+    const bool withRoot = count == kColumnCount + 5;
+    if (fields[0] == "row" && (firstVersion || count == kColumnCount + 4 || withRoot)) {
         KeptRow row;
         for (int c = 0; c < kColumnCount; ++c)
             row.columns[c] = (*values)[c];
@@ -94,6 +98,7 @@ bool TakeLine(std::string_view line, KeptState& state) {
             row.audioFormat = (*values)[kColumnCount + 2];
             row.unreadable = (*values)[kColumnCount + 3];
         }
+        if (withRoot) row.root = (*values)[kColumnCount + 4];
         state.rows.push_back(std::move(row));
         return true;
     }
@@ -111,6 +116,7 @@ std::vector<KeptRow> SnapshotRows(const SourceList& list,
         row.columns = item.columns;
         row.audioFormat = item.audioFormat;
         row.unreadable = item.unreadable;
+        row.root = item.root;
         for (const RunningOutput& output : outputs)
             if (output.id == item.id) {
                 row.output = output.path;
@@ -135,7 +141,8 @@ std::string EncodeKeptList(const KeptState& state) {
         text += '\t';
         text += Escaped(row.output);
         text += row.outputNew ? "\t1\t" : "\t0\t";
-        text += Escaped(row.audioFormat) + '\t' + Escaped(row.unreadable) + '\n';
+        text += Escaped(row.audioFormat) + '\t' + Escaped(row.unreadable) + '\t' +
+                Escaped(row.root) + '\n';
     }
     const std::size_t lines = 2 + state.sheet.size() + state.rows.size();
     return text + "end\t" + std::to_string(lines) + "\n";

@@ -24,6 +24,7 @@ struct KeptRow {
     bool outputNew = false;  // that file did not exist before the encoder started
     std::string audioFormat; // what the probe found beside the columns
     std::string unreadable;
+    std::string root; // the folder the file was added with; empty: added on its own
     bool operator==(const KeptRow&) const = default;
 };
 

@@ -176,7 +176,7 @@ bool IsFlvName(const std::string& path) {
     std::string tail = path.substr(path.size() - 3);
     for (char& c : tail)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return tail == "FLV";
+    return tail == "FLV" || tail == "F4V"; // F4V: Flash's own MP4-based video
 }
 
 SelectedFiles ParseDialogSelection(const std::vector<std::string>& paths) {

@@ -80,7 +80,8 @@ void FillRow(SourceList& list, std::uint64_t id, const std::string& output);
 void AddSourceFile(SourceList& list, const std::string& appFolder, const std::string& path,
                    const std::function<void()>& pump);
 
-// The rule for dropped files: the last three characters, upper-cased, are "FLV".
+// The rule for dropped files: the last three characters, upper-cased, are "FLV"
+// (or "F4V").
 bool IsFlvName(const std::string& path);
 
 // The files chosen in the open dialog: one folder (ending in "/") and names.

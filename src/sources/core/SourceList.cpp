@@ -12,12 +12,13 @@ void SourceList::Tell(Member member, Args... args) const {
         if (other.*member) (other.*member)(args...);
 }
 
-std::uint64_t SourceList::Append(const std::string& path) {
+std::uint64_t SourceList::Append(const std::string& path, std::string root) {
     const int row = Count();
     Tell(&Listener::beforeInsert, row);
     SourceItem item;
     item.id = nextId_++;
     item.columns[kFileName] = path;
+    item.root = std::move(root);
     rows_.push_back(std::move(item));
     Tell(&Listener::afterInsert, row);
     return rows_.back().id;

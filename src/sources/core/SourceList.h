@@ -35,6 +35,7 @@ struct SourceItem {
     std::string note;        // what the last conversion of the row had to say (why it failed)
     std::string unreadable;  // why the player cannot read the file; empty when it can
     std::string audioFormat; // the sound's format as the probe found it; empty: none
+    std::string root;        // the folder it was added with; empty: added on its own
 };
 
 class SourceList {
@@ -47,8 +48,9 @@ class SourceList {
         std::function<void(int row, int column)> changed;
     };
 
-    // Appends a row whose text is the path; gives its id.
-    std::uint64_t Append(const std::string& path);
+    // Appends a row whose text is the path, added with the folder `root` (empty:
+    // on its own); gives its id.
+    std::uint64_t Append(const std::string& path, std::string root = {});
     // The row with that id, or -1 when it was removed meanwhile.
     int RowOf(std::uint64_t id) const;
     bool Set(std::uint64_t id, Column column, std::string text);

@@ -61,11 +61,6 @@ TEST_F(Store, StoredValuesAreReadAsTheReadersDemand) {
     EXPECT_FALSE(LoadBatchSettings(app_).keepFolders); // off until asked for
     Set("keepfolders", "1");
     EXPECT_TRUE(LoadBatchSettings(app_).keepFolders);
-    EXPECT_TRUE(LoadSettingsView(app_).keepFolders);
-    SettingsView view = LoadSettingsView(app_);
-    view.keepFolders = false;
-    EXPECT_EQ(SaveSettingsView(app_, view), SaveResult::Saved);
-    EXPECT_EQ(Get("keepfolders"), "0");
 }
 
 TEST_F(Store, SavingChecksTheThreadCountFirst) {

@@ -177,6 +177,9 @@ void CaptureWindowTest::recordsAndCountsTheFrames() {
     Open();
     const QString file = QString::fromStdString(app_ + "/three seconds.avi");
     Record(file);
+    // The three seconds count from the frames seen so far: an encoder may report
+    // its first frames late, and in one block.
+    const auto seen = window_->control().Statistics().frames;
     QTest::qWait(3000);
     QVERIFY(QRegularExpression(
                 QStringLiteral("^\\d+ frames \\(\\d+ dropped\\) - \\d+\\.\\d\\d sec\\.$"))
@@ -194,15 +197,16 @@ void CaptureWindowTest::recordsAndCountsTheFrames() {
     QCOMPARE(recorded.codec, std::string("mjpeg"));
     QCOMPARE(recorded.width, 640);
     QCOMPARE(recorded.height, 480);
-    QVERIFY2(vxtest::Near(recorded.frames, 75, 0.2), qPrintable(QString::number(recorded.frames)));
+    QVERIFY2(vxtest::Near(recorded.frames - seen, 75, 0.2),
+             qPrintable(QString("%1 - %2").arg(recorded.frames).arg(seen)));
 
     const QString status = Status();
     const auto match =
         QRegularExpression(
             QStringLiteral("^(\\d+) frames \\(0 dropped\\) - (\\d+\\.\\d\\d) sec\\.$"))
             .match(status);
-    qInfo("status \"%s\", file: %d frames, %.2f s", qPrintable(status), recorded.frames,
-          recorded.seconds);
+    qInfo("status \"%s\", file: %d frames (%d when the three seconds began), %.2f s",
+          qPrintable(status), recorded.frames, int(seen), recorded.seconds);
     QVERIFY2(match.hasMatch(), qPrintable(status));
     QVERIFY2(vxtest::Near(match.captured(1).toInt(), recorded.frames, 0.05), qPrintable(status));
     QVERIFY2(vxtest::Near(match.captured(2).toDouble(), recorded.seconds, 0.05),

@@ -7,8 +7,12 @@ CaptureSource V4l2Source(const std::string& node, const std::string& card) {
 }
 
 CaptureSource TestPatternSource() {
-    return {
-        "Test pattern (640x480)", {"-re", "-f", "lavfi", "-i", "testsrc=size=640x480:rate=25"}, {}};
+    // Paced like a camera by the "realtime" filter: one picture every 40 ms from
+    // the start. Reading at the input's rate ("-re") lets newer encoders send a
+    // burst ahead of the clock, and a recording then holds more than its time.
+    return {"Test pattern (640x480)",
+            {"-f", "lavfi", "-i", "testsrc=size=640x480:rate=25,realtime"},
+            {}};
 }
 
 std::vector<std::string> CaptureArguments(const std::string& encoder, const CaptureSource& source,

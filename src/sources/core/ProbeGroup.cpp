@@ -129,10 +129,10 @@ GroupRun RunGroup(const std::string& appFolder, const std::vector<std::string>& 
                   const std::function<void(std::size_t, std::string)>& whole,
                   GroupReportSplitter& splitter) {
     GroupRun run;
+    auto lastOutput = Clock::now(); // outlives the process, whose end may still read
     Process process;
     process.CmdLine = GroupIdentifyCommandLine(appFolder, aliases);
     process.Async = true;
-    auto lastOutput = Clock::now();
     process.StdOutChanged = [&](std::string& chunk) {
         lastOutput = Clock::now();
         for (std::size_t file : splitter.Feed(chunk))

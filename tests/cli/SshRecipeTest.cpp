@@ -2,7 +2,6 @@
 // which runs them over ssh on an sshd of the test's own (127.0.0.1, a free port,
 // throwaway keys). Every output is made, and the only command that ran on the
 // other side is the encoder, once per file, whatever the file names hold.
-#include "ConvertProgram.h"
 #include "Spawn.h"
 #include "TestMedia.h"
 
@@ -99,29 +98,27 @@ TEST(SshRecipe, DryRunLinesRunOverSshMakeEveryOutputAndRunOnlyTheEncoder) {
     const Sshd sshd(root);
     ASSERT_TRUE(sshd.Running());
 
-    const std::vector<std::string> names = {"plain.flv", "it's $(touch HIT) `touch HIT`.flv",
-                                            "semi;touch HIT;.flv", "-dash.flv"};
-    fs::create_directories(root + "/in");
+    // The guide's recipe, as a user types it: the output folders made first, the
+    // folders of the archive kept.
+    const std::vector<std::string> names = {"plain.flv", "sub/it's $(touch HIT) `touch HIT`.flv",
+                                            "sub/deeper/semi;touch HIT;.flv", "-dash.flv"};
+    fs::create_directories(root + "/in/sub/deeper");
     ASSERT_TRUE(vxtest::MakeFlv(root + "/in/" + names[0], {.seconds = 2}));
-    std::vector<std::string> arguments = {"--dry-run", "-p", "95", "-o", root + "/out", "--"};
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         if (name != names[0]) fs::copy_file(root + "/in/" + names[0], root + "/in/" + name);
-        arguments.push_back(root + "/in/" + name);
-    }
-    const vxtest::Captured dry = vxtest::Capture([&](std::FILE* out, std::FILE* err) {
-        return vx::RunConvert(arguments, root, {out, err, false, -1});
-    });
-    ASSERT_EQ(dry.status, 0) << dry.err;
-    std::ofstream(root + "/commands") << dry.out;
-    fs::create_directories(root + "/out");
-
-    const auto parallel = vxtest::Run({"parallel", "--will-cite", "-j", "2", "--sshlogin",
-                                       sshd.Login(), "-a", root + "/commands"},
-                                      root);
-    ASSERT_EQ(parallel.exitCode, 0) << parallel.output;
+    fs::copy_file(std::string(VX_APP_DIR) + "/vantorix-convert", root + "/vantorix-convert");
+    const char* recipe =
+        "set -eo pipefail; mkdir -p \"$3\"\n"
+        "(cd \"$2\" && find . -type d -print0) | (cd \"$3\" && xargs -0 mkdir -p)\n"
+        "\"$4\" --dry-run -p 95 -o \"$3\" --keep-folders \"$2\" |\n"
+        "  parallel --will-cite -j 2 --sshlogin \"$1\"\n";
+    const auto run = vxtest::Run({"bash", "-c", recipe, "recipe", sshd.Login(), root + "/in",
+                                  root + "/out", root + "/vantorix-convert"},
+                                 root);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const std::string& name : names) {
         const std::string output = root + "/out/" + name.substr(0, name.size() - 4) + ".mkv";
-        EXPECT_TRUE(vxtest::ProbeFile(output).ok) << output;
+        EXPECT_TRUE(vxtest::ProbeFile(output).ok) << output << "\n" << run.output;
     }
     const std::string ran = vxtest::ReadFile(root + "/ran");
     EXPECT_EQ(std::count(ran.begin(), ran.end(), '\n'), 4) << ran; // the encoder, once a file

@@ -40,8 +40,9 @@ void ListKeeper::Changed() {
     if (!timer_.isActive()) timer_.start();
 }
 
-void ListKeeper::RowStarted(std::uint64_t id, const std::string& output, bool existed) {
-    running_.push_back({id, output, !existed});
+void ListKeeper::RowWriting(std::uint64_t id, const WorkingFile& working,
+                            const std::string& folder) {
+    running_.push_back({id, working, folder});
     Changed();
 }
 
@@ -69,6 +70,11 @@ void ListKeeper::Closed() {
         Discard();
         return;
     }
+    SaveNow();
+    file_.WaitUntilWritten();
+}
+
+void ListKeeper::Interrupted() {
     SaveNow();
     file_.WaitUntilWritten();
 }

@@ -22,14 +22,17 @@ class ListKeeper : public QObject {
                const std::string& folder);
 
     void Changed(); // something kept has changed
-    void RowStarted(std::uint64_t id, const std::string& output, bool existed);
+    // A row's encoder writes this working file in the batch's output folder.
+    void RowWriting(std::uint64_t id, const WorkingFile& working, const std::string& folder);
     void RowEnded(std::uint64_t id);
     void SaveNow();
     void Discard(); // the list goes
     // The window closes: the list goes, unless rows were still being converted
-    // (their encoders end with the program, so their outputs are half written):
-    // then it stays for the next start to clean up and offer.
+    // (their encoders end with the program, so their working files are half
+    // written): then it stays for the next start to clean up and offer.
     void Closed();
+    // The program ends from outside: the list stays for the next start to offer.
+    void Interrupted();
     KeptListFile& file() { return file_; }
     // Told once, on this thread, the first time the list cannot be kept (its
     // folder cannot be written now, or a save fails later), with the reason.

@@ -62,6 +62,9 @@ class MainWindow : public QMainWindow {
 
     // Converts the whole list (the Convert commands).
     void ConvertNow();
+    // The program is ended by a signal: nothing is left half written, and the
+    // list stays for the next start to offer, as after a crash.
+    void EndedFromOutside();
     BatchRun& batch() { return *batch_; }
     void BatchEnded(); // the run has ended, however it ended
 

@@ -140,6 +140,11 @@ void MainWindow::ConvertNow() {
     if (batch_->Start()) batchView_->Follow(*batch_);
 }
 
+void MainWindow::EndedFromOutside() {
+    batch_->Halt();
+    if (keeper_) keeper_->Interrupted();
+}
+
 void MainWindow::BatchEnded() {
     if (closePending_) SetBatchBusy(false); // an abandoned run leaves the window as it was
     CloseIfPending();

@@ -35,8 +35,8 @@ void MainWindow::KeepList(const std::string& folder) {
     keeper_->Changed();
 }
 
-// Asks once about the lists of programs that are no longer running; new outputs
-// their encoders were writing are removed first.
+// Asks once about the lists of programs that are no longer running; the working
+// files their encoders were writing are removed first, where still theirs.
 void MainWindow::OfferKeptLists(const std::string& folder) {
     std::vector<OrphanList> lists = ClaimOrphanLists(folder);
     const RecoveryPlan plan = PlanRecovery(lists);
@@ -44,9 +44,9 @@ void MainWindow::OfferKeptLists(const std::string& folder) {
         FinishOrphans(lists, false);
         return;
     }
-    const int removed = RemoveHalfWritten(plan);
+    const CleanUp cleanUp = RemoveHalfWritten(plan);
     const bool restore =
-        desktop_.Confirm(this, QString::fromStdString(RecoveryQuestion(plan, removed)));
+        desktop_.Confirm(this, QString::fromStdString(RecoveryQuestion(plan, cleanUp)));
     if (restore) {
         if (ProfileCatalog::At(plan.entry) && !ProfileCatalog::IsHeading(plan.entry)) {
             chooser_->SelectPosition(plan.entry);

@@ -40,8 +40,9 @@ class WindowBatchView : public BatchView {
         refresh_.stop();
         w_.BatchEnded();
     }
-    void RowStarted(std::uint64_t id, const std::string& output, bool existed) override {
-        if (w_.keeper_) w_.keeper_->RowStarted(id, output, existed);
+    void RowWriting(std::uint64_t id, const WorkingFile& working,
+                    const std::string& folder) override {
+        if (w_.keeper_) w_.keeper_->RowWriting(id, working, folder);
     }
     void RowEnded(std::uint64_t id) override {
         if (w_.keeper_) w_.keeper_->RowEnded(id);

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "Desktop.h"
+#include "EndSignals.h"
 #include "KeptList.h"
 #include "MainWindow.h"
 #include "NativeNames.h"
@@ -48,6 +49,11 @@ int main(int argc, char** argv) {
     if (!newWindow && !one.Claim() && one.HandOff(files)) return 0;
     vx::MainWindow window(vx::ApplicationFolderRaw(), vx::SystemDesktop());
     one.Serve(window);
+    // Ended from outside: no file is left half written, the list is kept.
+    vx::EndSignals endSignals([&window](int signal) {
+        window.EndedFromOutside();
+        QApplication::exit(128 + signal);
+    });
     window.show();
     // The list is kept while the program runs; a list left by one that did not
     // close normally is offered first.

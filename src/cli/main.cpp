@@ -26,13 +26,14 @@ void HoldClosedStreams() {
 
 int main(int argc, char** argv) {
     HoldClosedStreams();
-    // Ctrl+C and a polite kill cancel the batch as its Cancel button does. The
+    // Ctrl+C, a polite kill, a closed terminal or session and Ctrl+\ cancel the
+    // batch as its Cancel button does: no half-written file is left behind. The
     // signals are taken from a descriptor, blocked in every thread of ours (the
     // tools we start get the default mask back).
     sigset_t interrupts;
     sigemptyset(&interrupts);
-    sigaddset(&interrupts, SIGINT);
-    sigaddset(&interrupts, SIGTERM);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&interrupts, signal);
     sigprocmask(SIG_BLOCK, &interrupts, nullptr);
     vx::ConvertIo io;
     io.terminal = isatty(STDERR_FILENO) == 1;

@@ -1,5 +1,6 @@
-// The real program killed while it converts: its tools end with it, and the next
-// start offers its list without the half-written files.
+// The real program killed while it converts: its tools end with it, nothing
+// appears under a final name, and the next start offers its list without the
+// half-written files it can tell are still its own.
 #include "IniFile.h"
 #include "KeptList.h"
 #include "TestMedia.h"
@@ -82,14 +83,14 @@ class KilledProgram : public ::testing::Test {
         return x_.WaitForWindow("Vantorix 2.00", 20);
     }
     // Presses Convert Now! until the kept list shows a row converted and two rows
-    // being written; gives their outputs.
+    // being written; gives their working files.
     std::vector<std::string> ConvertUntilTwoRunAfterOne(const std::string& window) {
         for (int look = 0; look < 1200; ++look) {
             if (look % 40 == 0) x_.Keys(window, {"ctrl+n"}); // taken once the window has the keys
             std::vector<std::string> outputs;
             const auto kept = KeptList();
             for (const auto& row : kept ? kept->rows : std::vector<vx::KeptRow>{})
-                if (!row.output.empty() && row.outputNew) outputs.push_back(row.output);
+                if (!row.output.empty() && row.outputIdentity) outputs.push_back(row.output);
             const auto running = SessionProcesses(program_->Pid());
             if (outputs.size() == 2 && kept->rows[1].columns[vx::kStatus] == "OK" &&
                 std::count(running.begin(), running.end(), "ffmpeg") == 2)
@@ -121,15 +122,23 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
         left = SessionProcesses(killed);
     }
     EXPECT_TRUE(left.empty()) << "still running 2 s later: " << left.front();
+    for (const char* name : {"a.mp4", "c.mp4"})
+        EXPECT_FALSE(fs::exists(run_ + "/out/" + name)) << "a cut file under a final name";
 
-    // The next start removes the new half-written outputs, then asks; Yes gives
-    // the rows not converted, with their trims and the entry, as its own list.
+    // The user converted c again meanwhile: a whole file now lies where its
+    // working file was, and it stays.
     const std::string b = run_ + "/out/b.mp4";
     const std::string bWhole = vxtest::Sha256(b);
+    const std::string& later = halfWritten[1];
+    fs::copy_file(b, run_ + "/out/later");
+    fs::rename(run_ + "/out/later", later);
+
+    // The next start removes the half-written file still its own, then asks; Yes
+    // gives the rows not converted, with their trims and the entry, as its own list.
     Start();
     ASSERT_FALSE(x_.WaitForWindow("Vantorix", 60).empty()) << "no question about the list";
-    for (const auto& output : halfWritten)
-        EXPECT_FALSE(fs::exists(output)) << output;
+    EXPECT_FALSE(fs::exists(halfWritten[0])) << halfWritten[0];
+    EXPECT_EQ(vxtest::Sha256(later), bWhole) << "a file made since is not ours to remove";
     const std::string again = RestoreEarlierList();
     ASSERT_FALSE(again.empty());
     std::optional<vx::KeptState> restored;
@@ -147,6 +156,7 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
         EXPECT_NEAR(info.duration, seconds, 1) << name;
     }
     EXPECT_EQ(vxtest::Sha256(b), bWhole) << "a file converted before is not converted again";
+    EXPECT_EQ(vxtest::Sha256(later), bWhole);
     x_.Keys(again, {"ctrl+x"});
     ASSERT_EQ(program_->WaitForExit(30), 0);
     for (const auto& entry : fs::directory_iterator(run_ + "/state/vantorix"))

@@ -8,6 +8,7 @@
 #include "ProfileChooser.h"
 #include "TestMedia.h"
 #include "WindowKit.h"
+#include "WorkingFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,11 +44,16 @@ class ListRecoveryTest : public QObject {
         state.sheet = {{sheetValue_.group, sheetValue_.item, "kept value"}};
         state.rows = {Row("/m/a.flv", "0:00:00", "OK"), Row("/m/b.flv", "0:00:00", "Processing"),
                       Row("/m/c.flv", "0:00:02", "Processing")};
-        state.rows[1].output = state_ + "/b.mp4";
-        state.rows[1].outputNew = true;
-        state.rows[1].audioFormat = "mp3";        // the probe's finding beside the columns
-        state.rows[2].output = state_ + "/c.mp4"; // there before: not ours to remove
-        std::ofstream(state_ + "/b.mp4") << "half";
+        const auto working = CreateWorkingFile(state_ + "/b.mp4");
+        QVERIFY(working);
+        state.rows[1].output = working->path;
+        state.rows[1].outputFolder = state_;
+        state.rows[1].outputIdentity = working->identity;
+        state.rows[1].audioFormat = "mp3"; // the probe's finding beside the columns
+        // An earlier version named the final name: it is never removed.
+        state.rows[2].output = state_ + "/c.mp4";
+        state.rows[2].outputNew = true;
+        std::ofstream(working->path) << "half";
         std::ofstream(state_ + "/c.mp4") << "the user's";
         QVERIFY(WriteFileAtomically(orphan_, EncodeKeptList(state)));
     }
@@ -85,7 +91,8 @@ void ListRecoveryTest::yesRestoresTheRowsNotConvertedWithTheirTrimsTheEntryAndTh
              qPrintable(question));
     QVERIFY(question.contains("/m/a.flv"));
     QVERIFY(question.contains("Half-written output files removed: 1."));
-    QVERIFY(!fs::exists(state_ + "/b.mp4") && fs::exists(state_ + "/c.mp4"));
+    QVERIFY(question.contains(QString::fromStdString(state_ + "/c.mp4 (recorded by an earlier")));
+    QVERIFY(!fs::exists(state_ + "/b.vxpart.mp4") && fs::exists(state_ + "/c.mp4"));
     SourceList& rows = window->sources();
     QCOMPARE(rows.Count(), 2);
     QCOMPARE(rows.At(0, kFileName), std::string("/m/b.flv"));
@@ -138,9 +145,11 @@ void ListRecoveryTest::theListFollowsChangesAndGoesWithANormalClose() {
                                  DecodeKeptList(vxtest::ReadFile(path))->rows.size() == 1,
                              1000);
     QCOMPARE(DecodeKeptList(vxtest::ReadFile(path))->rows[0].columns[kEnd], std::string("0:00:05"));
-    window->keeper()->RowStarted(id, "/out/new.mp4", false);
+    window->keeper()->RowWriting(id, {"/out/new.vxpart.mp4", {1, 2}}, "/out");
     const auto running = Kept(*window);
-    QVERIFY(running && running->rows[0].output == "/out/new.mp4" && running->rows[0].outputNew);
+    QVERIFY(running && running->rows[0].output == "/out/new.vxpart.mp4" &&
+            running->rows[0].outputFolder == "/out" &&
+            running->rows[0].outputIdentity == FileIdentity({1, 2}));
     window->keeper()->RowEnded(id);
     window->close();
     QVERIFY(!fs::exists(path));

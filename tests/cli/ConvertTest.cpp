@@ -171,6 +171,43 @@ TEST_F(Convert, AnInterruptCancelsAndEndsEveryEncoder) {
     EXPECT_NE(encoders.exitCode, 0) << "an encoder is left: " << encoders.output;
 }
 
+// A closed terminal, Ctrl+\\ and a polite kill cancel as Ctrl+C does: with
+// --overwrite the earlier file stays byte for byte. A kill that cannot be
+// caught leaves the working file at worst, never a file under the final name.
+TEST_F(Convert, NoSignalLeavesAFileUnderAFinalName) {
+    const std::string source = Source("long.flv", "long.flv");
+    const std::string out = app_ + "/out", final = out + "/long.mp4";
+    fs::create_directories(out);
+    fs::copy_file(media_ + "/short.flv", final);
+    const std::string earlier = vxtest::Sha256(final);
+    // Started, then the signal once the encoder writes.
+    auto interrupt = [&](int signal, const std::vector<std::string>& extra) {
+        std::vector<std::string> arguments = {program_, "-p", "86", "-o", out};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        arguments.push_back(source);
+        const pid_t pid = vx::Spawn({arguments, {}});
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (!fs::exists(out + "/long.vxpart.mp4") && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(50ms);
+        std::this_thread::sleep_for(1s);
+        kill(pid, signal);
+        return vxtest::Reap(pid);
+    };
+    for (const int signal : {SIGHUP, SIGQUIT, SIGTERM}) {
+        EXPECT_EQ(interrupt(signal, {"--overwrite"}), vx::kExitInterrupted) << signal;
+        EXPECT_EQ(vxtest::Sha256(final), earlier) << signal;
+        EXPECT_FALSE(fs::exists(out + "/long.vxpart.mp4")) << signal;
+    }
+    fs::remove(final);
+    EXPECT_EQ(interrupt(SIGKILL, {}), 128 + SIGKILL);
+    // Its encoder ends with it; what it wrote keeps the working name.
+    for (int look = 0; look < 100 && vxtest::Run({"pgrep", "-f", out + "/long"}).exitCode == 0;
+         ++look)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_FALSE(fs::exists(final));
+    EXPECT_EQ(vxtest::Run({"pgrep", "-f", out + "/long"}).exitCode, 1);
+}
+
 // The dry run's lines, run by GNU parallel, write what the program itself writes.
 TEST_F(Convert, ADryRunRunByParallelGivesTheSameFiles) {
     const std::vector<std::string> files = {Source("a.flv"), Source("b.flv"), Source("c.flv")};

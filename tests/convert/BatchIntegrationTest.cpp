@@ -239,7 +239,8 @@ TEST_F(Batch, ARelativeOutputFolderNeverLetsASourceBeOverwritten) {
     EXPECT_EQ(Status(0), "OK");
     EXPECT_EQ(vxtest::Sha256(source), hash);
     EXPECT_TRUE(vxtest::ProbeFile(out_ + "/clip_New.flv").ok);
-    EXPECT_NE(batch_.LastCommandLine().find("\"" + out_ + "/clip_New.flv\""), std::string::npos);
+    EXPECT_NE(batch_.LastCommandLine().find("\"" + out_ + "/clip_New.vxpart.flv\""),
+              std::string::npos);
     EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
 
     rows_.Clear();

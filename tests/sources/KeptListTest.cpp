@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
@@ -52,12 +53,15 @@ TEST(KeptListFormat, ReadsBackWhatItWroteAndRefusesEveryCutOrForeignText) {
         vx::DecodeKeptList("vantorix-list 1\nentry\t4\nrow\t/m/a.flv\t\t\t\t\t\t\t\t0\nend\t3\n");
     ASSERT_TRUE(first);
     EXPECT_EQ(first->rows.at(0).columns[vx::kFileName], "/m/a.flv");
-    // So does one of the second (rows without the folder they were added with).
+    // So does one of the second (rows without the folder they were added with, the
+    // output a final name without identity).
     const auto second = vx::DecodeKeptList(
-        "vantorix-list 2\nentry\t4\nrow\t/m/b.flv\t\t\t\t\t\t\t\t0\t85\t\nend\t3\n");
+        "vantorix-list 2\nentry\t4\nrow\t/m/b.flv\t\t\t\t\t\t\t/o/b.mp4\t1\t85\t\nend\t3\n");
     ASSERT_TRUE(second);
     EXPECT_EQ(second->rows.at(0).audioFormat, "85");
     EXPECT_EQ(second->rows.at(0).root, "");
+    EXPECT_EQ(second->rows.at(0).output, "/o/b.mp4");
+    EXPECT_TRUE(second->rows.at(0).outputNew && !second->rows.at(0).outputIdentity);
     std::string extraLine = text;
     extraLine.insert(text.find("row"), "row\tonly\n");
     EXPECT_FALSE(vx::DecodeKeptList(extraLine));
@@ -112,4 +116,56 @@ TEST_F(KeptListFolder, OnlyRegularFilesAreReadAsLists) {
     EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty());
     EXPECT_TRUE(fs::is_fifo(pipe + ".unreadable"));
     EXPECT_TRUE(fs::is_directory(folder_ + "/list-2.vxlist.unreadable"));
+}
+
+// A restart removes a recorded file only while it is the working file recorded,
+// in the folder recorded with it; whatever it leaves, the question names with
+// the reason.
+TEST_F(KeptListFolder, TheRestartRemovesOnlyWorkingFilesThatAreStillTheOnesRecorded) {
+    const std::string out = folder_ + "/out";
+    fs::create_directories(out);
+    vx::OrphanList list;
+    auto record = [&](const std::string& path, const std::string& recordedFolder,
+                      std::optional<vx::FileIdentity> identity) {
+        vx::KeptRow row;
+        row.columns[vx::kFileName] = path + ".flv";
+        row.columns[vx::kStatus] = "Processing";
+        row.output = path;
+        row.outputFolder = recordedFolder;
+        row.outputIdentity = identity;
+        row.outputNew = !identity; // as an earlier version wrote it
+        list.state.rows.push_back(row);
+    };
+    const auto ours = vx::CreateWorkingFile(out + "/ours.mp4");
+    const auto replaced = vx::CreateWorkingFile(out + "/later.mp4");
+    const auto moved = vx::CreateWorkingFile(out + "/moved.mp4");
+    const auto gone = vx::CreateWorkingFile(out + "/gone.mp4");
+    ASSERT_TRUE(ours && replaced && moved && gone);
+    // The user converted again since: a whole file now lies at the recorded path.
+    std::ofstream(out + "/whole") << "a later, complete file";
+    fs::rename(out + "/whole", replaced->path);
+    fs::remove(gone->path);
+    std::ofstream(out + "/final.mp4") << "a final name";
+    std::ofstream(out + "/old.mp4") << "named by an earlier version";
+    record(ours->path, out + "/", ours->identity);
+    record(replaced->path, out, replaced->identity);
+    record(moved->path, folder_, moved->identity); // not the folder it lies in
+    record(gone->path, out, gone->identity);
+    record(out + "/final.mp4", out, vx::IdentityOf(out + "/final.mp4"));
+    record(out + "/old.mp4", "", std::nullopt);
+
+    const vx::RecoveryPlan plan = vx::PlanRecovery({list});
+    EXPECT_EQ(plan.restore.size(), 6u);
+    const vx::CleanUp cleanUp = vx::RemoveHalfWritten(plan);
+    EXPECT_EQ(cleanUp.removed, 1);
+    EXPECT_FALSE(fs::exists(ours->path));
+    EXPECT_EQ(vxtest::ReadFile(replaced->path), "a later, complete file");
+    for (const char* name : {"/moved.vxpart.mp4", "/final.mp4", "/old.mp4"})
+        EXPECT_TRUE(fs::exists(out + name)) << name;
+    const std::string question = vx::RecoveryQuestion(plan, cleanUp);
+    EXPECT_NE(question.find("Half-written output files removed: 1."), std::string::npos);
+    for (const std::string& path :
+         {replaced->path, moved->path, out + "/final.mp4", out + "/old.mp4"})
+        EXPECT_NE(question.find("\n" + path + " ("), std::string::npos) << question;
+    EXPECT_EQ(cleanUp.left.size(), 4u);
 }

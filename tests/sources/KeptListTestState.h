@@ -17,8 +17,11 @@ inline vx::KeptState KeptListTestState(int k) {
                        "FLV",
                        i % 3 ? "" : "OK",
                        "0:01:00"};
-        if (i % 5 == 1)
-            row.output = "/out/clip " + std::to_string(i) + ".mp4", row.outputNew = true;
+        if (i % 5 == 1) {
+            row.output = "/out/clip " + std::to_string(i) + ".vxpart.mp4";
+            row.outputFolder = "/out";
+            row.outputIdentity = vx::FileIdentity{2049, 1000000007ull * i};
+        }
         row.audioFormat = i % 2 ? "85" : "";
         if (i % 4 == 2) row.root = "/media/folder\twith tab";
         if (i % 7 == 3) row.unreadable = "The player cannot read\tthis file.";

@@ -36,9 +36,13 @@ const char* const kConvertUsage =
     "  --list-profiles       prints every entry: position, heading and text\n"
     "  -h, --help            prints this text\n"
     "\n"
+    "Outputs are written as NAME.vxpart.EXT beside their final name and take it\n"
+    "only when whole; --dry-run prints the final names.\n"
+    "\n"
     "Exit status: 0 every file converted, 1 a file failed or was left out, 2 a usage\n"
-    "error or nothing to convert,\n"
-    "130 interrupted (Ctrl+C cancels as the window's Cancel does).\n";
+    "error or nothing to convert, 130 interrupted: Ctrl+C, SIGTERM, SIGHUP (a closed\n"
+    "terminal) and SIGQUIT each cancel as the window's Cancel does, leaving no\n"
+    "half-written file.\n";
 
 namespace {
 

@@ -12,6 +12,7 @@ struct BatchRun::Job {
     pid_t pid = 0;
     EncoderJob encoder;
     bool outputExisted = false;
+    WorkingFile working; // what the encoder writes until the row ends OK
     std::chrono::steady_clock::time_point startedAt; // paces the bar until the first report
     EncoderOutput output;
 };

@@ -10,11 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 namespace vx {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -89,8 +86,9 @@ void BatchRun::Cancel() {
     cancelledAt_ = std::chrono::steady_clock::now();
 }
 
-// A cancelled encoder closes its file and ends; what it wrote of a new file is
-// no whole conversion and goes (an earlier file of that name is never touched).
+// A cancelled encoder closes its file and ends; what it wrote is no whole
+// conversion and goes (the final name, and an earlier file of that name, are
+// never touched).
 // One that does not end on its key is stopped.
 BatchRun::End BatchRun::StopCancelled() {
     if (stopping_.empty()) Cancel();
@@ -103,8 +101,7 @@ BatchRun::End BatchRun::StopCancelled() {
             ++i;
             continue;
         }
-        std::error_code error;
-        if (!job.outputExisted && fs::remove(job.encoder.outputPath, error)) ++removed_;
+        if (RemoveIfSame(job.working.path, job.working.identity)) ++removed_;
         view_.RowEnded(job.id);
         ToolRegistry::Instance().Release(job.pid);
         stopping_.erase(stopping_.begin() + static_cast<long>(i));

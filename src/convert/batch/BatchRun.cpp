@@ -52,6 +52,22 @@ void BatchRun::Abandon() {
     wake_.Add();
 }
 
+void BatchRun::Halt() {
+    if (!running_) return;
+    for (auto* list : {&jobs_, &stopping_}) {
+        for (const auto& job : *list) {
+            ToolRegistry::Instance().Kill(job->pid);
+            ToolRegistry::Instance().WaitForExit(job->pid, std::chrono::seconds(2));
+            RemoveIfSame(job->working.path, job->working.identity);
+            view_.RowEnded(job->id);
+            ToolRegistry::Instance().Release(job->pid);
+        }
+        list->clear();
+    }
+    abandoned_ = true;
+    if (!stepping_) Conclude(End::Abandoned); // else the Step at work ends the run
+}
+
 int BatchRun::Capacity(int setting, int cores) {
     if (setting >= 1) return std::min(setting, 16);
     return std::max(1, cores) + 1;
@@ -175,6 +191,7 @@ bool BatchRun::Prepare() {
         const auto end = ReadTimeOfDay(rows_.At(row, kEnd));
         expectedAll_ += (start && end && *end > *start) ? *end - *start : 0;
     }
+    ClearEarlierResults();
     next_ = 0;
     stopStarting_ = false;
     missingSource_.clear();
@@ -185,6 +202,18 @@ bool BatchRun::Prepare() {
     lineShown_ = {};
     view_.StartClock();
     return true;
+}
+
+// The rows of this batch show only what it does to them: an "OK" of an earlier
+// batch would pass for one of this batch should it not end. A row marked
+// unreadable when it was added keeps its mark.
+void BatchRun::ClearEarlierResults() {
+    for (const std::uint64_t id : ids_) {
+        const int row = rows_.RowOf(id);
+        if (row < 0 || !rows_.Row(row).unreadable.empty()) continue;
+        if (!rows_.At(row, kStatus).empty()) rows_.Set(id, kStatus, "");
+        rows_.SetNote(id, "");
+    }
 }
 
 void BatchRun::StartRows() {
@@ -244,25 +273,43 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->id = id;
     job->encoder = *prepared.value;
     job->outputExisted = fs::exists(job->encoder.outputPath, error);
+    // The encoder writes a file of ours beside the final name, never the final name.
+    std::string why;
+    const auto working = CreateWorkingFile(job->encoder.outputPath, &why);
+    if (!working) {
+        FailRow(id, "The output file could not be written in " + outputFolder_ + " (" + why +
+                        "): check that the output folder may be written to.");
+        return true;
+    }
+    job->working = *working;
+    const auto command = CommandWritingTo(job->encoder, working->path);
+    if (!command) {
+        RemoveIfSame(working->path, working->identity);
+        FailRow(id, "The conversion could not be prepared.");
+        return true;
+    }
     view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
     view_.RowStarted(id, job->encoder.outputPath, job->outputExisted);
+    view_.RowWriting(id, job->working, outputFolder_);
     rows_.Set(id, kStatus, "Processing");
     rows_.SetNote(id, job->encoder.note);
 
-    lastCommandLine_ = job->encoder.commandLine;
+    lastCommandLine_ = *command;
     log_.Started(row, source, lastCommandLine_);
     job->pid = ToolRegistry::Instance().Start(lastCommandLine_, appFolder_, job->output.WriteEnd(),
                                               ToolRegistry::kKeep);
     job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
+        RemoveIfSame(job->working.path, job->working.identity);
         FailRow(id, "The encoder tool could not be started: reinstall Vantorix.");
         return true;
     }
     tools_.EncoderProcessId = job->pid;
     if (weighted_ && !job->encoder.light) load_.RowStarted();
     claimed_.insert(job->encoder.outputPath);
-    track_ = 10; // the bar shows the row that started last
+    claimed_.insert(job->working.path); // no other row's output takes its name meanwhile
+    track_ = 10;                        // the bar shows the row that started last
     view_.SetTrackProgress(track_);
     jobs_.push_back(std::move(job));
     mostAtOnce_ = std::max(mostAtOnce_, static_cast<int>(jobs_.size()));
@@ -347,13 +394,15 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
     if (exitCode != 0 || nothing) {
         std::string reason = nothing ? kNothingConverted : FailureReason(lastLines);
         if (reason.empty()) reason = "the encoder ended with code " + std::to_string(exitCode);
-        std::error_code error;
-        if (!job.outputExisted) fs::remove(job.encoder.outputPath, error);
-        rows_.Set(job.id, kStatus, "Fail");
-        rows_.SetNote(job.id, reason);
-        ++failed_;
-        log_.Ended(job.row, "Fail (exit code " + std::to_string(exitCode) + ")", reason, lastLines);
-        view_.RowEnded(job.id);
+        FailRunningRow(job, "Fail (exit code " + std::to_string(exitCode) + ")", reason, lastLines);
+        return;
+    }
+    // Whole: it takes the final name in one step, replacing an earlier file only now.
+    if (const auto refused = PromoteWorkingFile(job.working, job.encoder.outputPath)) {
+        FailRunningRow(job, "Fail",
+                       "The converted file could not be named " + job.encoder.outputPath + ": " +
+                           *refused + ".",
+                       lastLines);
         return;
     }
     std::string note;
@@ -371,4 +420,16 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
     view_.RowEnded(job.id);
     total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / rows_.Count()));
 }
+// The row failed while its encoder ran: what it wrote goes, the final name stays
+// as it was.
+void BatchRun::FailRunningRow(Job& job, const std::string& status, const std::string& reason,
+                              const std::vector<std::string>& lastLines) {
+    RemoveIfSame(job.working.path, job.working.identity);
+    rows_.Set(job.id, kStatus, "Fail");
+    rows_.SetNote(job.id, reason);
+    ++failed_;
+    log_.Ended(job.row, status, reason, lastLines);
+    view_.RowEnded(job.id);
+}
+
 } // namespace vx

@@ -14,6 +14,7 @@
 #include "Settings.h"
 #include "SourceList.h"
 #include "ToolControl.h"
+#include "WorkingFile.h"
 
 #include <chrono>
 #include <memory>
@@ -54,10 +55,14 @@ class BatchView {
     virtual void Pump() {}
     // The run has ended, however it ended.
     virtual void Ended() {}
-    // A row's encoder has started writing `output` (a file that existed before or a
-    // new one); the row has ended (its status and note are set).
+    // A row's encoder has started: `output` is the final name (of a file that
+    // existed before or a new one), `working` the file it writes until the row
+    // ends OK, in the batch's output folder `folder`; the row has ended (its
+    // status and note are set, the working file renamed or removed).
     virtual void RowStarted(std::uint64_t /*id*/, const std::string& /*output*/, bool /*existed*/) {
     }
+    virtual void RowWriting(std::uint64_t /*id*/, const WorkingFile& /*working*/,
+                            const std::string& /*folder*/) {}
     virtual void RowEnded(std::uint64_t /*id*/) {}
     // The line under the bars: time left, speed, files converted at once.
     virtual void SetProgressLine(const std::string&) {}
@@ -105,6 +110,9 @@ class BatchRun {
     void RequestCancel();
     // The window is going away: stop touching it at once and leave the encoders be.
     void Abandon();
+    // The program is ending now: every encoder is stopped at once and what it
+    // wrote goes; the rows keep their status and the window is not touched again.
+    void Halt();
 
     // The settings of the next runs instead of those of the settings file.
     void UseSettings(const BatchSettings& settings) { settings_ = settings; }
@@ -133,6 +141,9 @@ class BatchRun {
     Result<EncoderJob> PrepareRow(int row, bool claim) const;
     void TakeSettings();
     void FinishRow(Job& job, int exitCode);
+    void FailRunningRow(Job& job, const std::string& status, const std::string& reason,
+                        const std::vector<std::string>& lastLines);
+    void ClearEarlierResults();
     void FailRow(std::uint64_t id, const std::string& reason);
     void UpdateProgress();
     void Cancel();

@@ -175,6 +175,14 @@ Result<std::string> BuildEncoderCommand(const CommandInput& input) {
     return {command};
 }
 
+std::optional<std::string> CommandWritingTo(const EncoderJob& job, const std::string& path) {
+    const std::string output = Quoted(job.outputPath);
+    const std::size_t at = job.commandLine.rfind(output);
+    if (at == std::string::npos) return std::nullopt;
+    return job.commandLine.substr(0, at) + Quoted(path) +
+           job.commandLine.substr(at + output.size());
+}
+
 namespace {
 
 Result<EncoderJob> PrepareDesignedConversion(const JobRequest& request) {

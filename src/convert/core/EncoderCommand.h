@@ -112,6 +112,10 @@ struct JobRequest {
     StreamFormats streams; // as the probe found them (the later entries choose by them)
 };
 
+// The job's command line with the encoder writing to `path` instead of the job's
+// output path (the last argument that names it); none when no argument names it.
+std::optional<std::string> CommandWritingTo(const EncoderJob& job, const std::string& path);
+
 // Takes the steps in their order: extension, option values, output path, clip
 // times, command line. The first failure is the one reported.
 Result<EncoderJob> PrepareConversion(const JobRequest& request);

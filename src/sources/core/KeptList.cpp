@@ -9,7 +9,8 @@ namespace {
 constexpr std::string_view kMagic = "vantorix-list ";
 // 2: a row also keeps the sound's format and why the file cannot be read.
 // 3: and the folder the file was added with.
-constexpr int kVersion = 3;
+// 4: a row's output is the working file, with its folder, device and inode.
+constexpr int kVersion = 4;
 
 std::string Escaped(std::string_view text) {
     std::string out;
@@ -60,6 +61,13 @@ std::optional<int> Number(std::string_view text) {
     return value;
 }
 
+std::optional<std::uint64_t> BigNumber(std::string_view text) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 std::optional<std::vector<std::string>> UnescapedAll(const std::vector<std::string_view>& fields) {
     std::vector<std::string> out;
     for (std::size_t i = 1; i < fields.size(); ++i) {
@@ -84,25 +92,30 @@ bool TakeLine(std::string_view line, KeptState& state) {
         state.sheet.push_back({(*values)[0], (*values)[1], (*values)[2]});
         return true;
     }
-    // After the columns a row holds two fields in version 1, four in 2, five in 3.
+    // After the columns a row holds two fields in version 1, four in 2, five in 3,
+    // eight in 4.
     const std::size_t count = values->size();
-    const bool firstVersion = count == kColumnCount + 2;
-    const bool withRoot = count == kColumnCount + 5;
-    if (fields[0] == "row" && (firstVersion || count == kColumnCount + 4 || withRoot)) {
-        KeptRow row;
-        for (int c = 0; c < kColumnCount; ++c)
-            row.columns[c] = (*values)[c];
-        row.output = (*values)[kColumnCount];
-        row.outputNew = (*values)[kColumnCount + 1] == "1";
-        if (!firstVersion) {
-            row.audioFormat = (*values)[kColumnCount + 2];
-            row.unreadable = (*values)[kColumnCount + 3];
-        }
-        if (withRoot) row.root = (*values)[kColumnCount + 4];
-        state.rows.push_back(std::move(row));
-        return true;
+    if (fields[0] != "row" || (count != kColumnCount + 2 && count != kColumnCount + 4 &&
+                               count != kColumnCount + 5 && count != kColumnCount + 8))
+        return false;
+    KeptRow row;
+    for (int c = 0; c < kColumnCount; ++c)
+        row.columns[c] = (*values)[c];
+    row.output = (*values)[kColumnCount];
+    row.outputNew = (*values)[kColumnCount + 1] == "1";
+    if (count > kColumnCount + 2) {
+        row.audioFormat = (*values)[kColumnCount + 2];
+        row.unreadable = (*values)[kColumnCount + 3];
     }
-    return false;
+    if (count > kColumnCount + 4) row.root = (*values)[kColumnCount + 4];
+    if (count > kColumnCount + 5) {
+        row.outputFolder = (*values)[kColumnCount + 5];
+        const auto device = BigNumber((*values)[kColumnCount + 6]);
+        const auto inode = BigNumber((*values)[kColumnCount + 7]);
+        if (device && inode) row.outputIdentity = FileIdentity{*device, *inode};
+    }
+    state.rows.push_back(std::move(row));
+    return true;
 }
 
 } // namespace
@@ -119,8 +132,9 @@ std::vector<KeptRow> SnapshotRows(const SourceList& list,
         row.root = item.root;
         for (const RunningOutput& output : outputs)
             if (output.id == item.id) {
-                row.output = output.path;
-                row.outputNew = output.isNew;
+                row.output = output.working.path;
+                row.outputFolder = output.folder;
+                row.outputIdentity = output.working.identity;
             }
     }
     return rows;
@@ -142,7 +156,13 @@ std::string EncodeKeptList(const KeptState& state) {
         text += Escaped(row.output);
         text += row.outputNew ? "\t1\t" : "\t0\t";
         text += Escaped(row.audioFormat) + '\t' + Escaped(row.unreadable) + '\t' +
-                Escaped(row.root) + '\n';
+                Escaped(row.root) + '\t' + Escaped(row.outputFolder) + '\t';
+        if (row.outputIdentity)
+            text += std::to_string(row.outputIdentity->device) + '\t' +
+                    std::to_string(row.outputIdentity->inode);
+        else
+            text += '\t';
+        text += '\n';
     }
     const std::size_t lines = 2 + state.sheet.size() + state.rows.size();
     return text + "end\t" + std::to_string(lines) + "\n";
@@ -189,17 +209,21 @@ RecoveryPlan PlanRecovery(const std::vector<OrphanList>& lists) {
                 plan.converted.push_back(row.columns[kFileName]);
                 continue;
             }
-            if (!row.output.empty() && row.outputNew) plan.halfWritten.push_back(row.output);
+            // Lists of earlier versions name a final name, and then only a new one.
+            if (!row.output.empty() && (row.outputIdentity || row.outputNew))
+                plan.halfWritten.push_back({row.output, row.outputFolder, row.outputIdentity});
             if (row.columns[kStatus] == "Processing") row.columns[kStatus].clear();
             row.output.clear();
             row.outputNew = false;
+            row.outputFolder.clear();
+            row.outputIdentity.reset();
             plan.restore.push_back(std::move(row));
         }
     }
     return plan;
 }
 
-std::string RecoveryQuestion(const RecoveryPlan& plan, int removed) {
+std::string RecoveryQuestion(const RecoveryPlan& plan, const CleanUp& cleanUp) {
     std::string text = "Vantorix did not close normally. Restore the list of " +
                        std::to_string(plan.total) + " files? (" +
                        std::to_string(plan.converted.size()) +
@@ -209,8 +233,13 @@ std::string RecoveryQuestion(const RecoveryPlan& plan, int removed) {
         for (const std::string& path : plan.converted)
             text += "\n" + path;
     }
-    if (removed > 0)
-        text += "\n\nHalf-written output files removed: " + std::to_string(removed) + ".";
+    if (cleanUp.removed > 0)
+        text += "\n\nHalf-written output files removed: " + std::to_string(cleanUp.removed) + ".";
+    if (!cleanUp.left.empty()) {
+        text += "\n\nLeft in place, as they may not be half-written files of Vantorix:";
+        for (const auto& [path, why] : cleanUp.left)
+            text += "\n" + path + " (" + why + ")";
+    }
     return text;
 }
 

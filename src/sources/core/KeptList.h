@@ -5,6 +5,7 @@
 // (list-<pid>.vxlist) beside a lock file that the window holds while it lives.
 
 #include "SourceList.h"
+#include "WorkingFile.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -20,11 +21,13 @@ namespace vx {
 
 struct KeptRow {
     std::array<std::string, kColumnCount> columns;
-    std::string output;      // the file its encoder was writing; empty when none
-    bool outputNew = false;  // that file did not exist before the encoder started
+    std::string output;      // the working file its encoder was writing; empty when none
+    bool outputNew = false;  // lists of earlier versions: `output` (a final name) was new
     std::string audioFormat; // what the probe found beside the columns
     std::string unreadable;
-    std::string root; // the folder the file was added with; empty: added on its own
+    std::string root;         // the folder the file was added with; empty: added on its own
+    std::string outputFolder; // the batch's output folder, beside `output`
+    std::optional<FileIdentity> outputIdentity; // none in lists of earlier versions
     bool operator==(const KeptRow&) const = default;
 };
 
@@ -40,12 +43,12 @@ struct KeptState {
     bool operator==(const KeptState&) const = default;
 };
 
-// The rows of the list as they are now; `outputs` gives, by row id, the file a
-// running encoder writes and whether it is new.
+// The rows of the list as they are now; `outputs` gives, by row id, the working
+// file a running encoder writes and the output folder it lies in.
 struct RunningOutput {
     std::uint64_t id = 0;
-    std::string path;
-    bool isNew = false;
+    WorkingFile working;
+    std::string folder;
 };
 std::vector<KeptRow> SnapshotRows(const SourceList& list,
                                   const std::vector<RunningOutput>& outputs);
@@ -94,20 +97,34 @@ struct OrphanList {
 // Unreadable lists are set aside (renamed to *.unreadable) with one line on stderr.
 std::vector<OrphanList> ClaimOrphanLists(const std::string& folder);
 
+// A file that an encoder of the ended program was writing, as its list recorded it.
+struct RecordedOutput {
+    std::string path, folder;
+    std::optional<FileIdentity> identity;
+};
+
 // What a restart does with the lists of programs that ended abnormally.
 struct RecoveryPlan {
-    int total = 0;                        // rows in the lists
-    std::vector<std::string> converted;   // paths converted before the end (not restored)
-    std::vector<KeptRow> restore;         // the other rows, in list order
-    std::vector<std::string> halfWritten; // new outputs that were being written
+    int total = 0;                           // rows in the lists
+    std::vector<std::string> converted;      // paths converted before the end (not restored)
+    std::vector<KeptRow> restore;            // the other rows, in list order
+    std::vector<RecordedOutput> halfWritten; // files that were being written
     int entry = 0;
     std::vector<KeptSheetValue> sheet;
 };
 RecoveryPlan PlanRecovery(const std::vector<OrphanList>& lists);
-// Removes the plan's half-written outputs; gives how many were removed.
-int RemoveHalfWritten(const RecoveryPlan& plan);
+
+// The half-written files removed, and those left in place with the reason.
+struct CleanUp {
+    int removed = 0;
+    std::vector<std::pair<std::string, std::string>> left; // path, why
+};
+// Removes a recorded file only when it is a working file in the output folder
+// recorded with it and still the very file recorded (device and inode): never a
+// final name, never a file made there since.
+CleanUp RemoveHalfWritten(const RecoveryPlan& plan);
 // The question to the user.
-std::string RecoveryQuestion(const RecoveryPlan& plan, int removed);
+std::string RecoveryQuestion(const RecoveryPlan& plan, const CleanUp& cleanUp);
 // Yes: the lists go. No: each is kept as <list>.bak, once. Both release the locks.
 void FinishOrphans(std::vector<OrphanList>& lists, bool keepBackup);
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -34,6 +35,11 @@ int TakeLock(const std::string& lockPath) {
         return -1;
     }
     return fd;
+}
+
+bool InFolder(const std::string& path, const std::string& folder) {
+    return !folder.empty() && fs::path(path).lexically_normal().parent_path() ==
+                                  (fs::path(folder) / "").lexically_normal().parent_path();
 }
 
 } // namespace
@@ -156,11 +162,28 @@ std::vector<OrphanList> ClaimOrphanLists(const std::string& folder) {
     return lists;
 }
 
-int RemoveHalfWritten(const RecoveryPlan& plan) {
-    int removed = 0;
-    for (const std::string& path : plan.halfWritten)
-        if (::unlink(path.c_str()) == 0) ++removed;
-    return removed;
+CleanUp RemoveHalfWritten(const RecoveryPlan& plan) {
+    CleanUp cleanUp;
+    for (const RecordedOutput& output : plan.halfWritten) {
+        const auto found = IdentityOf(output.path);
+        if (!found) continue; // gone already
+        const auto leave = [&](const char* why) { cleanUp.left.emplace_back(output.path, why); };
+        if (!output.identity) {
+            leave("recorded by an earlier version, which kept no way to tell it is still "
+                  "the file it was writing");
+        } else if (!IsWorkingName(output.path)) {
+            leave("not a name Vantorix writes under while it converts");
+        } else if (!InFolder(output.path, output.folder)) {
+            leave("not in the output folder recorded with it");
+        } else if (*found != *output.identity) {
+            leave("another file has taken its place since");
+        } else if (RemoveIfSame(output.path, *output.identity)) {
+            ++cleanUp.removed;
+        } else {
+            leave(std::strerror(errno));
+        }
+    }
+    return cleanUp;
 }
 
 void FinishOrphans(std::vector<OrphanList>& lists, bool keepBackup) {

@@ -79,7 +79,7 @@ TEST_F(Progress, FailuresAreExplainedAndLeaveNoHalfWrittenFile) {
     EXPECT_NE(log.find("broken.flv"), std::string::npos);
     EXPECT_NE(log.find(rows_.Row(1).note), std::string::npos);
 
-    // An encoder killed half-way: a new output goes, one that was there stays.
+    // An encoder killed half-way: what it wrote goes, a file that was there stays.
     rows_.Clear();
     view_.messages.clear();
     view_.folders.clear();
@@ -91,19 +91,20 @@ TEST_F(Progress, FailuresAreExplainedAndLeaveNoHalfWrittenFile) {
     rows_.Set(id, kEnd, "0:01:00");
     Setting("autoshut", "1");
     view_.onPump = [&] {
-        if (fs::exists(out_ + "/long.mp4") && fs::file_size(out_ + "/long.mp4") > 1000)
+        const std::string working = out_ + "/long.vxpart.mp4";
+        if (fs::exists(working) && fs::file_size(working) > 1000)
             kill(tools_.EncoderProcessId, SIGKILL);
     };
     Run();
     EXPECT_EQ(Status(0), "Fail");
-    EXPECT_FALSE(fs::exists(out_ + "/long.mp4"));
+    EXPECT_FALSE(fs::exists(out_ + "/long.mp4") || fs::exists(out_ + "/long.vxpart.mp4"));
     EXPECT_TRUE(view_.folders.empty()); // nothing converted: no folder, no power-off
     EXPECT_EQ(view_.powerOffs, 0);
     Setting("existedfile", "1");
     std::ofstream(out_ + "/long.mp4") << "kept";
     Run();
     EXPECT_EQ(Status(0), "Fail");
-    EXPECT_TRUE(fs::exists(out_ + "/long.mp4"));
+    EXPECT_EQ(vxtest::ReadFile(out_ + "/long.mp4"), "kept");
 }
 
 // A source that ends before its row's end converts, and says so.
@@ -230,6 +231,6 @@ TEST_F(SideBySide, CancelFailureAndOneAtATime) {
     commands.erase(commands.begin());
     EXPECT_EQ(batch_.MostAtOnce(), 1);
     ASSERT_EQ(commands.size(), 3u);
-    EXPECT_NE(commands[0].find("\"" + out_ + "/x.mp4\""), std::string::npos);
-    EXPECT_NE(commands[2].find("\"" + out_ + "/z.mp4\""), std::string::npos);
+    EXPECT_NE(commands[0].find("\"" + out_ + "/x.vxpart.mp4\""), std::string::npos);
+    EXPECT_NE(commands[2].find("\"" + out_ + "/z.vxpart.mp4\""), std::string::npos);
 }

@@ -133,6 +133,24 @@ int BatchRun::NextStepMilliseconds() const {
     return static_cast<int>(std::clamp<long>(left.count(), 1, kRefreshMilliseconds));
 }
 
+// Ended from outside: no encoder is asked, none is waited for longer than it
+// takes to die.
+void BatchRun::Halt() {
+    if (!running_) return;
+    for (auto* list : {&jobs_, &stopping_}) {
+        for (const auto& job : *list) {
+            ToolRegistry::Instance().Kill(job->pid);
+            ToolRegistry::Instance().WaitForExit(job->pid, std::chrono::seconds(2));
+            RemoveIfSame(job->working.path, job->working.identity);
+            view_.RowEnded(job->id);
+            ToolRegistry::Instance().Release(job->pid);
+        }
+        list->clear();
+    }
+    abandoned_ = true;
+    if (!stepping_) Conclude(End::Abandoned); // else the Step at work ends the run
+}
+
 // After a missing source the run ends as at the end of the list, without its messages.
 void BatchRun::EndEarly() {
     view_.StopClock();

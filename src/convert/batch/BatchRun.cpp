@@ -52,22 +52,6 @@ void BatchRun::Abandon() {
     wake_.Add();
 }
 
-void BatchRun::Halt() {
-    if (!running_) return;
-    for (auto* list : {&jobs_, &stopping_}) {
-        for (const auto& job : *list) {
-            ToolRegistry::Instance().Kill(job->pid);
-            ToolRegistry::Instance().WaitForExit(job->pid, std::chrono::seconds(2));
-            RemoveIfSame(job->working.path, job->working.identity);
-            view_.RowEnded(job->id);
-            ToolRegistry::Instance().Release(job->pid);
-        }
-        list->clear();
-    }
-    abandoned_ = true;
-    if (!stepping_) Conclude(End::Abandoned); // else the Step at work ends the run
-}
-
 int BatchRun::Capacity(int setting, int cores) {
     if (setting >= 1) return std::min(setting, 16);
     return std::max(1, cores) + 1;
@@ -420,6 +404,7 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
     view_.RowEnded(job.id);
     total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / rows_.Count()));
 }
+
 // The row failed while its encoder ran: what it wrote goes, the final name stays
 // as it was.
 void BatchRun::FailRunningRow(Job& job, const std::string& status, const std::string& reason,

@@ -22,6 +22,11 @@ KeptState StateFrom(InputReader& in) {
         row.outputNew = in.Byte() & 1;
         row.audioFormat = in.Text();
         row.unreadable = in.Text();
+        row.outputFolder = in.Text();
+        if (in.Byte() & 1) {
+            const std::uint64_t device = in.Byte(), inode = in.Byte();
+            row.outputIdentity = FileIdentity{device << 56 | inode, inode << 40 | device};
+        }
         state.rows.push_back(std::move(row));
     }
     return state;

@@ -136,7 +136,10 @@ TEST_F(KeptListFolder, TheRestartRemovesOnlyWorkingFilesThatAreStillTheOnesRecor
         row.outputNew = !identity; // as an earlier version wrote it
         list.state.rows.push_back(row);
     };
+    // A file of that name that is not ours is never written over.
+    std::ofstream(out + "/ours.vxpart.mp4") << "the user's";
     const auto ours = vx::CreateWorkingFile(out + "/ours.mp4");
+    ASSERT_TRUE(ours && ours->path == out + "/ours.vxpart-1.mp4");
     const auto replaced = vx::CreateWorkingFile(out + "/later.mp4");
     const auto moved = vx::CreateWorkingFile(out + "/moved.mp4");
     const auto gone = vx::CreateWorkingFile(out + "/gone.mp4");
@@ -159,6 +162,7 @@ TEST_F(KeptListFolder, TheRestartRemovesOnlyWorkingFilesThatAreStillTheOnesRecor
     const vx::CleanUp cleanUp = vx::RemoveHalfWritten(plan);
     EXPECT_EQ(cleanUp.removed, 1);
     EXPECT_FALSE(fs::exists(ours->path));
+    EXPECT_EQ(vxtest::ReadFile(out + "/ours.vxpart.mp4"), "the user's");
     EXPECT_EQ(vxtest::ReadFile(replaced->path), "a later, complete file");
     for (const char* name : {"/moved.vxpart.mp4", "/final.mp4", "/old.mp4"})
         EXPECT_TRUE(fs::exists(out + name)) << name;

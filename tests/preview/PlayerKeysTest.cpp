@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QtTest>
 #include <chrono>
+#include <filesystem>
 
 using namespace vx;
 using namespace std::chrono_literals;
@@ -47,6 +48,7 @@ class PlayerKeysTest : public QObject {
     void aKeyBeforeAnyLaunchReachesNothing();
     void stopTwicePostsQTwiceWithoutHarm();
     void tenLaunchesLeaveNoZombie();
+    void everyRunOfThePlayerKeepsOutOfTheUsersHome();
 
   private:
     std::string folder_;
@@ -123,6 +125,30 @@ void PlayerKeysTest::tenLaunchesLeaveNoZombie() {
     QTest::qWait(200);
     QCOMPARE(vxtest::ChildProcesses(true), 0);
     QCOMPARE(ToolRegistry::Instance().RunningCount(), 0);
+}
+
+// The player writes its config folder on its first run: into a home of the
+// program's own in the cache folder, for a preview and for a probe alike.
+void PlayerKeysTest::everyRunOfThePlayerKeepsOutOfTheUsersHome() {
+    const std::string home = folder_ + "/home", cache = folder_ + "/cache";
+    std::filesystem::create_directories(home);
+    const vxtest::ScopedEnvironment user(
+        {{"HOME", home}, {"XDG_CACHE_HOME", cache}, {"MPLAYER_HOME", home + "/.mplayer"}});
+    const std::string own = cache + "/vantorix/player/.mplayer";
+    ToolControl control;
+    QVERIFY(control.LaunchPlayer(kAppFolder, surface_->winId(), file_, std::nullopt));
+    const pid_t pid = control.PlayerProcessId;
+    QVERIFY2(WaitForLog(pid, "Starting playback", 10000),
+             vxtest::ReadFile(ToolRegistry::Instance().LogPath(pid)).c_str());
+    control.PostKeyToPlayer(kKeyQ);
+    QVERIFY(WaitForExit(pid, 5000));
+    QVERIFY(std::filesystem::exists(own + "/config"));
+    std::filesystem::remove_all(cache);
+    const auto probe = vxtest::Run(
+        {kAppFolder + "/mp.dll", "-identify", "-frames", "0", "-vo", "null", "-ao", "null", file_});
+    QVERIFY2(probe.output.find("ID_VIDEO_WIDTH=320") != std::string::npos, probe.output.c_str());
+    QVERIFY(std::filesystem::exists(own + "/config"));
+    QVERIFY(std::filesystem::is_empty(home));
 }
 
 QTEST_MAIN(PlayerKeysTest)

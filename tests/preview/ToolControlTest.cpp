@@ -1,8 +1,10 @@
 #include "ToolControl.h"
 #include "CommandLine.h"
 #include "LauncherArgs.h"
+#include "PlayerHome.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace vx;
 using Args = std::vector<std::string>;
@@ -46,6 +48,29 @@ TEST(Launchers, PlayerPlaybackDropsPriorityAndReplacesGl2) {
                     "-vf", "screenshot", "/m/-vo gl2.flv"}));
     const Args identify{"-identify", "-benchmark", "-vo", "null", "-priority", "x", "f.flv"};
     EXPECT_EQ(PlayerArguments(identify), identify);
+}
+
+// The player's home moves into the cache folder; the user's own files stay found.
+TEST(Launchers, PlayerGetsAHomeOfItsOwnInTheCacheFolder) {
+    using Env = std::map<std::string, std::string>;
+    const auto changes = [](const Env& env) {
+        std::map<std::string, std::optional<std::string>> result;
+        for (const auto& [name, value] : PlayerEnvironment(
+                 [&env](const char* n) { return env.count(n) ? env.at(n).c_str() : nullptr; }))
+            result[name] = value;
+        return result;
+    };
+    auto bare = changes({{"HOME", "/h"}});
+    EXPECT_EQ(bare, (decltype(bare){{"HOME", "/h/.cache/vantorix/player"},
+                                    {"MPLAYER_HOME", std::nullopt},
+                                    {"XAUTHORITY", "/h/.Xauthority"},
+                                    {"XDG_CACHE_HOME", "/h/.cache"},
+                                    {"XDG_CONFIG_HOME", "/h/.config"},
+                                    {"XDG_DATA_HOME", "/h/.local/share"}}));
+    auto named = changes({{"HOME", "/h"}, {"XDG_CACHE_HOME", "/c"}, {"XAUTHORITY", "/x"}});
+    EXPECT_EQ(named["HOME"], "/c/vantorix/player");
+    EXPECT_FALSE(named.count("XAUTHORITY") || named.count("XDG_CACHE_HOME"));
+    EXPECT_TRUE(changes({{"HOME", "relative"}}).empty()); // nowhere to put it: no change
 }
 
 TEST(Keys, AreWrittenAsATerminalWouldSendThem) {

@@ -29,8 +29,8 @@ inline std::vector<std::string> BatchCommands(vx::MainWindow& window) {
     return commands;
 }
 
-// A folder that serves as application folder (the tools linked in, existing
-// outputs replaced) with `count` copies of one generated file (640x480 unless
+// A folder that serves as application and output folder (the tools linked in,
+// existing outputs replaced) with `count` copies of one generated file (640x480 unless
 // `spec` says otherwise), offered by the desktop's open dialog; empty when the
 // file could not be made.
 inline std::string MakeBatchFolder(const char* name, double seconds, int count,
@@ -40,6 +40,7 @@ inline std::string MakeBatchFolder(const char* name, double seconds, int count,
     const std::string folder = vxtest::MakeTempFolder(name);
     vxtest::LinkTools(folder, vx::ApplicationFolderRaw());
     vx::WriteSetting(vx::SettingsPath(folder), "set", "existedfile", "1");
+    vx::WriteSetting(vx::SettingsPath(folder), "set", "outputfolder", folder);
     spec.seconds = seconds;
     if (!vxtest::MakeFlv(folder + "/source.flv", spec)) return {};
     for (int i = 0; i < count; ++i) {

@@ -6,6 +6,7 @@
 #include "PropertyGrid.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "UserFolders.h"
 #include "WindowKit.h"
 
 #include <QAction>
@@ -93,7 +94,7 @@ void StartupTest::closingSavesTheProfileBesideTheDialogsKeys() {
     SettingsDialog dialog(app_, desktop_);
     dialog.threadBox()->setText(QStringLiteral("2"));
     dialog.okButton()->click();
-    QCOMPARE(Content(), "[Set]\nprofile=70\noutputfolder=" + app_ +
+    QCOMPARE(Content(), "[Set]\nprofile=70\noutputfolder=" + VideosFolder() +
                             "\nexistedfile=0\nautoshut=0\nthread=2\nparallel=0\nkeepfolders=0\n");
     auto again = Open();
     QCOMPARE(again->chooser()->SelectedText(),

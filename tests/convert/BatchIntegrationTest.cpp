@@ -188,11 +188,18 @@ TEST_F(Batch, TheExistingFileRuleAndTheDefaultFolder) {
     EXPECT_EQ(Status(0), "OK");
     EXPECT_TRUE(fs::exists(out_ + "/song_New.mp3"));
 
+    // No folder named: the user's videos folder, never the program's own folder.
+    const std::string videos = app_ + "/home/Filme";
+    fs::create_directories(videos);
+    fs::create_directories(app_ + "/config");
+    std::ofstream(app_ + "/config/user-dirs.dirs") << "XDG_VIDEOS_DIR=\"$HOME/Filme\"\n";
+    const ScopedEnvironment user({{"HOME", app_ + "/home"}, {"XDG_CONFIG_HOME", app_ + "/config"}});
     Setting("outputfolder", "");
     view_.folders.clear();
     Run();
-    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/song.mp3").ok);
-    EXPECT_EQ(view_.folders, std::vector<std::string>{app_});
+    EXPECT_TRUE(vxtest::ProbeFile(videos + "/song.mp3").ok);
+    EXPECT_FALSE(fs::exists(app_ + "/song.mp3"));
+    EXPECT_EQ(view_.folders, std::vector<std::string>{videos});
 }
 
 TEST_F(Batch, ThreadsTrimAndShutdown) {

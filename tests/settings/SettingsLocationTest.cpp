@@ -60,15 +60,21 @@ class Location : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Location, AWritableFolderKeepsItsOwnSettingsAndOutputs) {
+// A build or a portable copy keeps its settings, but the outputs are the user's.
+TEST_F(Location, AWritableFolderKeepsItsOwnSettingsAndSendsOutputsToTheUsersVideos) {
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     EXPECT_EQ(SettingsPath(app_), app_ + "/settings.dat");
     SaveProfilePosition(app_, 4);
     EXPECT_EQ(ReadSetting(app_ + "/settings.dat", "set", "profile"), "4");
     EXPECT_FALSE(fs::exists(root_ / "config")); // nothing of the user's is touched
-    EXPECT_EQ(DefaultOutputFolder(app_), app_);
-    EXPECT_EQ(LoadSettingsView(app_).outputFolder, app_);
-    EXPECT_EQ(LoadBatchSettings(app_).outputFolder, app_);
+    EXPECT_EQ(LoadSettingsView(app_).outputFolder, home_);
+    EXPECT_EQ(LoadBatchSettings(app_).outputFolder, home_);
+    fs::create_directories(home_ + "/Videos");
+    Write(root_ / "config" / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n");
+    EXPECT_EQ(LoadSettingsView(app_).outputFolder, home_ + "/Videos"); // the dialog shows it
+    EXPECT_EQ(LoadBatchSettings(app_).outputFolder, home_ + "/Videos");
+    SaveSettingsView(app_, SettingsView{"out", false, false, ""}); // a named folder wins
+    EXPECT_EQ(LoadBatchSettings(app_).outputFolder, "out");
 }
 
 TEST_F(Location, AReadOnlyFolderSendsTheSettingsToTheUsersConfigFolder) {
@@ -131,13 +137,13 @@ TEST_F(Location, AConfigFolderThatCannotBeMadeStillReadsTheFoldersDefaults) {
 TEST_F(Location, AReadOnlyFolderWritesOutputsIntoTheUsersVideosFolder) {
     MakeReadOnly(app_);
     // No user-dirs.dirs: the home folder.
-    EXPECT_EQ(DefaultOutputFolder(app_), home_);
+    EXPECT_EQ(DefaultOutputFolder(), home_);
     // "$HOME/..." as xdg-user-dirs writes it, among other lines.
     fs::create_directories(home_ + "/Filme");
     Write(home_ + "/.config/user-dirs.dirs",
           "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
           "XDG_VIDEOS_DIR=\"$HOME/Filme\"\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n");
-    EXPECT_EQ(DefaultOutputFolder(app_), home_ + "/Filme");
+    EXPECT_EQ(DefaultOutputFolder(), home_ + "/Filme");
     EXPECT_EQ(LoadSettingsView(app_).outputFolder, home_ + "/Filme"); // the dialog shows it
     EXPECT_EQ(LoadBatchSettings(app_).outputFolder, home_ + "/Filme");
     // A stored folder still wins; a stored 0 counts as none.
@@ -151,21 +157,21 @@ TEST_F(Location, AReadOnlyFolderWritesOutputsIntoTheUsersVideosFolder) {
     fs::create_directories(absolute);
     Write(config / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"" + absolute + "/\"\n");
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    EXPECT_EQ(DefaultOutputFolder(app_), absolute);
+    EXPECT_EQ(DefaultOutputFolder(), absolute);
     // A folder that does not exist, or a form that is neither, falls back to home.
     Write(config / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"$HOME/Gone\"\n");
-    EXPECT_EQ(DefaultOutputFolder(app_), home_);
+    EXPECT_EQ(DefaultOutputFolder(), home_);
     Write(config / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"Filme\"\n");
-    EXPECT_EQ(DefaultOutputFolder(app_), home_);
+    EXPECT_EQ(DefaultOutputFolder(), home_);
     Write(config / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"$HOMEFilme\"\n");
-    EXPECT_EQ(DefaultOutputFolder(app_), home_);
+    EXPECT_EQ(DefaultOutputFolder(), home_);
     // "$HOME/" is how a user switches the folder off: home.
     Write(config / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"$HOME/\"\n");
-    EXPECT_EQ(DefaultOutputFolder(app_), home_);
+    EXPECT_EQ(DefaultOutputFolder(), home_);
     // The writer's backslash escapes are undone.
     fs::create_directories(home_ + "/My \"Clips\"");
     Write(config / "user-dirs.dirs", "XDG_VIDEOS_DIR=\"$HOME/My \\\"Clips\\\"\"\n");
-    EXPECT_EQ(DefaultOutputFolder(app_), home_ + "/My \"Clips\"");
+    EXPECT_EQ(DefaultOutputFolder(), home_ + "/My \"Clips\"");
 }
 
 TEST_F(Location, WithoutHomeTheUsersEntryNamesTheHomeFolder) {

@@ -1,5 +1,6 @@
 #include "Settings.h"
 #include "IniFile.h"
+#include "UserFolders.h"
 
 #include <filesystem>
 #include <fstream>
@@ -29,12 +30,12 @@ class Store : public ::testing::Test {
 
 TEST_F(Store, DefaultsWithoutAFile) {
     const SettingsView view = LoadSettingsView(app_);
-    EXPECT_EQ(view.outputFolder, app_);
+    EXPECT_EQ(view.outputFolder, VideosFolder());
     EXPECT_FALSE(view.overwrite);
     EXPECT_FALSE(view.autoShutdown);
     EXPECT_EQ(view.threads, "");
     const BatchSettings batch = LoadBatchSettings(app_);
-    EXPECT_EQ(batch.outputFolder, app_);
+    EXPECT_EQ(batch.outputFolder, VideosFolder());
     EXPECT_TRUE(batch.addNew);
     EXPECT_EQ(batch.threads, 0);
     EXPECT_FALSE(AutoShutdownRequested(app_));
@@ -46,8 +47,8 @@ TEST_F(Store, StoredValuesAreReadAsTheReadersDemand) {
     Set("existedfile", "abc");
     Set("thread", "4 cores");
     Set("autoshut", "1");
-    EXPECT_EQ(LoadBatchSettings(app_).outputFolder, app_); // a stored 0 counts as none
-    EXPECT_TRUE(LoadBatchSettings(app_).addNew);           // not a number: keep both files
+    EXPECT_EQ(LoadBatchSettings(app_).outputFolder, VideosFolder()); // 0 counts as none
+    EXPECT_TRUE(LoadBatchSettings(app_).addNew); // not a number: keep both files
     EXPECT_FALSE(LoadSettingsView(app_).overwrite);
     EXPECT_EQ(LoadBatchSettings(app_).threads, 4);
     EXPECT_TRUE(AutoShutdownRequested(app_));

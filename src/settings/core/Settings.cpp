@@ -30,7 +30,7 @@ bool NumberOtherThanZero(const std::string& text) {
 // The stored folder, or the default one when none is stored ("0" counts as none).
 std::string OutputFolder(const std::string& appFolder) {
     const std::string stored = Read(appFolder, "outputfolder");
-    return (stored.empty() || stored == "0") ? DefaultOutputFolder(appFolder) : stored;
+    return (stored.empty() || stored == "0") ? DefaultOutputFolder() : stored;
 }
 
 // Where the settings are read and written, and what stands in the way of
@@ -91,8 +91,8 @@ std::string SettingsPath(const std::string& appFolder) {
     return PlaceOf(appFolder).path;
 }
 
-std::string DefaultOutputFolder(const std::string& appFolder) {
-    return FolderWritable(appFolder) ? appFolder : VideosFolder();
+std::string DefaultOutputFolder() {
+    return VideosFolder();
 }
 
 SettingsView LoadSettingsView(const std::string& appFolder) {

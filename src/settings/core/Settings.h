@@ -16,9 +16,10 @@ inline constexpr const char* kSettingsSection = "set";
 // when there is one.
 std::string SettingsPath(const std::string& appFolder);
 
-// The output folder when none is stored: the application folder while this
-// user may write it, otherwise the user's videos folder (or home folder).
-std::string DefaultOutputFolder(const std::string& appFolder);
+// The output folder when none is stored, in every layout (a build, a portable
+// copy, an installation): the user's videos folder, else the home folder. The
+// program's own folder holds the program, never the user's videos.
+std::string DefaultOutputFolder();
 
 // What the settings dialog shows.
 struct SettingsView {

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "Desktop.h"
+#include "DisplayChoice.h"
 #include "EndSignals.h"
 #include "KeptList.h"
 #include "MainWindow.h"
@@ -9,31 +10,25 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-// Qt needs a display; without one, say so in one line instead of aborting.
-bool DisplayAvailable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform && std::string_view(platform) != "xcb") return true;
-    const char* display = std::getenv("DISPLAY");
-    return display && *display;
-}
-
-} // namespace
+#include <optional>
+#include <string>
 
 int main(int argc, char** argv) {
-    // The preview surfaces need X11 windows; under Wayland ask Qt for XWayland.
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland && *wayland && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
-    if (!DisplayAvailable()) {
-        std::fprintf(stderr,
-                     "vantorix: no X display available; run it under a virtual one: "
-                     "xvfb-run -a %s\n",
-                     argv[0]);
-        return 2;
-    }
+    // The preview surfaces need X11 windows: on X directly, under Wayland through Xwayland.
+    const vx::DisplayChoice display =
+        vx::ChooseDisplay([](const char* n) { return std::getenv(n); });
+    if (!display.message.empty()) std::fprintf(stderr, "%s\n", display.message.c_str());
+    if (!display.start) return 2;
+    const char* given = std::getenv("QT_QPA_PLATFORM");
+    const std::optional<std::string> asGiven =
+        given ? std::optional<std::string>(given) : std::nullopt;
+    if (display.platform) setenv("QT_QPA_PLATFORM", display.platform->c_str(), 1);
     QApplication app(argc, argv);
+    // What the program opens (a file manager, a browser) runs as the session asks.
+    if (asGiven)
+        setenv("QT_QPA_PLATFORM", asGiven->c_str(), 1);
+    else
+        unsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Vantorix"));
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTORIX_DESKTOP_ID));

@@ -1,5 +1,6 @@
 #include "ListKeeper.h"
 
+#include "SheetLayout.h"
 #include "UserFolders.h"
 
 namespace vx {
@@ -89,7 +90,7 @@ std::vector<KeptSheetValue> SheetValues(const OptionSheet& sheet) {
 
 void SetSheetValues(OptionSheet& sheet, const std::vector<KeptSheetValue>& values) {
     for (const KeptSheetValue& value : values)
-        if (OptionItem* item = sheet.Find(value.group, value.item); item && !item->readOnly)
+        if (OptionItem* item = FindOption(sheet, value.group, value.item); item && !item->readOnly)
             sheet.SetValue(item, value.value);
 }
 

@@ -13,6 +13,7 @@
 #include "ProbePool.h"
 #include "ProfileChooser.h"
 #include "PropertyGrid.h"
+#include "RowDetailsLine.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
 #include "SheetLayout.h"
@@ -28,6 +29,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
@@ -37,6 +39,11 @@
 #include <vector>
 
 namespace vx {
+
+QSize FirstWindowSize(QSize preferred, QSize available) {
+    // A panel the screen does not report and the title bar still need room.
+    return preferred.boundedTo(available - QSize(32, 80)).expandedTo(QSize(640, 480));
+}
 
 MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
     : QMainWindow(parent), appFolder_(std::move(appFolder)), desktop_(desktop) {
@@ -75,7 +82,7 @@ MainWindow::MainWindow(std::string appFolder, Desktop& desktop, QWidget* parent)
 
     connect(chooser_, &ProfileChooser::entryPicked, this, &MainWindow::OnEntryPicked);
     BuildProfileCommands();
-    resize(1120, 760);
+    resize(FirstWindowSize(QSize(1120, 760), screen()->availableGeometry().size()));
     StartUp();
 }
 
@@ -213,6 +220,7 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
     auto* layout = new QVBoxLayout(frame);
     listView_ = new SourceListView(sources_, frame);
     layout->addWidget(listView_);
+    layout->addWidget(new RowDetailsLine(*listView_, frame)); // the current row, in full
     connect(listView_, &SourceListView::filesDropped, this, &MainWindow::AddDroppedFiles);
     connect(listView_, &SourceListView::deletePressed, action("RemoveSelectedFile"),
             &QAction::trigger);

@@ -35,6 +35,10 @@ class PropertyGrid;
 class SourceListView;
 class Toolbar;
 
+// The first window's size: the preferred one, as far as the screen's free area
+// leaves room for a panel and a title bar.
+QSize FirstWindowSize(QSize preferred, QSize available);
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -157,6 +161,7 @@ class MainWindow : public QMainWindow {
     std::optional<std::string> AskProfileName(const QString& prompt, const QString& suggested);
     bool MayReplaceProfile(const std::string& name);
     void OfferRewrapHint();
+    void ShowHint(const QString& text);
 
     std::string appFolder_;
     Desktop& desktop_;

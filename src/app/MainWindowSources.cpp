@@ -73,6 +73,7 @@ void MainWindow::RemoveSelectedFile() {
 
 void MainWindow::ClearAllFiles() {
     sources_.Clear();
+    ClearRowFields(sheet_); // no row is shown any more
     UpdateUndoState();
 }
 

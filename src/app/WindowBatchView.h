@@ -70,10 +70,11 @@ class WindowBatchView : public BatchView {
     void StopClock() override { w_.timer2_->stop(); }
     void ShowMessage(BatchMessage message, const std::string& text) override {
         const MessageIcon icon =
-            (message == BatchMessage::Completed || message == BatchMessage::NoProfile)
+            (message == BatchMessage::Completed || message == BatchMessage::NoProfile ||
+             message == BatchMessage::Canceled) // the user's own wish, no error
                 ? MessageIcon::Information
-            : message == BatchMessage::CompletedWithFailures ? MessageIcon::Warning
-                                                             : MessageIcon::Critical;
+                : message == BatchMessage::CompletedWithFailures ? MessageIcon::Warning
+                                                                 : MessageIcon::Critical;
         w_.desktop_.ShowMessage(&w_, icon, QString::fromStdString(text));
     }
     void SetProgressLine(const std::string& line) override {

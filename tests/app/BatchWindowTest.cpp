@@ -28,6 +28,8 @@
 #include <QtTest>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -47,7 +49,8 @@ class BatchWindowTest : public QObject {
   private:
     void AddFiles(const std::vector<std::string>& names, double seconds = 2);
     void Pick(int position) { vxtest::PickRow(*window_, position - 1); }
-    std::string app_;
+    std::string app_, videos_; // the user's videos folder: the outputs' by default
+    std::optional<vxtest::ScopedEnvironment> user_;
     vxtest::FakeDesktop desktop_;
     std::unique_ptr<MainWindow> window_;
 };
@@ -55,6 +58,12 @@ class BatchWindowTest : public QObject {
 void BatchWindowTest::init() {
     app_ = vxtest::MakeTempFolder("vx-window-batch");
     vxtest::LinkTools(app_, VX_APP_DIR);
+    videos_ = app_ + "/home/Videos";
+    fs::create_directories(videos_);
+    fs::create_directories(app_ + "/config");
+    std::ofstream(app_ + "/config/user-dirs.dirs") << "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n";
+    user_.emplace(vxtest::ScopedEnvironment::Values{{"HOME", app_ + "/home"},
+                                                    {"XDG_CONFIG_HOME", app_ + "/config"}});
     desktop_ = vxtest::FakeDesktop();
     window_ = vxtest::OpenWindow(app_, desktop_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -62,6 +71,7 @@ void BatchWindowTest::init() {
 
 void BatchWindowTest::cleanup() {
     window_.reset();
+    user_.reset();
     vxtest::RemoveFolder(app_);
 }
 
@@ -100,7 +110,8 @@ void BatchWindowTest::convertsTheListFromEndToEnd() {
     QCOMPARE(window_->sources().At(0, kStatus), std::string("OK"));
     QCOMPARE(window_->sources().At(1, kStatus), std::string("OK"));
     for (const char* name : {"one.avi", "two.avi"}) {
-        const auto info = vxtest::ProbeFile(app_ + "/" + name);
+        const auto info = vxtest::ProbeFile(videos_ + "/" + name); // not beside the program
+        QVERIFY(!fs::exists(app_ + "/" + name));
         QVERIFY(info.formatName.find("avi") != std::string::npos);
         QCOMPARE(info.width, 320);
     }
@@ -120,7 +131,7 @@ void BatchWindowTest::convertsTheListFromEndToEnd() {
     QCOMPARE(desktop_.messages.size(), std::size_t(1));
     QCOMPARE(desktop_.messages[0].first, MessageIcon::Information);
     QCOMPARE(desktop_.messages[0].second, QStringLiteral("Conversion completed!"));
-    QCOMPARE(desktop_.openedFolders, QStringList{QString::fromStdString(app_)});
+    QCOMPARE(desktop_.openedFolders, QStringList{QString::fromStdString(videos_)});
     QCOMPARE(desktop_.powerOffs, 0);
 }
 
@@ -128,7 +139,7 @@ void BatchWindowTest::convertsTheListFromEndToEnd() {
 // an earlier file of the same name stays as it was, byte for byte.
 void BatchWindowTest::cancelButtonStopsTheBatch() {
     AddFiles({"long.flv"}, 30);
-    const std::string earlier = app_ + "/long.mp4";
+    const std::string earlier = videos_ + "/long.mp4";
     vxtest::MakeFlv(earlier, {.seconds = 1});
     const std::string earlierHash = vxtest::Sha256(earlier);
     WriteSetting(SettingsPath(app_), "set", "existedfile", "1");
@@ -140,10 +151,10 @@ void BatchWindowTest::cancelButtonStopsTheBatch() {
     QVERIFY(vxtest::WaitForBatch(*window_));
     QCOMPARE(window_->sources().At(0, kStatus), std::string("Cancel"));
     QCOMPARE(desktop_.messages.size(), std::size_t(1));
-    QCOMPARE(desktop_.messages[0].first, MessageIcon::Critical);
+    QCOMPARE(desktop_.messages[0].first, MessageIcon::Information);
     QCOMPARE(desktop_.messages[0].second, QStringLiteral("Conversion Canceled by the user!\n"
                                                          "1 unfinished output file was removed."));
-    QVERIFY(!fs::exists(app_ + "/long_New.mp4") && !fs::exists(app_ + "/long.vxpart.mp4"));
+    QVERIFY(!fs::exists(videos_ + "/long_New.mp4") && !fs::exists(videos_ + "/long.vxpart.mp4"));
     QCOMPARE(vxtest::Sha256(earlier), earlierHash);
     QVERIFY(window_->chooser()->isEnabled());
     QVERIFY(desktop_.openedFolders.isEmpty());
@@ -169,11 +180,11 @@ void BatchWindowTest::aSignalLeavesNoCutFileAndOffersTheUnfinishedRows() {
         window_->EndedFromOutside();
     });
     window_->action("BurnNow")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(fs::exists(app_ + "/a.vxpart.mp4"), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(fs::exists(videos_ + "/a.vxpart.mp4"), 20000);
     raise(SIGHUP);
     QTRY_COMPARE_WITH_TIMEOUT(ended, SIGHUP, 5000);
     QVERIFY(!window_->batch().Running());
-    QVERIFY(!fs::exists(app_ + "/a.vxpart.mp4") && !fs::exists(app_ + "/a.mp4"));
+    QVERIFY(!fs::exists(videos_ + "/a.vxpart.mp4") && !fs::exists(videos_ + "/a.mp4"));
     const auto kept = DecodeKeptList(vxtest::ReadFile(window_->keeper()->file().Path()));
     QVERIFY(kept);
     const RecoveryPlan plan = PlanRecovery({{"", *kept, -1}});

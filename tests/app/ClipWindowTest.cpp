@@ -4,10 +4,12 @@
 #include "BatchRun.h"
 #include "ClipTimes.h"
 #include "FakeDesktop.h"
+#include "IniFile.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
 #include "ProfileChooser.h"
 #include "ScreenGrab.h"
+#include "Settings.h"
 #include "SourceListView.h"
 #include "TestMedia.h"
 #include "Tools.h"
@@ -105,6 +107,7 @@ class ClipWindowTest : public QObject {
     void anEmptyListOpensNothing();
     void okWritesTheTimesOfTheSelectedRow();
     void okRefusesPairsThatAreNotStartBeforeEnd();
+    void returnPressesOkWhereverTheFocusIs();
     void cancelAndTheCloseBoxChangeNothingAndStopThePlayer();
     void slidersMovedByKeysUpdateTheirBoxes();
     void setStartAndSetEndTakeTheShownPosition();
@@ -268,6 +271,31 @@ void ClipWindowTest::okRefusesPairsThatAreNotStartBeforeEnd() {
     QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
 }
 
+// Return is OK from the boxes, the sliders and every button, Cancel included.
+void ClipWindowTest::returnPressesOkWhereverTheFocusIs() {
+    AddFile("one.flv", 6);
+    Select(0);
+    QStringList unanswered;
+    WhenOpen([&](ClipWindow* clip) {
+        Box(clip, "Text1")->setText("0:00:04");
+        Box(clip, "Text2")->setText("0:00:02"); // refused: each Return must say so
+        for (const char* name :
+             {"Text1", "Slider1", "Slider3", "cmdPlay", "cmdSetEnd", "Command2"}) {
+            auto* target = clip->findChild<QWidget*>(name);
+            target->setFocus();
+            const std::size_t before = desktop_.messages.size();
+            QTest::keyClick(target, Qt::Key_Return);
+            if (desktop_.messages.size() != before + 1 || !clip->isVisible()) unanswered << name;
+        }
+        Box(clip, "Text2")->setText("0:00:05");
+        QTest::keyClick(clip->findChild<QWidget*>("Command2"), Qt::Key_Enter);
+    });
+    window_->action("videoclip")->trigger();
+    QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join(", ")));
+    QCOMPARE(Cell(0, kStart), std::string("0:00:04"));
+    QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
+}
+
 void ClipWindowTest::cancelAndTheCloseBoxChangeNothingAndStopThePlayer() {
     AddFile("one.flv", 10);
     Select(0);
@@ -408,6 +436,7 @@ void ClipWindowTest::aTrimmedFileConvertsToItsClip() {
     QCOMPARE(Cell(0, kStart), std::string("0:00:02"));
     QCOMPARE(Cell(0, kEnd), std::string("0:00:05"));
 
+    WriteSetting(SettingsPath(app_), "set", "outputfolder", app_);
     vxtest::PickRow(*window_, 40); // Creative Zen X-Fi: AVI
     window_->ConvertNow();
     QVERIFY(vxtest::WaitForBatch(*window_));

@@ -7,6 +7,8 @@
 #include "WindowKit.h"
 
 #include <QAction>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
@@ -31,7 +33,8 @@ class SourceCommandsTest : public QObject {
     void dropsAcceptAnyCaseOfFlv();
     void aDropWithoutFilesDoesNothing();
     void removingARowMovesTheRowsBelowUp();
-    void clearEmptiesTheList();
+    void clearEmptiesTheListAndTheSheetsRowFields();
+    void everyRowsStatusAndReasonReadWithoutAMouse();
     void deleteRemovesAndUndoBringsAClearBack();
     void aClickMirrorsTheRowIntoTheSheet();
     void aClickOnAnEmptyListChangesNothing();
@@ -195,14 +198,48 @@ void SourceCommandsTest::removingARowMovesTheRowsBelowUp() {
     QCOMPARE(rows.At(1, kEnd), std::string("0:00:09"));
 }
 
-void SourceCommandsTest::clearEmptiesTheList() {
+void SourceCommandsTest::clearEmptiesTheListAndTheSheetsRowFields() {
     SourceList& rows = window_->sources();
     rows.Append("/x.flv");
-    rows.Append("/y.flv");
+    rows.SetAt(rows.Append("/y.flv"), kStart, "0:00:02");
+    window_->listView()->setCurrentIndex(window_->listView()->model()->index(1, 0));
+    window_->ShowSelectedRow();
+    QCOMPARE(Value("General", "Item Name"), QStringLiteral("/y.flv"));
     window_->action("ClearAllFiles")->trigger();
     QCOMPARE(rows.Count(), 0);
+    // The sheet no longer names the removed row: it shows what it shows with no row.
+    QCOMPARE(Value("General", "Item Name"), QStringLiteral("Auto"));
+    for (const char* time : {"All Clip Duration", "Start Time", "Stop Time"})
+        QCOMPARE(Value("Output Duration", time), QStringLiteral("00:00:00"));
     window_->action("ClearAllFiles")->trigger();
     QCOMPARE(rows.Count(), 0);
+}
+
+// The line under the list spells out the current row as the arrow keys move it,
+// and the menu key opens the row's pop-up menu; Status is never cut.
+void SourceCommandsTest::everyRowsStatusAndReasonReadWithoutAMouse() {
+    SourceList& rows = window_->sources();
+    rows.Append("/v/fine.flv");
+    rows.SetUnreadable(rows.Append("/v/broken.flv"), "it is no Flash video");
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    SourceListView* list = window_->listView();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    auto* details = window_->findChild<QLabel*>("rowDetails");
+    QCOMPARE(details->text(), QStringLiteral("/v/fine.flv"));
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(details->text(), QStringLiteral("/v/broken.flv | Unreadable: it is no Flash video"));
+    rows.SetAt(0, kStatus, "Fail"); // it follows the current row's changes only
+    QVERIFY(details->text().startsWith("/v/broken.flv"));
+    QTest::keyClick(list, Qt::Key_Menu);
+    QTRY_VERIFY(window_->popupMenu()->isVisible());
+    QVERIFY(list->visualRect(list->currentIndex())
+                .contains(list->viewport()->mapFromGlobal(window_->popupMenu()->pos())));
+    window_->popupMenu()->close();
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    QVERIFY(list->header()->sectionSize(kStatus) >=
+            list->fontMetrics().horizontalAdvance(QStringLiteral("Unreadable")) + margins);
 }
 
 // Delete on the list removes the selected row; Ctrl+Z undoes one Clear All, the

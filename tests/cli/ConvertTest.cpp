@@ -77,6 +77,7 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
         {{"-p", "No Such Entry(*.xyz)", file}, "no entry"},
         {{"-p", "86", "--set", "Colour=red", file}, "the option \"Colour\" is unknown"},
         {{"-p", "86", "--set", "Video Codec=theora", "-o", out, file}, "is no value of"},
+        {{"-p", "86", "--set", "Quality=Small", file}, "the option \"Quality\" is unknown"},
         {{"-p", "86", "-j", "99", file}, "-j needs"},
         {{"-p", "86", "--start", "soon", file}, "--start needs a time"},
         {{"-p", "86", "--start", "100000", file}, "--start needs a time under 24 hours"},
@@ -92,6 +93,11 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
         EXPECT_NE(last_.err.find(message), std::string::npos) << last_.err;
     }
     EXPECT_FALSE(fs::exists(out)); // nothing was started
+    // Today's formats take "Quality", and the caption it had before.
+    for (const char* quality : {"Quality=Small", "Video Bitrate=Small"}) {
+        EXPECT_EQ(RunHere({"-p", "98", "--set", quality, "--dry-run", file}), 0) << last_.err;
+        EXPECT_NE(last_.out.find(" -crf 28 "), std::string::npos) << last_.out;
+    }
     EXPECT_EQ(RunHere({"--list-profiles"}), 0);
     EXPECT_NE(last_.out.find("86\tCommon Used Video Formats\tCustomized MP4 Movie(*.mp4)\n"),
               std::string::npos);

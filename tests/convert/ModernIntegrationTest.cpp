@@ -185,7 +185,7 @@ TEST_P(TodaysFormat, GivesItsContainerAndCodecsAndPlaysToItsEnd) {
     };
     const auto& [format, video, audio, extension] = expected.at(position);
     Pick(position);
-    sheet_.SetValue(sheet_.Find("Video Options", "Video Bitrate"), modern::kSmall);
+    sheet_.SetValue(sheet_.Find("Video Options", "Quality"), modern::kSmall);
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "360p"); // never enlarged
     AddProbedRow("sparkmp3.flv");
     Run();

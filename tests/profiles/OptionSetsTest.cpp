@@ -23,7 +23,7 @@ struct Sheet {
         std::vector<std::pair<std::string, Choices>> all;
         for (const auto& group : sheet.Groups())
             for (const auto& item : group->items)
-                all.emplace_back(item->value, item->choices);
+                all.emplace_back(item->caption + "=" + item->value, item->choices);
         return all;
     }
     void Pick(int position) { ASSERT_TRUE(ApplyOptionSet(sheet, position)); }
@@ -230,19 +230,20 @@ TEST(LaterSets, CopiesKeepEverythingAndDesignedSetsFollowAsFromTheDefaults) {
         EXPECT_EQ(s.VideoChoices(item), Choices{"Kept as it is"}) << item;
     EXPECT_EQ(s.Audio("Audio Bitrate"), "Kept as it is");
     s.Pick(100);
-    EXPECT_EQ(s.Video("Video Bitrate"), "Standard");
-    EXPECT_EQ(s.VideoChoices("Video Bitrate"), (Choices{"High", "Standard", "Small"}));
+    EXPECT_EQ(s.Video("Quality"), "Standard"); // a quality level, captioned as one
+    EXPECT_EQ(s.VideoChoices("Quality"), (Choices{"High", "Standard", "Small"}));
     EXPECT_EQ(s.VideoChoices("Video Size"),
               (Choices{"Same as source", "1080p", "720p", "480p", "360p"}));
     EXPECT_EQ(s.Audio("Audio Codec"), "opus");
-    for (int designed : {85, 88, 20}) {
-        SCOPED_TRACE(designed);
-        Sheet after, fresh;
-        after.Pick(96);
-        after.Pick(designed);
-        fresh.Pick(designed);
-        EXPECT_EQ(after.Snapshot(), fresh.Snapshot());
-    }
+    for (int designed : {85, 88, 20})
+        for (int later : {96, 99}) {
+            SCOPED_TRACE(std::to_string(later) + " then " + std::to_string(designed));
+            Sheet after, fresh;
+            after.Pick(later);
+            after.Pick(designed);
+            fresh.Pick(designed);
+            EXPECT_EQ(after.Snapshot(), fresh.Snapshot());
+        }
 }
 
 // No value or choice of the later entries stays on a sheet of the first 92,

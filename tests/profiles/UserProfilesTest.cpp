@@ -56,6 +56,22 @@ TEST_F(UserProfiles, AProfileHoldsWhatDiffersFromItsBaseAndAppliesItOnTop) {
     EXPECT_FALSE(ApplyUserProfile(other, {"Bad", 59, {{"Video Size", "huge"}}, {}}));
 }
 
+// Today's formats show their quality as "Quality"; a profile saved when it was
+// captioned "Video Bitrate" still loads, and an older entry has no "Quality".
+TEST_F(UserProfiles, TheQualityOfTodaysFormatsHasItsOwnCaption) {
+    Write("Old.vxprofile", "[Profile]\nbase=98\nname=Old\n[Options]\nVideo Bitrate=Small\n");
+    const auto old = ReadProfileFile(folder_ + "/Old.vxprofile", nullptr);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->values, (std::vector<OptionValue>{{"Quality", "Small"}}));
+    OptionSheet sheet = Sheet(86); // a bitrate entry before it: the caption changes on applying
+    ASSERT_TRUE(ApplyUserProfile(sheet, *old));
+    EXPECT_EQ(sheet.Find("Video Options", "Quality")->value, "Small");
+    EXPECT_EQ(ChangedValues(sheet, 98), old->values);
+    EXPECT_EQ(ReadConversionOptions(sheet)->VideoBitrate, "Small");
+    EXPECT_FALSE(OptionsProblem(99, {{"Quality", "High"}}));
+    EXPECT_TRUE(OptionsProblem(86, {{"Quality", "High"}}));
+}
+
 TEST_F(UserProfiles, FilesThatHoldNoUsableProfileAreSkippedWithTheirReason) {
     EXPECT_TRUE(store_.Load().empty()); // no folder yet: no profiles, nothing wrong
     Write("Phone.vxprofile", "; by hand\n[Profile]\nbase=86\nname=Phone\n\n[Options]\n"

@@ -121,8 +121,8 @@ UserProfile ResolveEntry(const std::string& given, const UserProfileStore& store
 // to values it offers, checked as a saved profile is.
 void SetOptions(UserProfile& profile, const ConvertArgs& args) {
     for (const auto& set : args.sets) {
-        const std::string& name =
-            set.first; // a lambda cannot name a structured binding in clang 14
+        // The caption the entry shows; a lambda cannot name a structured binding in clang 14.
+        const std::string name = CurrentCaption(profile.base, set.first);
         std::erase_if(profile.values, [&](const OptionValue& v) { return v.caption == name; });
         profile.values.push_back({name, set.second});
     }

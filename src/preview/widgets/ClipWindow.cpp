@@ -111,8 +111,12 @@ QWidget* ClipWindow::BuildTimesFrame() {
 }
 
 // Space pauses, Left and Right jump, while the window has the focus; a slider
-// or a box that has the focus keeps its own keys.
+// or a box that has the focus keeps its own keys. Return and Enter press OK
+// wherever the focus is.
 void ClipWindow::AddKeys() {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+                &ClipWindow::Ok);
     const std::pair<Qt::Key, void (PreviewPanel::*)()> keys[] = {
         {Qt::Key_Space, &PreviewPanel::Pause},
         {Qt::Key_Left, &PreviewPanel::Back},

@@ -3,6 +3,8 @@
 #include "OptionSets.h"
 #include "SheetLayout.h"
 
+#include <string_view>
+
 namespace vx {
 
 namespace {
@@ -32,7 +34,7 @@ const OptionSet& AppleIpodHeadingSet() {
 bool ApplyCell(OptionSheet& sheet, const OptionGroup* group, const char* caption,
                const OptionCell& cell) {
     if (!cell.value && !cell.list) return true;
-    OptionItem* item = OptionSheet::FindItem(group, caption);
+    OptionItem* item = group ? FindOption(sheet, group->caption, caption) : nullptr;
     if (!item) return false;
     if (cell.list && cell.list->action == ChoiceAction::Replace) sheet.ClearChoices(item);
     if (cell.value) sheet.SetValue(item, cell.value);
@@ -40,6 +42,14 @@ bool ApplyCell(OptionSheet& sheet, const OptionGroup* group, const char* caption
         for (const char* choice : cell.list->choices)
             sheet.AddChoice(item, choice);
     return true;
+}
+
+// The later entries that re-encode hold a quality level where the others hold a bitrate.
+bool HoldsQuality(const OptionSet& set) {
+    const char* value = set.videoBitrate.value;
+    if (!value) return false;
+    const std::string_view level(value);
+    return level == modern::kHigh || level == modern::kStandard || level == modern::kSmall;
 }
 
 bool TouchesVideo(const OptionSet& set) {
@@ -62,6 +72,11 @@ bool HoldsLaterEntriesValues(const OptionSheet& sheet) {
 }
 
 } // namespace
+
+const char* VideoRateCaption(int position) {
+    const OptionSet* set = OptionSetFor(position);
+    return set && HoldsQuality(*set) ? caption::kQuality : caption::kVideoBitrate;
+}
 
 const OptionSet* OptionSetFor(int position) {
     if (position == 1) return &AppleIpodHeadingSet();
@@ -88,6 +103,8 @@ bool ApplySetCells(OptionSheet& sheet, int position) {
         ok &= ApplyCell(sheet, video, kVideoBitrate, set->videoBitrate);
         ok &= ApplyCell(sheet, video, kVideoFramerate, set->videoFramerate);
         ok &= ApplyCell(sheet, video, kVideoSize, set->videoSize);
+        sheet.SetCaption(FindOption(sheet, kVideoOptions, kVideoBitrate),
+                         HoldsQuality(*set) ? kQuality : kVideoBitrate);
     }
     const OptionGroup* audio = sheet.FindGroup(kAudioOptions);
     ok &= ApplyCell(sheet, audio, kAudioCodec, set->audioCodec);

@@ -40,6 +40,10 @@ const std::vector<OptionSet>& ModernOptionSets();
 // ("Apple iPod" with "Audio Bitrate" "128"); nothing for a position that names no entry.
 const OptionSet* OptionSetFor(int position);
 
+// The caption of the video's bitrate item once the position's set is applied:
+// "Quality" for an entry that encodes at a quality level, else "Video Bitrate".
+const char* VideoRateCaption(int position);
+
 // Applies the option set of a catalog position to the sheet in place. A set of
 // the first 92 that follows one of the later entries finds the seven items as
 // the default layout has them, not holding values such as "Kept as it is" that

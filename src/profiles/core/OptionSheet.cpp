@@ -72,6 +72,14 @@ bool OptionSheet::SetReadOnly(OptionItem* item) {
     return true;
 }
 
+bool OptionSheet::SetCaption(OptionItem* item, std::string caption) {
+    if (!item) return false;
+    if (item->caption == caption) return true;
+    item->caption = std::move(caption);
+    Notify(item);
+    return true;
+}
+
 OptionItem* OptionSheet::Find(std::string_view group, std::string_view item) const {
     return FindItem(FindGroup(group), item);
 }

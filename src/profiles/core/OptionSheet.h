@@ -44,6 +44,8 @@ class OptionSheet {
     bool ClearChoices(OptionItem* item);
     bool AddChoice(OptionItem* item, std::string choice);
     bool SetReadOnly(OptionItem* item);
+    // The caption the item is shown and found by from now on.
+    bool SetCaption(OptionItem* item, std::string caption);
 
     // Finds group and item in one go.
     OptionItem* Find(std::string_view group, std::string_view item) const;

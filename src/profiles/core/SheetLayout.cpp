@@ -67,13 +67,27 @@ void RestoreDefaultOptions(OptionSheet& sheet) {
         if (std::string_view(row.group) != kVideoOptions &&
             std::string_view(row.group) != kAudioOptions)
             continue;
-        OptionItem* item = sheet.Find(row.group, row.item);
+        OptionItem* item = FindOption(sheet, row.group, row.item);
         if (!item) continue;
+        sheet.SetCaption(item, row.item);
         sheet.ClearChoices(item);
         sheet.SetValue(item, row.value);
         for (const char* choice : row.choices)
             sheet.AddChoice(item, choice);
     }
+}
+
+void ClearRowFields(OptionSheet& sheet) {
+    for (const LayoutRow& row : kDefaultLayout)
+        if (row.readOnly) sheet.SetValue(sheet.Find(row.group, row.item), row.value);
+}
+
+OptionItem* FindOption(const OptionSheet& sheet, std::string_view group, std::string_view item) {
+    using namespace caption;
+    if (OptionItem* found = sheet.Find(group, item)) return found;
+    if (item == kVideoBitrate) return sheet.Find(group, kQuality);
+    if (item == kQuality) return sheet.Find(group, kVideoBitrate);
+    return nullptr;
 }
 
 std::optional<ConversionOptions> ReadConversionOptions(const OptionSheet& sheet) {
@@ -96,7 +110,7 @@ std::optional<ConversionOptions> ReadConversionOptions(const OptionSheet& sheet)
         {kAudioOptions, kAVSync, &options.AVSync},
     };
     for (const auto& field : fields) {
-        const OptionItem* item = sheet.Find(field.group, field.item);
+        const OptionItem* item = FindOption(sheet, field.group, field.item);
         if (!item) return std::nullopt;
         *field.field = item->value;
     }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vx {
 
@@ -20,6 +21,8 @@ inline constexpr const char* kStopTime = "Stop Time";
 inline constexpr const char* kVideoCodec = "Video Codec";
 inline constexpr const char* kVideoSize = "Video Size";
 inline constexpr const char* kVideoBitrate = "Video Bitrate";
+// "Video Bitrate" under the caption it has while the entry encodes at a quality level.
+inline constexpr const char* kQuality = "Quality";
 inline constexpr const char* kVideoFramerate = "Video Framerate";
 inline constexpr const char* kAudioCodec = "Audio Codec";
 inline constexpr const char* kAudioBitrate = "Audio Bitrate";
@@ -31,8 +34,14 @@ inline constexpr const char* kAVSync = "A/V Sync";
 
 // Lays down the default layout and its values ("prolist").
 void FillDefaultLayout(OptionSheet& sheet);
-// Gives the seven items that option sets change their default values and lists again.
+// Gives the seven items that option sets change their default values, lists and captions again.
 void RestoreDefaultOptions(OptionSheet& sheet);
+// The read-only items that show a row (its name and times) as they are with no row.
+void ClearRowFields(OptionSheet& sheet);
+
+// An item by group and caption, "Video Bitrate" also under its caption "Quality"
+// and the other way round.
+OptionItem* FindOption(const OptionSheet& sheet, std::string_view group, std::string_view item);
 
 // The option values of one conversion: ten from the sheet, two from the row.
 struct ConversionOptions {

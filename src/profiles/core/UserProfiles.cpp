@@ -54,8 +54,8 @@ int SheetOrder(const std::string& caption) {
                 list.push_back(item->caption);
         return list;
     }();
-    return static_cast<int>(std::find(captions.begin(), captions.end(), caption) -
-                            captions.begin());
+    const std::string& place = caption == caption::kQuality ? caption::kVideoBitrate : caption;
+    return static_cast<int>(std::find(captions.begin(), captions.end(), place) - captions.begin());
 }
 
 OptionItem* FindByCaption(const OptionSheet& sheet, const std::string& caption) {
@@ -119,10 +119,11 @@ std::optional<UserProfile> FromSections(const std::vector<IniSection>& sections,
     profile.name = name && !name->empty() ? *name : fs::path(path).stem().string();
     if (const IniSection* options = Section(sections, kOptionsSection))
         for (const auto& [caption, value] : options->entries) {
+            const std::string current = CurrentCaption(profile.base, caption);
             for (const OptionValue& seen : profile.values)
-                if (seen.caption == caption)
+                if (seen.caption == current)
                     return reason = "the option \"" + caption + "\" is given twice", std::nullopt;
-            profile.values.push_back({caption, value});
+            profile.values.push_back({current, value});
         }
     std::stable_sort(profile.values.begin(), profile.values.end(),
                      [](const OptionValue& a, const OptionValue& b) {
@@ -151,6 +152,10 @@ std::optional<UserProfile> ReadProfile(const std::string& path, std::string* rea
 }
 
 } // namespace
+
+std::string CurrentCaption(int base, const std::string& caption) {
+    return caption == caption::kVideoBitrate ? VideoRateCaption(base) : caption;
+}
 
 std::string UserProfilesFolder() {
     return ConfigHome() + "/vantorix/profiles";
@@ -194,8 +199,9 @@ std::optional<std::string> ProfileProblem(const UserProfile& profile) {
 
 bool ApplyOptions(OptionSheet& sheet, int base, const std::vector<OptionValue>& values) {
     if (OptionsProblem(base, values)) return false;
+    const OptionSheet based = BaseSheet(base); // the captions the sheet will show
     for (const OptionValue& option : values)
-        if (!FindByCaption(sheet, option.caption)) return false;
+        if (!FindByCaption(based, option.caption)) return false;
     ApplyOptionSet(sheet, base);
     for (const OptionValue& option : values)
         sheet.SetValue(FindByCaption(sheet, option.caption), option.value);

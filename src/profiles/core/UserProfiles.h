@@ -63,6 +63,10 @@ std::vector<OptionValue> ChangedValues(const OptionSheet& sheet, int base);
 // for that option. Nothing when it is sound.
 std::optional<std::string> ProfileProblem(const UserProfile& profile);
 
+// An option's caption as the base entry's sheet shows it: profiles saved while
+// the quality of the later entries was captioned "Video Bitrate" name it so.
+std::string CurrentCaption(int base, const std::string& caption);
+
 // The same for an entry and values without a name (the command line's --set).
 std::optional<std::string> OptionsProblem(int base, const std::vector<OptionValue>& values);
 

@@ -1,4 +1,5 @@
 #include "CategoryArt.h"
+#include "SvgIconEngine.h"
 
 #include <QHash>
 #include <QPainter>
@@ -145,16 +146,7 @@ QString TileSvg(const char* top, const char* bottom, const char* motif) {
 }
 
 QIcon SvgIcon(const QString& svg) {
-    QSvgRenderer renderer(svg.toUtf8());
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return QIcon(new SvgIconEngine(svg.toUtf8()));
 }
 
 QString CategoryPictureSvg(int picture) {

@@ -20,7 +20,7 @@ QIcon CategoryPicture(int picture);
 // class "s" strokes with it. The motif is drawn in a 64 x 64 box.
 QString TileSvg(const char* top, const char* bottom, const char* motif);
 
-// An SVG text rendered into an icon at the usual sizes.
+// An SVG text as an icon, drawn at the size and device pixel ratio it is shown at.
 QIcon SvgIcon(const QString& svg);
 
 } // namespace vx

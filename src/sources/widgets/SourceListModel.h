@@ -12,6 +12,7 @@ class SourceListModel : public QAbstractTableModel {
   public:
     explicit SourceListModel(SourceList& list, QObject* parent = nullptr);
     ~SourceListModel() override;
+    const SourceList& list() const { return list_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -29,9 +29,11 @@ QString ElidePath(const QString& path, const QFontMetrics& metrics, int width) {
 namespace {
 
 // The widest text each narrow column holds: times of up to 99 hours, frame sizes
-// of up to 9999x9999, the longest status. The format column may be widened.
+// of up to 9999x9999. The format column may be widened.
 constexpr std::array<const char*, kColumnCount> kWidestText = {
-    "", "00:00:00", "00:00:00", "0000x0000", "FLV1", "Processing", "00:00:00"};
+    "", "00:00:00", "00:00:00", "0000x0000", "FLV1", "", "00:00:00"};
+// Every status a row can hold: the column fits the widest in the list's font.
+constexpr const char* kStatuses[] = {"Processing", kUnreadable, "Cancel", "Fail", "OK"};
 
 // Paints a cell only where the view is being painted: a row's new status paints
 // its own cell, not every cell of its row (the tree view draws whole rows).
@@ -95,7 +97,11 @@ void SourceListView::FitColumns() {
                         style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header());
     for (int column = kStart; column < kColumnCount; ++column) {
         const auto at = static_cast<std::size_t>(column);
-        const int text = fontMetrics().horizontalAdvance(QLatin1String(kWidestText[at])) + cell;
+        int text = fontMetrics().horizontalAdvance(QLatin1String(kWidestText[at])) + cell;
+        if (column == kStatus)
+            for (const char* status : kStatuses)
+                text =
+                    std::max(text, fontMetrics().horizontalAdvance(QLatin1String(status)) + cell);
         const int title =
             header()->fontMetrics().horizontalAdvance(QLatin1String(kColumnCaptions[at])) + caption;
         header()->resizeSection(column, std::max(text, title) + 4);
@@ -138,8 +144,13 @@ void SourceListView::dropEvent(QDropEvent* event) {
 }
 
 void SourceListView::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
         emit deletePressed();
+    else if (menuKey) // the pop-up menu at the current row, as a right click opens it
+        emit rightButtonPressed(viewport()->mapToGlobal(
+            currentIndex().isValid() ? visualRect(currentIndex()).center() : QPoint(8, 8)));
     else
         QTreeView::keyPressEvent(event);
 }

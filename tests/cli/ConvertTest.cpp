@@ -77,7 +77,7 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
         {{"-p", "No Such Entry(*.xyz)", file}, "no entry"},
         {{"-p", "86", "--set", "Colour=red", file}, "the option \"Colour\" is unknown"},
         {{"-p", "86", "--set", "Video Codec=theora", "-o", out, file}, "is no value of"},
-        {{"-p", "86", "--set", "Quality=Small", file}, "the option \"Quality\" is unknown"},
+        {{"-p", "86", "--set", "Quality=Small", file}, "is no value of \"Quality\""},
         {{"-p", "86", "-j", "99", file}, "-j needs"},
         {{"-p", "86", "--start", "soon", file}, "--start needs a time"},
         {{"-p", "86", "--start", "100000", file}, "--start needs a time under 24 hours"},

@@ -154,7 +154,7 @@ TEST(CommonSets, WmaAudioChangesOnlyTheAudioCodec) {
     s.Pick(19);
     auto expected = s.Snapshot();
     s.Pick(92);
-    expected[8] = {"WMA9", {"WMA9"}};
+    expected[8] = {"Audio Codec=WMA9", {"WMA9"}};
     EXPECT_EQ(s.Snapshot(), expected);
 }
 

@@ -198,10 +198,7 @@ std::optional<std::string> ProfileProblem(const UserProfile& profile) {
 }
 
 bool ApplyOptions(OptionSheet& sheet, int base, const std::vector<OptionValue>& values) {
-    if (OptionsProblem(base, values)) return false;
-    const OptionSheet based = BaseSheet(base); // the captions the sheet will show
-    for (const OptionValue& option : values)
-        if (!FindByCaption(based, option.caption)) return false;
+    if (OptionsProblem(base, values)) return false; // every caption is one the base shows
     ApplyOptionSet(sheet, base);
     for (const OptionValue& option : values)
         sheet.SetValue(FindByCaption(sheet, option.caption), option.value);

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>

@@ -11,7 +11,7 @@ namespace vx {
 
 QPixmap SvgIconEngine::Rendered(const QSize& pixels, QIcon::Mode mode) {
     const QString key =
-        QStringLiteral("%1x%2/%3").arg(pixels.width()).arg(pixels.height()).arg(mode);
+        QStringLiteral("%1x%2/%3").arg(pixels.width()).arg(pixels.height()).arg(int(mode));
     if (const auto found = rendered_.constFind(key); found != rendered_.constEnd()) return *found;
     QPixmap picture(pixels);
     picture.fill(Qt::transparent);

@@ -1,4 +1,5 @@
 #include "Catalog.h"
+#include "ModernChoices.h"
 #include "OfferedValues.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"

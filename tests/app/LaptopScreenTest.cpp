@@ -48,6 +48,7 @@ void LaptopScreenTest::toolbarAndHeadingPicturesAreDrawnAtTheScreensRatio() {
         QPainter painter(&direct);
         QSvgRenderer(CategoryPictureSvg(picture).toUtf8()).render(&painter, QRectF(0, 0, 48, 48));
         painter.end();
+        direct.setDevicePixelRatio(2);
         QCOMPARE(shown.toImage().convertToFormat(direct.format()), direct);
     }
 }
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     QFile json(config.filePath("screen.json"));
     if (!json.open(QIODevice::WriteOnly)) return 1;
-    json.write(R"({"screens": [{"name": "hidpi", "x": 0, "y": 0, "width": 2560, "height": 1600,
+    json.write(R"({"screens": [{"name": "hidpi", "x": 0, "y": 0, "width": 1280, "height": 800,
                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 2}]})");
     json.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());

@@ -1,4 +1,5 @@
 #include "SettingsDialog.h"
+#include "UserFolders.h"
 #include "FakeDesktop.h"
 #include "IniFile.h"
 #include "Settings.h"
@@ -44,7 +45,7 @@ void SettingsDialogTest::showsDefaultsWithoutAFile() {
     SettingsDialog dialog(app_, desktop_);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Video Options"));
     QVERIFY(dialog.isModal());
-    QCOMPARE(dialog.folderBox()->text(), folder_->path());
+    QCOMPARE(dialog.folderBox()->text(), QString::fromStdString(VideosFolder())); // not the app's
     QVERIFY(dialog.addNewOption()->isChecked());
     QCOMPARE(dialog.addNewOption()->text(), QStringLiteral("Add \"New\" after filename"));
     QVERIFY(!dialog.shutdownBox()->isChecked());

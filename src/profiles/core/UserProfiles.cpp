@@ -76,10 +76,10 @@ std::optional<std::string> BaseProblem(int base) {
 // A value the base entry's sheet never offers is refused: the later entries'
 // choices ("Kept as it is", ...) have no meaning for one of the first 92.
 std::optional<std::string> ValueProblem(int base, const OptionValue& option) {
-    if (!IsSettableOption(option.caption))
-        return "the option \"" + option.caption + "\" is unknown";
-    if (OffersValue(base, option.caption, option.value)) return std::nullopt;
-    std::string problem = "\"" + option.value + "\" is no value of \"" + option.caption + "\"";
+    const std::string caption = CurrentCaption(base, option.caption);
+    if (!IsSettableOption(caption)) return "the option \"" + caption + "\" is unknown";
+    if (OffersValue(base, caption, option.value)) return std::nullopt;
+    std::string problem = "\"" + option.value + "\" is no value of \"" + caption + "\"";
     if (const CatalogEntry* entry = ProfileCatalog::At(base))
         problem += std::string(" for \"") + entry->text + "\"";
     return problem;
@@ -201,7 +201,7 @@ bool ApplyOptions(OptionSheet& sheet, int base, const std::vector<OptionValue>& 
     if (OptionsProblem(base, values)) return false; // every caption is one the base shows
     ApplyOptionSet(sheet, base);
     for (const OptionValue& option : values)
-        sheet.SetValue(FindByCaption(sheet, option.caption), option.value);
+        sheet.SetValue(FindByCaption(sheet, CurrentCaption(base, option.caption)), option.value);
     return true;
 }
 

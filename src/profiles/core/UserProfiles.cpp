@@ -76,10 +76,10 @@ std::optional<std::string> BaseProblem(int base) {
 // A value the base entry's sheet never offers is refused: the later entries'
 // choices ("Kept as it is", ...) have no meaning for one of the first 92.
 std::optional<std::string> ValueProblem(int base, const OptionValue& option) {
-    const std::string caption = CurrentCaption(base, option.caption);
-    if (!IsSettableOption(caption)) return "the option \"" + caption + "\" is unknown";
+    const std::string caption = CurrentCaption(base, option.caption); // what the sheet shows
+    if (!IsSettableOption(caption)) return "the option \"" + option.caption + "\" is unknown";
     if (OffersValue(base, caption, option.value)) return std::nullopt;
-    std::string problem = "\"" + option.value + "\" is no value of \"" + caption + "\"";
+    std::string problem = "\"" + option.value + "\" is no value of \"" + option.caption + "\"";
     if (const CatalogEntry* entry = ProfileCatalog::At(base))
         problem += std::string(" for \"") + entry->text + "\"";
     return problem;

@@ -27,6 +27,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -122,6 +123,12 @@ void MainWindow::BuildMenus() {
          "Edit(&E)",
          {{"UndoClearAll", "Undo Clear All", "Ctrl+Z"},
           {"fg20", "-", ""},
+          {"JoinIntoOneFile", "Join Into One File", ""},
+          {"SplitIntoParts", "Split Into Parts", ""},
+          {"fg22", "-", ""},
+          {"ConvertFailedAgain", "Convert Failed Again", ""},
+          {"RemoveConvertedRows", "Remove Converted Rows", ""},
+          {"fg23", "-", ""},
           {"options", "Video Settings", "Ctrl+S"},
           {"fg21", "-", ""},
           {"checkupdate", "Check for Updates", ""}}},
@@ -138,6 +145,7 @@ void MainWindow::BuildMenus() {
           {"helpfg1", "-", ""},
           {"CDBurnerHomePage", "Video Converter Home Page", "Ctrl+H"},
           {"SupportOnline", "Support Online", "Ctrl+T"},
+          {"BatchLog", "Batch Log", ""},
           {"helpfg3", "-", ""},
           {"About", "About", ""}}},
     };
@@ -172,6 +180,16 @@ void MainWindow::BuildMenus() {
     connect(action("CDBurnerHomePage"), &QAction::triggered, this, &MainWindow::OpenHomePage);
     connect(action("SupportOnline"), &QAction::triggered, this, &MainWindow::OpenSupportPage);
     connect(action("About"), &QAction::triggered, this, &MainWindow::ShowAbout);
+    connect(action("BatchLog"), &QAction::triggered, this, &MainWindow::ShowBatchLog);
+    connect(action("ConvertFailedAgain"), &QAction::triggered, this,
+            &MainWindow::ConvertFailedAgain);
+    connect(action("RemoveConvertedRows"), &QAction::triggered, this,
+            &MainWindow::RemoveConvertedRows);
+    connect(action("JoinIntoOneFile"), &QAction::triggered, this, &MainWindow::JoinSelectedRows);
+    connect(action("SplitIntoParts"), &QAction::triggered, this, &MainWindow::SplitSelectedRow);
+    // Whether they apply follows the batch and the selection: looked at on opening.
+    connect(menuBar()->findChild<QMenu*>(QStringLiteral("edit")), &QMenu::aboutToShow, this,
+            &MainWindow::UpdateCommandStates);
 }
 
 void MainWindow::BuildPopupMenu() {
@@ -190,6 +208,9 @@ void MainWindow::BuildPopupMenu() {
     add("PlaySelectedFile", QStringLiteral("Play Selected File"), action("play"));
     popup_->addSeparator();
     add("cuttime", QStringLiteral("Video Clip"), action("videoclip"));
+    popup_->addSeparator();
+    add("JoinIntoOneFile1", QStringLiteral("Join Into One File"), action("JoinIntoOneFile"));
+    add("SplitIntoParts1", QStringLiteral("Split Into Parts"), action("SplitIntoParts"));
     popup_->addSeparator();
     add("AddFiless", QStringLiteral("Add Files"), action("AddFiles"));
     add("RemoveSelectedItem", QStringLiteral("Remove Selected Item"), action("RemoveSelectedFile"));
@@ -224,9 +245,13 @@ QWidget* MainWindow::BuildSourceFrame(QWidget* parent) {
     connect(listView_, &SourceListView::filesDropped, this, &MainWindow::AddDroppedFiles);
     connect(listView_, &SourceListView::deletePressed, action("RemoveSelectedFile"),
             &QAction::trigger);
-    connect(listView_, &SourceListView::rightButtonPressed, this,
-            [this](const QPoint& at) { popup_->popup(at); });
+    connect(listView_, &SourceListView::rightButtonPressed, this, [this](const QPoint& at) {
+        UpdateCommandStates();
+        popup_->popup(at);
+    });
     connect(listView_, &QAbstractItemView::clicked, this, &MainWindow::ShowSelectedRow);
+    connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::UpdateRowCommandStates);
     connect(listView_, &QAbstractItemView::doubleClicked, this, &MainWindow::OpenClipWindow);
     return frame;
 }

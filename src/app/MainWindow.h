@@ -69,6 +69,15 @@ class MainWindow : public QMainWindow {
     // The program is ended by a signal: nothing is left half written, and the
     // list stays for the next start to offer, as after a crash.
     void EndedFromOutside();
+    // The rows of the last batch that did not convert, alone (Edit menu).
+    void ConvertFailedAgain();
+    // Takes the rows that converted out of the list.
+    void RemoveConvertedRows();
+    // Opens the log of the last batch (Help menu, and the end message's Show Log).
+    void ShowBatchLog();
+    // The selected rows become one row converted to one file; and back.
+    void JoinSelectedRows();
+    void SplitSelectedRow();
     BatchRun& batch() { return *batch_; }
     void BatchEnded(); // the run has ended, however it ended
 
@@ -137,6 +146,7 @@ class MainWindow : public QMainWindow {
     QWidget* BuildPreviewFrame(QWidget* parent);
     void SetBatchBusy(bool busy);
     void UpdateCommandStates();
+    void UpdateRowCommandStates();
     void UpdateUndoState();
     void CloseIfPending();
     void PlaceProgressPanel();

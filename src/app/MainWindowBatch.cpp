@@ -126,6 +126,7 @@ void MainWindow::UpdateCommandStates() {
     // The profile of a batch is the one chosen when Convert was pressed: no stray
     // key may switch it while rows wait to start.
     chooser_->setEnabled(!batchBusy_);
+    UpdateRowCommandStates();
 }
 
 // A close asked for while a batch ran happens once it has returned.
@@ -146,7 +147,8 @@ void MainWindow::EndedFromOutside() {
 }
 
 void MainWindow::BatchEnded() {
-    if (closePending_) SetBatchBusy(false); // an abandoned run leaves the window as it was
+    if (closePending_) SetBatchBusy(false);    // an abandoned run leaves the window as it was
+    if (!closePending_) UpdateCommandStates(); // what is left to convert again
     CloseIfPending();
     emit batchEnded();
 }

@@ -53,12 +53,24 @@ void MainWindow::OfferKeptLists(const std::string& folder) {
             ApplyOptionSet(sheet_, plan.entry);
         }
         SetSheetValues(sheet_, plan.sheet);
-        for (const KeptRow& row : plan.restore) {
-            const std::uint64_t id = sources_.Append(row.columns[kFileName], row.root);
+        auto append = [this](const auto& row, const std::string& root) {
+            const std::uint64_t id = sources_.Append(row.columns[kFileName], root);
             for (int column = kStart; column < kColumnCount; ++column)
                 sources_.Set(id, static_cast<Column>(column), row.columns[column]);
             sources_.SetAudioFormat(id, row.audioFormat);
             if (!row.unreadable.empty()) sources_.SetUnreadable(id, row.unreadable);
+        };
+        for (const KeptRow& row : plan.restore) {
+            if (row.parts.empty()) {
+                append(row, row.root);
+                continue;
+            }
+            std::vector<int> parts; // a joined row is joined again from its parts
+            for (const KeptPart& part : row.parts) {
+                parts.push_back(sources_.Count());
+                append(part, row.root);
+            }
+            sources_.Join(parts);
         }
     }
     FinishOrphans(lists, !restore);

@@ -75,6 +75,13 @@ class WindowBatchView : public BatchView {
                 ? MessageIcon::Information
                 : message == BatchMessage::CompletedWithFailures ? MessageIcon::Warning
                                                                  : MessageIcon::Critical;
+        // An end with rows that did not convert offers the log of the batch.
+        if (message == BatchMessage::CompletedWithFailures) {
+            if (w_.desktop_.ShowMessageOffering(&w_, icon, QString::fromStdString(text),
+                                                QStringLiteral("Show Log")))
+                w_.ShowBatchLog();
+            return;
+        }
         w_.desktop_.ShowMessage(&w_, icon, QString::fromStdString(text));
     }
     void SetProgressLine(const std::string& line) override {

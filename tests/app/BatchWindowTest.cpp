@@ -10,15 +10,19 @@
 #include "TestMedia.h"
 #include "WindowKit.h"
 
+#include "BatchLog.h"
 #include "EndSignals.h"
 #include "IniFile.h"
 #include "KeptList.h"
 #include "ListKeeper.h"
 #include "Settings.h"
+#include "SourceListView.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -45,6 +49,7 @@ class BatchWindowTest : public QObject {
     void aDialogHeldOpenNeverStallsTheBatch();
     void aPowerOffThatCannotBeAskedForIsSaid();
     void namesThatAreNotUtf8ConvertFromEveryEntrance();
+    void joinedPartsAndOnlyTheFailuresAgain();
 
   private:
     void AddFiles(const std::vector<std::string>& names, double seconds = 2);
@@ -285,6 +290,61 @@ void BatchWindowTest::namesThatAreNotUtf8ConvertFromEveryEntrance() {
         const std::string name = source.substr(app_.size(), source.size() - 4 - app_.size());
         QVERIFY(vxtest::ProbeFile(videos_ + name + ".mp3").ok); // in the user's videos folder
     }
+}
+
+// Two rows joined from the list, a batch in which one row fails: the end
+// message names it and offers the log; Convert Failed Again converts that row
+// alone; Remove Converted Rows empties the list; the Help menu opens the log.
+void BatchWindowTest::joinedPartsAndOnlyTheFailuresAgain() {
+    AddFiles({"good.flv", "bad.flv", "clip_part1.flv", "clip_part2.flv"});
+    const std::string bad = app_ + "/bad.flv";
+    std::ofstream(bad, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    auto* view = window_->listView();
+    auto* model = view->model();
+    view->selectionModel()->select(QItemSelection(model->index(2, 0), model->index(3, 0)),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QVERIFY(window_->action("JoinIntoOneFile1")->isEnabled());
+    window_->action("JoinIntoOneFile1")->trigger();
+    QCOMPARE(window_->sources().Count(), 3);
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("clip_part1.flv + 1 more"));
+    QVERIFY(window_->action("SplitIntoParts")->isEnabled());
+
+    Pick(41);                     // AVI
+    desktop_.nextOffers = {true}; // Show Log
+    window_->action("BurnNow")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
+    const SourceList& rows = window_->sources();
+    QCOMPARE(rows.At(0, kStatus) + rows.At(1, kStatus) + rows.At(2, kStatus),
+             std::string("OKFailOK"));
+    QCOMPARE(desktop_.messages.size(), std::size_t(1));
+    QCOMPARE(desktop_.messages[0].first, MessageIcon::Warning);
+    QCOMPARE(desktop_.messages[0].second,
+             QString::fromStdString("Conversion completed!\n2 converted, 1 failed.\n\nbad.flv: " +
+                                    rows.Row(1).note));
+    QCOMPARE(desktop_.offered, QStringList{"Show Log"});
+    const QString log = QString::fromStdString(BatchLogPath());
+    QVERIFY(desktop_.openedFolders.contains(log));
+    QVERIFY(vxtest::DecodedDuration(videos_ + "/clip.avi") > 3.5);
+
+    fs::copy_file(app_ + "/good.flv", bad, fs::copy_options::overwrite_existing);
+    emit window_->findChild<QMenu*>("edit")->aboutToShow();
+    QVERIFY(window_->action("ConvertFailedAgain")->isEnabled());
+    desktop_.messages.clear();
+    window_->action("ConvertFailedAgain")->trigger();
+    QVERIFY(vxtest::WaitForBatch(*window_));
+    QCOMPARE(rows.At(1, kStatus), std::string("OK"));
+    QCOMPARE(desktop_.messages.at(0).second, QStringLiteral("Conversion completed!"));
+    QVERIFY(fs::exists(videos_ + "/bad.avi"));
+    QVERIFY(!fs::exists(videos_ + "/good_New.avi")); // converted before: not again
+    QVERIFY(!fs::exists(videos_ + "/clip_New.avi"));
+    emit window_->findChild<QMenu*>("edit")->aboutToShow();
+    QVERIFY(!window_->action("ConvertFailedAgain")->isEnabled());
+
+    window_->action("RemoveConvertedRows")->trigger();
+    QCOMPARE(rows.Count(), 0);
+    desktop_.openedFolders.clear();
+    window_->action("BatchLog")->trigger();
+    QCOMPARE(desktop_.openedFolders, QStringList{log});
 }
 
 QTEST_MAIN(BatchWindowTest)

@@ -68,6 +68,34 @@ TEST_F(Convert, ABrokenFileFailsAloneAndTheStatusSaysSo) {
     EXPECT_NE(result.output.find("2 of 3 files converted, 1 failed."), std::string::npos);
 }
 
+// A download cut at 60 %: its line and the summary say it is short, and the
+// status is 0, since the output holds all the file has.
+TEST_F(Convert, ACutDownloadIsSaidAndIsNoFailure) {
+    const std::string bytes = vxtest::ReadFile(media_ + "/long.flv");
+    const std::string cut = app_ + "/cut.flv";
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() * 6 / 10);
+    EXPECT_EQ(RunHere({"-p", "95", "-o", app_ + "/out", cut}), 0) << last_.err;
+    EXPECT_NE(last_.err.find("cut.flv: Short: The file ends at 0:3"), std::string::npos)
+        << last_.err;
+    EXPECT_NE(last_.err.find(" of 1:00: it may be an incomplete download.\n"), std::string::npos);
+    EXPECT_NE(last_.err.find("0 of 1 files converted, 1 shorter than expected, 0 failed."),
+              std::string::npos)
+        << last_.err;
+    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/out/cut.mkv").ok);
+}
+
+// --join: the files, in the order given, become one output named without
+// their part numbers, copied when their streams match.
+TEST_F(Convert, JoinedFilesMakeOneOutput) {
+    const std::string second = Source("trip_part2.flv"), first = Source("trip_part1.flv");
+    EXPECT_EQ(RunHere({"--join", "-p", "95", "-o", app_ + "/out", first, second}), 0) << last_.err;
+    EXPECT_NE(last_.err.find("trip_part1.flv + 1 more: OK"), std::string::npos) << last_.err;
+    EXPECT_NE(last_.err.find("1 of 1 files converted, 0 failed."), std::string::npos);
+    EXPECT_NEAR(vxtest::DecodedDuration(app_ + "/out/trip.mkv"), 4, 0.5);
+    EXPECT_EQ(RunHere({"--join", "-p", "95", first}), 2);
+    EXPECT_NE(last_.err.find("--join needs two files or more"), std::string::npos);
+}
+
 TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
     const std::string file = Source("a.flv");
     const std::string out = app_ + "/out";

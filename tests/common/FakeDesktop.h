@@ -26,9 +26,20 @@ class FakeDesktop : public vx::Desktop {
     std::deque<QString> nextTexts; // answers of the next text prompts; none left: cancelled
     std::deque<bool> nextConfirms; // answers of the next questions; none left: No
     QStringList asked;             // every prompt and question, in order
+    QStringList offered;           // the further buttons of the messages, in order
+    std::deque<bool> nextOffers;   // whether the next further buttons are chosen; none left: OK
 
     void ShowMessage(QWidget*, vx::MessageIcon icon, const QString& text) override {
         messages.emplace_back(icon, text);
+    }
+    bool ShowMessageOffering(QWidget*, vx::MessageIcon icon, const QString& text,
+                             const QString& button) override {
+        messages.emplace_back(icon, text);
+        offered << button;
+        if (nextOffers.empty()) return false;
+        const bool chosen = nextOffers.front();
+        nextOffers.pop_front();
+        return chosen;
     }
     QStringList OpenFiles(QWidget*, const QString& title, const QString& filter) override {
         lastDialogTitle = title;

@@ -314,3 +314,44 @@ TEST_F(Batch, AClipThatConvertsNothingFails) {
         EXPECT_EQ(Status(row), "Fail");
     EXPECT_FALSE(fs::exists(out_ + "/at.mp4"));
 }
+
+// After a batch with failures only the rows that did not convert are converted
+// again, with the entry chosen now; the end message names the failed rows.
+TEST_F(Batch, OnlyTheFailuresAgain) {
+    Pick(2);
+    AddRow("good.flv");
+    const std::string broken = AddRow("broken.flv");
+    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    AddRow("fine.flv");
+    for (int i = 0; i < 6; ++i) // more failures than the message names
+        std::ofstream(AddRow("bad" + std::to_string(i) + ".flv"), std::ios::trunc) << "x";
+    Run();
+    ASSERT_EQ(view_.messages.size(), 1u);
+    const std::string& text = view_.messages[0].second;
+    EXPECT_TRUE(text.starts_with("Conversion completed!\n2 converted, 7 failed.\n\nbroken.flv: " +
+                                 rows_.Row(1).note + "\nbad0.flv: "))
+        << text;
+    EXPECT_TRUE(text.ends_with("\nand 2 more")) << text;
+    EXPECT_EQ(text.find("bad4.flv"), std::string::npos);
+    EXPECT_EQ(batch_.RowsToRedo().size(), 7u);
+
+    // The broken file mended, the bad ones taken away, another entry chosen.
+    fs::copy_file(media_ + "/short.flv", broken, fs::copy_options::overwrite_existing);
+    while (rows_.Count() > 3)
+        rows_.Remove(rows_.Count() - 1);
+    const auto redo = batch_.RowsToRedo();
+    ASSERT_EQ(redo, std::vector<std::uint64_t>{rows_.Row(1).id});
+    Pick(92); // WMA
+    view_.messages.clear();
+    view_.totals.clear();
+    batch_.RunOnly(redo);
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(Status(1), "OK");
+    EXPECT_EQ(Status(2), "OK");
+    EXPECT_TRUE(fs::exists(out_ + "/broken.wma"));
+    EXPECT_FALSE(fs::exists(out_ + "/good.wma")); // converted before: not again
+    EXPECT_FALSE(fs::exists(out_ + "/good_New.mp4"));
+    EXPECT_TRUE(view_.TotalsPassThrough({100}));
+    EXPECT_EQ(view_.messages.at(0).second, "Conversion completed!");
+    EXPECT_TRUE(batch_.RowsToRedo().empty());
+}

@@ -73,7 +73,8 @@ TEST_F(Progress, FailuresAreExplainedAndLeaveNoHalfWrittenFile) {
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0],
               std::pair(BatchMessage::CompletedWithFailures,
-                        std::string("Conversion completed!\n2 of 3 files converted, 1 failed.")));
+                        "Conversion completed!\n2 converted, 1 failed.\n\nbroken.flv: " +
+                            rows_.Row(1).note));
     EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
     const std::string log = vxtest::ReadFile(BatchLogPath());
     EXPECT_NE(log.find("broken.flv"), std::string::npos);
@@ -107,20 +108,35 @@ TEST_F(Progress, FailuresAreExplainedAndLeaveNoHalfWrittenFile) {
     EXPECT_EQ(vxtest::ReadFile(out_ + "/long.mp4"), "kept");
 }
 
-// A source that ends before its row's end converts, and says so.
-TEST_F(Progress, AShortOutputIsNoSilentSuccess) {
+// A download cut at 60 %: the index still promises a minute. What the file holds
+// is converted and kept, the row ends "Short" and says where the file ends, and
+// the end message counts it apart.
+TEST_F(Progress, ACutDownloadEndsShort) {
+    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/whole.flv", {.seconds = 60, .width = 160, .height = 120}));
+    const std::string bytes = vxtest::ReadFile(app_ + "/whole.flv");
+    std::ofstream(app_ + "/cut.flv", std::ios::binary) << bytes.substr(0, bytes.size() * 6 / 10);
     Pick(2);
-    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/six.flv", {.seconds = 6}));
-    const std::string bytes = vxtest::ReadFile(app_ + "/six.flv");
-    std::ofstream(app_ + "/cut.flv", std::ios::binary) << bytes.substr(0, bytes.size() / 3);
-    const auto id = rows_.Append(app_ + "/cut.flv");
-    rows_.Set(id, kStart, "0:00:00");
-    rows_.Set(id, kEnd, "0:00:06");
+    for (const char* name : {"cut.flv", "whole.flv"}) {
+        const auto id = rows_.Append(app_ + "/" + name);
+        rows_.Set(id, kStart, "0:00:00");
+        rows_.Set(id, kEnd, "0:01:00");
+        rows_.Set(id, kVideoTime, "0:01:00");
+    }
     Run();
-    EXPECT_EQ(Status(0), "OK");
+    EXPECT_EQ(Status(0), "Short");
     const std::string& note = rows_.Row(0).note;
-    EXPECT_NE(note.find(" of 6.0 s converted: the source ends early"), std::string::npos) << note;
-    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find(note), std::string::npos);
+    EXPECT_TRUE(note.starts_with("The file ends at 0:3") &&
+                note.ends_with(" of 1:00: it may be an incomplete download."))
+        << note;
+    EXPECT_NEAR(vxtest::ProbeFile(out_ + "/cut.mp4").duration, 36, 2);
+    EXPECT_EQ(Status(1), "OK");
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(
+        view_.messages[0],
+        std::pair(BatchMessage::CompletedWithFailures,
+                  std::string("Conversion completed!\n1 converted, 1 shorter than expected.")));
+    EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
+    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find("Short: " + note), std::string::npos);
 }
 
 // Any legal name converts: quotes and a line break in the source's name and

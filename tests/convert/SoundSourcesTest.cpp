@@ -50,7 +50,7 @@ TEST_F(Sources, ADamagedFlvIsMarkedWhenAddedAndSkippedAtConvert) {
     Run();
     EXPECT_EQ(Status(0) + ": " + rows_.Row(0).note, "Fail: " + reason);
     EXPECT_EQ(view_.messages.at(0).second,
-              "Conversion completed!\n1 of 2 files converted, 1 failed.");
+              "Conversion completed!\n1 converted, 1 failed.\n\ndamaged.flv: " + reason);
     EXPECT_EQ(ReadFile(BatchLogPath()).find("damaged.flv\" "), std::string::npos); // no encoder
 }
 

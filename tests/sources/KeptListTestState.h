@@ -25,6 +25,12 @@ inline vx::KeptState KeptListTestState(int k) {
         row.audioFormat = i % 2 ? "85" : "";
         if (i % 4 == 2) row.root = "/media/folder\twith tab";
         if (i % 7 == 3) row.unreadable = "The player cannot read\tthis file.";
+        if (i % 4 == 2) // a joined row: its parts follow it
+            for (int part = 1; part <= 2; ++part)
+                row.parts.push_back({{"/media/part" + std::to_string(part) + "\n.flv", "0:00:01",
+                                      "0:00:30", "320x240", "H264", "", "0:00:30"},
+                                     "MP4A",
+                                     part == 2 ? "cut" : ""});
         state.rows.push_back(row);
     }
     return state;

@@ -26,7 +26,9 @@ void ConsoleView::SetProgressLine(const std::string& line) {
 
 std::string ConsoleView::Name(std::uint64_t id, int* row) const {
     *row = rows_.RowOf(id);
-    return *row < 0 ? std::string() : rows_.At(*row, kFileName);
+    if (*row < 0) return {};
+    const SourceItem& item = rows_.Row(*row);
+    return item.Joined() ? JoinedName(item) : item.columns[kFileName];
 }
 
 void ConsoleView::RowStarted(std::uint64_t id, const std::string& output, bool existed) {

@@ -26,6 +26,8 @@ const char* const kConvertUsage =
     "  --start TIME          trims every file from TIME (H:MM:SS, M:SS or seconds,\n"
     "                        under 24 hours); a file shorter than that fails\n"
     "  --end TIME            ... to TIME, which must come after the start\n"
+    "  --join                the files, in the order given, become one output named after\n"
+    "                        the first (lossless with entries that copy the streams)\n"
     "  --dry-run             prints the encoder's command lines, one a line, for a\n"
     "                        POSIX shell, and converts nothing; a file whose name\n"
     "                        holds a line break or another control character is\n"
@@ -131,6 +133,8 @@ ParsedArgs ParseConvertArgs(const std::vector<std::string>& arguments) {
             args.dryRun = true;
         } else if (a == "--keep-folders") {
             args.keepFolders = true;
+        } else if (a == "--join") {
+            args.join = true;
         } else if (a == "--add-new" || a == "--overwrite") {
             args.addNew = a == "--add-new";
         } else if (Is(a, "-p", "--profile")) {

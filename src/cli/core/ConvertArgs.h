@@ -14,6 +14,7 @@ struct ConvertArgs {
     bool help = false;
     bool listProfiles = false;
     bool dryRun = false;
+    bool join = false; // --join: the files are parts of one output
     std::string entry; // -p: a catalog position, or an entry's exact text
     std::vector<std::pair<std::string, std::string>> sets; // --set NAME=VALUE, in order
     std::optional<std::string> outputFolder;               // -o

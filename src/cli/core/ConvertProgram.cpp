@@ -274,18 +274,22 @@ void CheckStateFolder(const ConvertIo& io) {
 }
 
 int Summary(const SourceList& rows, bool interrupted, const ConvertIo& io) {
-    int converted = 0, failed = 0, cancelled = 0;
+    int converted = 0, shortRows = 0, failed = 0, cancelled = 0;
     for (int row = 0; row < rows.Count(); ++row) {
         const std::string& status = rows.At(row, kStatus);
         converted += status == "OK";
+        shortRows += status == kShortStatus;
         failed += status == "Fail";
         cancelled += status == "Cancel";
     }
-    std::fprintf(io.err, "%d of %d files converted, %d failed", converted, rows.Count(), failed);
+    std::fprintf(io.err, "%d of %d files converted", converted, rows.Count());
+    // A short output is all its source holds: no failure of the run.
+    if (shortRows > 0) std::fprintf(io.err, ", %d shorter than expected", shortRows);
+    std::fprintf(io.err, ", %d failed", failed);
     if (cancelled > 0) std::fprintf(io.err, ", %d cancelled", cancelled);
     std::fprintf(io.err, ".\n");
     if (interrupted) return kExitInterrupted;
-    return converted == rows.Count() ? kExitConverted : kExitFailed;
+    return converted + shortRows == rows.Count() ? kExitConverted : kExitFailed;
 }
 
 // Converts the files as one batch and gives each file's result.
@@ -348,6 +352,13 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
     SourceList rows;
     if (!AddRows(rows, found.files, appFolder, io)) return Summary(rows, true, io);
     Trim(rows, args);
+    if (args.join) {
+        if (rows.Count() < 2) throw UsageError{"--join needs two files or more"};
+        std::vector<int> all(static_cast<std::size_t>(rows.Count()));
+        for (int row = 0; row < rows.Count(); ++row)
+            all[static_cast<std::size_t>(row)] = row;
+        rows.Join(all);
+    }
     ToolControl tools;
     ConsoleView view(rows, position, io.err, io.terminal);
     BatchRun batch(rows, sheet, tools, view, appFolder);

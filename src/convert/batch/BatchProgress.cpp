@@ -102,6 +102,8 @@ BatchRun::End BatchRun::StopCancelled() {
             continue;
         }
         if (RemoveIfSame(job.working.path, job.working.identity)) ++removed_;
+        std::error_code workError;
+        if (!job.encoder.workFolder.empty()) fs::remove_all(job.encoder.workFolder, workError);
         view_.RowEnded(job.id);
         ToolRegistry::Instance().Release(job.pid);
         stopping_.erase(stopping_.begin() + static_cast<long>(i));
@@ -164,29 +166,51 @@ void BatchRun::Finish() {
     view_.StopClock();
     view_.SetTotalProgress(100);
     view_.SetBusy(false);
-    log_.Line("batch ended: " + std::to_string(converted_) + " converted, " +
-              std::to_string(failed_) + " failed");
+    log_.Line("batch ended: " + Counts());
     // Nothing converted: no power-off and no folder to look at.
+    const int made = converted_ + short_;
     std::string powerOff;
-    if (converted_ > 0 && AutoShutdownRequested(appFolder_)) powerOff = view_.PowerOff();
+    if (made > 0 && AutoShutdownRequested(appFolder_)) powerOff = view_.PowerOff();
     std::string text = "Conversion completed!";
-    if (failed_ > 0) {
-        text += '\n';
-        text += std::to_string(converted_) + " of " + std::to_string(converted_ + failed_) +
-                " files converted, " + std::to_string(failed_) + " failed.";
-    }
+    if (failed_ > 0 || short_ > 0) text += "\n" + Counts() + "." + FailedRows();
     // A power-off that could not be asked for is said: the computer stays on.
     if (!powerOff.empty())
         text += "\nThe computer could not be switched off and stays on: " + powerOff + ".";
-    view_.ShowMessage(failed_ > 0 || !powerOff.empty() ? BatchMessage::CompletedWithFailures
-                                                       : BatchMessage::Completed,
+    view_.ShowMessage(failed_ > 0 || short_ > 0 || !powerOff.empty()
+                          ? BatchMessage::CompletedWithFailures
+                          : BatchMessage::Completed,
                       text);
     if (abandoned_) return;
     view_.SetTrackProgress(0);
     view_.SetTotalProgress(0);
     view_.ShowPanel(false);
     total_ = 0;
-    if (converted_ > 0) view_.OpenFolder(outputFolder_);
+    if (made > 0) view_.OpenFolder(outputFolder_);
+}
+
+// "28 converted, 1 shorter than expected, 1 failed"
+std::string BatchRun::Counts() const {
+    std::string text = std::to_string(converted_) + " converted";
+    if (short_ > 0) text += ", " + std::to_string(short_) + " shorter than expected";
+    if (failed_ > 0) text += ", " + std::to_string(failed_) + " failed";
+    return text;
+}
+
+// The first failed rows of the batch by name, each with its reason.
+std::string BatchRun::FailedRows() const {
+    constexpr int kNamed = 5;
+    std::string text;
+    int failed = 0;
+    for (const std::uint64_t id : ids_) {
+        const int row = rows_.RowOf(id);
+        if (row < 0 || rows_.At(row, kStatus) != "Fail") continue;
+        if (++failed > kNamed) continue;
+        const SourceItem& item = rows_.Row(row);
+        text += "\n" + fs::path(item.columns[kFileName]).filename().string();
+        if (!item.note.empty()) text += ": " + item.note;
+    }
+    if (failed > kNamed) text += "\nand " + std::to_string(failed - kNamed) + " more";
+    return failed > 0 ? "\n" + text : text;
 }
 
 } // namespace vx

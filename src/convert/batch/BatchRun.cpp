@@ -3,18 +3,22 @@
 #include "BatchJob.h"
 
 #include "Catalog.h"
+#include "JoinCommand.h"
 #include "OutputFolder.h"
 #include "Settings.h"
 #include "SheetLayout.h"
 #include "TimeText.h"
 #include "Tools.h"
+#include "UserFolders.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <thread>
+#include <unistd.h>
 
 namespace vx {
 
@@ -30,6 +34,60 @@ constexpr const char* kNothingConverted =
 // The encoder ended well but wrote (next to) nothing of a clip of a second or more.
 bool NothingConverted(const EncoderOutput::Snapshot& latest, double expectedSeconds) {
     return latest.reported && expectedSeconds >= 1 && latest.encodedSeconds < 0.5;
+}
+
+// The files a join reads beside its parts, in a folder of our own; empty when
+// made, else why not.
+std::string MakeWorkFolder(const EncoderJob& job) {
+    if (job.workFolder.empty()) return {};
+    std::error_code error;
+    fs::remove_all(job.workFolder, error); // ours: left by an earlier run of this row
+    if (!fs::create_directories(job.workFolder, error)) return error.message();
+    for (const auto& [name, text] : job.workFiles) {
+        std::ofstream out(job.workFolder + "/" + name, std::ios::binary | std::ios::trunc);
+        if (!(out << text) || !out.flush()) return "cannot write " + name;
+    }
+    for (const auto& [name, target] : job.workLinks) {
+        fs::create_symlink(target, job.workFolder + "/" + name, error);
+        if (error) return error.message();
+    }
+    return {};
+}
+
+void RemoveWorkFolder(const EncoderJob& job) {
+    std::error_code error;
+    if (!job.workFolder.empty()) fs::remove_all(job.workFolder, error);
+}
+
+// The first part of a joined row that is not a regular file; empty when all are.
+std::string MissingPart(const SourceItem& item) {
+    std::error_code error;
+    if (!item.Joined())
+        return fs::is_regular_file(item.columns[kFileName], error) ? "" : item.columns[kFileName];
+    for (const SourceItem& part : item.parts)
+        if (!fs::is_regular_file(part.columns[kFileName], error)) return part.columns[kFileName];
+    return {};
+}
+
+std::string UnreadablePart(const SourceItem& item) {
+    if (!item.unreadable.empty()) return item.unreadable;
+    for (const SourceItem& part : item.parts)
+        if (!part.unreadable.empty()) return part.columns[kFileName] + ": " + part.unreadable;
+    return {};
+}
+
+// One file's conversion. A clip that does not end after its start converts
+// nothing (the encoder would be told a duration of 0 or less); the whole of a
+// file shorter than a second is no such clip.
+Result<EncoderJob> PrepareSingle(const JobRequest& request) {
+    auto job = PrepareConversion(request);
+    const auto start = ReadTimeOfDay(request.options.ClipStart);
+    const auto end = ReadTimeOfDay(request.options.ClipEnd);
+    const bool wholeFile =
+        start == 0 && end && request.fileSeconds >= 0 && *end >= request.fileSeconds;
+    if (job.ok() && start && end && *end <= *start && !wholeFile)
+        return Result<EncoderJob>::Fail(CommandError::EmptyClip);
+    return job;
 }
 
 } // namespace
@@ -57,6 +115,24 @@ int BatchRun::Capacity(int setting, int cores) {
     return std::max(1, cores) + 1;
 }
 
+bool BatchRun::StartOnly(std::vector<std::uint64_t> ids) {
+    if (ids.empty() || running_) return false;
+    only_ = std::move(ids);
+    const bool started = Start();
+    only_.reset();
+    return started;
+}
+
+std::vector<std::uint64_t> BatchRun::RowsToRedo() const {
+    std::vector<std::uint64_t> redo;
+    if (running_) return redo;
+    for (const std::uint64_t id : ids_) {
+        const int row = rows_.RowOf(id);
+        if (row >= 0 && rows_.At(row, kStatus) != "OK") redo.push_back(id);
+    }
+    return redo;
+}
+
 bool BatchRun::Start() {
     if (rows_.Count() == 0 || running_) return false;
     // A heading names no output format: nothing is started and no row marked.
@@ -81,7 +157,14 @@ bool BatchRun::Start() {
 }
 
 void BatchRun::Run() {
-    if (!Start()) return;
+    if (Start()) Serve();
+}
+
+void BatchRun::RunOnly(std::vector<std::uint64_t> ids) {
+    if (StartOnly(std::move(ids))) Serve();
+}
+
+void BatchRun::Serve() {
     while (running_) {
         view_.Pump();
         pollfd fd{wake_.Descriptor(), POLLIN, 0};
@@ -153,7 +236,7 @@ bool BatchRun::Prepare() {
     if (tools_.PlayerProcessId != 0) tools_.PostKeyToPlayer(kKeyQ);
     view_.ShowPanel(true);
     total_ = shownTotal_ = track_ = 0;
-    converted_ = failed_ = mostAtOnce_ = removed_ = 0;
+    converted_ = failed_ = short_ = mostAtOnce_ = removed_ = 0;
     view_.SetTotalProgress(0);
     view_.SetBusy(true);
     TakeSettings();
@@ -166,15 +249,18 @@ bool BatchRun::Prepare() {
     }
     view_.PreventSleep(true);
     log_.Open();
-    rowCount_ = rows_.Count();
     expectedAll_ = expectedDone_ = 0;
     ids_.clear();
-    for (int row = 0; row < rowCount_; ++row) {
-        ids_.push_back(rows_.Row(row).id);
+    for (int row = 0; row < rows_.Count(); ++row) {
+        const std::uint64_t id = rows_.Row(row).id;
+        if (only_ && std::find(only_->begin(), only_->end(), id) == only_->end()) continue;
+        ids_.push_back(id);
         const auto start = ReadTimeOfDay(rows_.At(row, kStart));
         const auto end = ReadTimeOfDay(rows_.At(row, kEnd));
         expectedAll_ += (start && end && *end > *start) ? *end - *start : 0;
     }
+    rowCount_ = static_cast<int>(ids_.size());
+    redoing_ = only_.has_value();
     ClearEarlierResults();
     next_ = 0;
     stopStarting_ = false;
@@ -230,13 +316,13 @@ bool BatchRun::StartRow(std::uint64_t id) {
     if (!weighted_ && jobs_.size() >= static_cast<std::size_t>(capacity_)) return false;
     const std::string source = rows_.At(row, kFileName);
     std::error_code error;
-    if (!fs::is_regular_file(source, error)) {
+    if (const std::string missing = MissingPart(rows_.Row(row)); !missing.empty()) {
         stopStarting_ = true;
-        missingSource_ = source;
+        missingSource_ = missing;
         return true;
     }
-    if (!rows_.Row(row).unreadable.empty()) { // marked when it was added
-        FailRow(id, rows_.Row(row).unreadable);
+    if (const std::string unreadable = UnreadablePart(rows_.Row(row)); !unreadable.empty()) {
+        FailRow(id, unreadable); // marked when it was added
         return true;
     }
     const auto prepared = PrepareRow(row, capacity_ > 1);
@@ -272,7 +358,14 @@ bool BatchRun::StartRow(std::uint64_t id) {
         FailRow(id, "The conversion could not be prepared.");
         return true;
     }
-    view_.SetFileCaption("Progress...." + source + " To " + job->encoder.outputPath);
+    if (const std::string listWhy = MakeWorkFolder(job->encoder); !listWhy.empty()) {
+        RemoveWorkFolder(job->encoder);
+        RemoveIfSame(working->path, working->identity);
+        FailRow(id, "The list of the parts could not be written: " + listWhy + ".");
+        return true;
+    }
+    const std::string shown = rows_.Row(row).Joined() ? JoinedName(rows_.Row(row)) : source;
+    view_.SetFileCaption("Progress...." + shown + " To " + job->encoder.outputPath);
     view_.RowStarted(id, job->encoder.outputPath, job->outputExisted);
     view_.RowWriting(id, job->working, outputFolder_);
     rows_.Set(id, kStatus, "Processing");
@@ -286,6 +379,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
     job->startedAt = Clock::now();
     if (job->pid <= 0) {
         RemoveIfSame(job->working.path, job->working.identity);
+        RemoveWorkFolder(job->encoder);
         FailRow(id, "The encoder tool could not be started: reinstall Vantorix.");
         return true;
     }
@@ -322,17 +416,19 @@ Result<EncoderJob> BatchRun::PrepareRow(int row, bool claim) const {
     request.options = *options;
     request.options.ClipStart = rows_.At(row, kStart);
     request.options.ClipEnd = rows_.At(row, kEnd);
-    auto job = PrepareConversion(request);
-    // A clip that does not end after its start converts nothing (the encoder would
-    // be told a duration of 0 or less); the whole of a file shorter than a second
-    // is no such clip.
-    const auto start = ReadTimeOfDay(request.options.ClipStart);
-    const auto end = ReadTimeOfDay(request.options.ClipEnd);
-    const bool wholeFile =
-        start == 0 && end && request.fileSeconds >= 0 && *end >= request.fileSeconds;
-    if (job.ok() && start && end && *end <= *start && !wholeFile)
-        return Result<EncoderJob>::Fail(CommandError::EmptyClip);
-    return job;
+    const SourceItem& item = rows_.Row(row);
+    if (!item.Joined()) return PrepareSingle(request);
+    std::vector<JoinPart> parts;
+    for (const SourceItem& part : item.parts) {
+        const auto& c = part.columns;
+        parts.push_back({c[kFileName], c[kStart], c[kEnd],
+                         static_cast<double>(ReadTimeOfDay(c[kVideoTime]).value_or(-1)),
+                         ReadFrameSize(c[kSize]).value_or(FrameSize{}), c[kSize] == kSoundOnly,
+                         StreamFormats{c[kFormat], part.audioFormat}, FlvSoundRate(c[kFileName])});
+    }
+    return PrepareJoin(request, parts,
+                       StateHome() + "/vantorix/join-" + std::to_string(getpid()) + "-" +
+                           std::to_string(item.id));
 }
 
 std::vector<Result<EncoderJob>> BatchRun::Plan() {
@@ -367,6 +463,7 @@ void BatchRun::FailRow(std::uint64_t id, const std::string& reason) {
 
 void BatchRun::FinishRow(Job& job, int exitCode) {
     job.output.WaitForEnd(500); // the encoder has ended: its last lines are on their way
+    RemoveWorkFolder(job.encoder);
     const std::vector<std::string> lastLines = job.output.LastLines();
     const EncoderOutput::Snapshot latest = job.output.Latest();
     expectedDone_ += job.encoder.expectedSeconds;
@@ -389,20 +486,24 @@ void BatchRun::FinishRow(Job& job, int exitCode) {
                        lastLines);
         return;
     }
-    std::string note;
     const double expected = job.encoder.expectedSeconds;
-    if (latest.reported && expected > 0 && latest.encodedSeconds < expected - 1) {
-        char text[160];
-        std::snprintf(text, sizeof text, "%.1f s of %.1f s converted: the source ends early",
-                      latest.encodedSeconds, expected);
-        note = text;
+    if (const auto shortNote = ShortfallNote(latest, expected, job.encoder.startSeconds)) {
+        // What the encoder wrote is all the file holds: the output stays.
+        rows_.Set(job.id, kStatus, kShortStatus);
+        rows_.SetNote(job.id, *shortNote);
+        ++short_;
+        log_.Ended(job.row, kShortStatus, *shortNote, lastLines);
+    } else {
+        rows_.Set(job.id, kStatus, "OK");
+        rows_.SetNote(job.id, job.encoder.note);
+        ++converted_;
+        log_.Ended(job.row, "OK", {}, lastLines);
     }
-    rows_.Set(job.id, kStatus, "OK");
-    rows_.SetNote(job.id, note.empty() ? job.encoder.note : note);
-    ++converted_;
-    log_.Ended(job.row, "OK", note, lastLines);
     view_.RowEnded(job.id);
-    total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / rows_.Count()));
+    // A whole batch shares the bar among the rows the list holds now; one of
+    // chosen rows among those rows.
+    const int share = redoing_ ? rowCount_ : rows_.Count();
+    total_ = static_cast<int>(std::nearbyint(total_ + 100.0 / std::max(1, share)));
 }
 
 // The row failed while its encoder ran: what it wrote goes, the final name stays
@@ -415,6 +516,28 @@ void BatchRun::FailRunningRow(Job& job, const std::string& status, const std::st
     ++failed_;
     log_.Ended(job.row, status, reason, lastLines);
     view_.RowEnded(job.id);
+}
+
+// A row whose encoder wrote less than the row expected (more than 2 % and more
+// than a second short): the file ends early, as a cut download does.
+std::optional<std::string> ShortfallNote(const EncoderOutput::Snapshot& latest, double expected,
+                                         double start) {
+    if (!latest.reported || expected <= 0) return std::nullopt;
+    const double missing = expected - latest.encodedSeconds;
+    if (missing <= 1 || missing <= expected * 0.02) return std::nullopt;
+    return "The file ends at " + MinutesText(start + std::max(0.0, latest.encodedSeconds)) +
+           " of " + MinutesText(start + expected) + ": it may be an incomplete download.";
+}
+
+std::string MinutesText(double seconds) {
+    const auto whole = static_cast<long long>(seconds);
+    char text[32];
+    if (whole >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                      whole % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+    return text;
 }
 
 } // namespace vx

@@ -25,6 +25,15 @@
 
 namespace vx {
 
+// The status of a row whose encoder wrote less of the file than the row expected.
+inline constexpr const char* kShortStatus = "Short";
+
+// Says so when the encoder's last report lies short of what the row expected.
+std::optional<std::string> ShortfallNote(const EncoderOutput::Snapshot& latest, double expected,
+                                         double start);
+// Seconds as "M:SS", or "H:MM:SS" from an hour on.
+std::string MinutesText(double seconds);
+
 enum class BatchMessage {
     InvalidInput,
     Canceled,
@@ -99,9 +108,17 @@ class BatchRun {
     // How long the driver may wait for the descriptor before the next Step:
     // kRefreshMilliseconds, less while cancelled encoders are given their time.
     int NextStepMilliseconds() const;
+    // Start for these rows alone (those of the last batch that did not convert),
+    // with the entry and options chosen now.
+    bool StartOnly(std::vector<std::uint64_t> ids);
+    // The rows of the last batch that ended otherwise than "OK" (failed,
+    // cancelled, short, or never reached) and are still in the list.
+    std::vector<std::uint64_t> RowsToRedo() const;
     // Converts the list and returns when it is done, cancelled, or a source is
     // missing: Start, then Step whenever the descriptor or the clock calls.
     void Run();
+    // The same for chosen rows (StartOnly).
+    void RunOnly(std::vector<std::uint64_t> ids);
     bool Running() const { return running_; }
 
     // Set by the Cancel button (RequestCancel also wakes the run); the run clears
@@ -133,6 +150,7 @@ class BatchRun {
     struct Job;
     enum class End { Going, Done, Stopped, Abandoned };
     bool Prepare();
+    void Serve();
     End Advance();
     void Conclude(End end);
     void ReapEnded();
@@ -149,6 +167,8 @@ class BatchRun {
     void Cancel();
     End StopCancelled();
     void Finish();
+    std::string Counts() const;
+    std::string FailedRows() const;
     void EndEarly();
     bool Fits(const EncoderJob& job) const;
 
@@ -169,12 +189,14 @@ class BatchRun {
     std::size_t next_ = 0;
     int total_ = 0; // the total bar's value carried over finished rows
     int shownTotal_ = 0;
-    int converted_ = 0, failed_ = 0;
+    int converted_ = 0, failed_ = 0, short_ = 0;
     bool stopStarting_ = false;
     std::string missingSource_;
-    std::vector<std::uint64_t> ids_;             // the rows of the batch, in list order
-    std::vector<std::unique_ptr<Job>> jobs_;     // running, in the order they started
-    std::vector<std::unique_ptr<Job>> stopping_; // cancelled, not yet ended
+    std::vector<std::uint64_t> ids_;                 // the rows of the batch, in list order
+    std::optional<std::vector<std::uint64_t>> only_; // the rows of the next run, when not all
+    bool redoing_ = false;                           // this run converts chosen rows, not the list
+    std::vector<std::unique_ptr<Job>> jobs_;         // running, in the order they started
+    std::vector<std::unique_ptr<Job>> stopping_;     // cancelled, not yet ended
     std::chrono::steady_clock::time_point cancelledAt_{};
     int removed_ = 0;               // unfinished new outputs removed after a cancel
     std::set<std::string> claimed_; // outputs of this batch

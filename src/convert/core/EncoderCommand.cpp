@@ -223,6 +223,7 @@ Result<EncoderJob> PrepareDesignedConversion(const JobRequest& request) {
     EncoderJob job{outputPath, *command.value, d.durationSeconds};
     const bool clipOnly = video || d.audioClip || request.fileSeconds < 0;
     job.expectedSeconds = clipOnly ? d.durationSeconds : request.fileSeconds;
+    job.startSeconds = clipOnly ? d.startSeconds : 0;
     return {job};
 }
 

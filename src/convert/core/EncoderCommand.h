@@ -8,6 +8,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vx {
 
@@ -94,6 +96,11 @@ struct EncoderJob {
     double expectedSeconds = 0; // what the encoder will write: the clip, or the whole file
     bool light = false;         // streams copied: hardly any work for the processor
     std::string note = {};      // what the row's tooltip says of it while and after it runs
+    double startSeconds = 0;    // where in the file the encoder's time 0 lies
+    // A join: the folder of our own the encoder reads its list from, the files to
+    // put there first (name, text), and links to make there (name, target).
+    std::string workFolder = {};
+    std::vector<std::pair<std::string, std::string>> workFiles = {}, workLinks = {};
 };
 
 struct JobRequest {

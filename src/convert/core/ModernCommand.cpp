@@ -223,6 +223,7 @@ Result<EncoderJob> PrepareModernConversion(const JobRequest& request) {
     const double whole = request.fileSeconds >= 0 ? request.fileSeconds - *start : 0;
     job.expectedSeconds = input.durationSeconds ? *input.durationSeconds : std::max(0.0, whole);
     job.durationSeconds = static_cast<int>(job.expectedSeconds);
+    job.startSeconds = *start;
     job.light = CopiesStreams(*kind);
     if (job.light && *start > 0)
         job.note = "Copied from the key frame at or before " + TimeText(*start) +

@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace vx {
@@ -22,6 +23,17 @@ void Desktop::ShowMessage(QWidget* parent, MessageIcon icon, const QString& text
                                                                    : QMessageBox::Information;
     QMessageBox box(shown, QStringLiteral("Vantorix"), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool Desktop::ShowMessageOffering(QWidget* parent, MessageIcon icon, const QString& text,
+                                  const QString& button) {
+    const QMessageBox::Icon shown = icon == MessageIcon::Critical  ? QMessageBox::Critical
+                                    : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                                                   : QMessageBox::Information;
+    QMessageBox box(shown, QStringLiteral("Vantorix"), text, QMessageBox::Ok, parent);
+    QPushButton* offered = box.addButton(button, QMessageBox::ActionRole);
+    box.exec();
+    return box.clickedButton() == offered;
 }
 
 QStringList Desktop::OpenFiles(QWidget* parent, const QString& title, const QString& filter) {

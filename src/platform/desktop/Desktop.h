@@ -18,6 +18,9 @@ class Desktop {
     virtual ~Desktop() = default;
     // A message box titled "Vantorix".
     virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& text);
+    // The same with a further button beside OK; true when that button was chosen.
+    virtual bool ShowMessageOffering(QWidget* parent, MessageIcon icon, const QString& text,
+                                     const QString& button);
     // Several existing files; empty when cancelled.
     virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter);
     // A file name to save to; empty when cancelled.

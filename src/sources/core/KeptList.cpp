@@ -10,7 +10,8 @@ constexpr std::string_view kMagic = "vantorix-list ";
 // 2: a row also keeps the sound's format and why the file cannot be read.
 // 3: and the folder the file was added with.
 // 4: a row's output is the working file, with its folder, device and inode.
-constexpr int kVersion = 4;
+// 5: a joined row is followed by its parts.
+constexpr int kVersion = 5;
 
 std::string Escaped(std::string_view text) {
     std::string out;
@@ -92,6 +93,15 @@ bool TakeLine(std::string_view line, KeptState& state) {
         state.sheet.push_back({(*values)[0], (*values)[1], (*values)[2]});
         return true;
     }
+    if (fields[0] == "part" && values->size() == kColumnCount + 2 && !state.rows.empty()) {
+        KeptPart part;
+        for (int c = 0; c < kColumnCount; ++c)
+            part.columns[c] = (*values)[c];
+        part.audioFormat = (*values)[kColumnCount];
+        part.unreadable = (*values)[kColumnCount + 1];
+        state.rows.back().parts.push_back(std::move(part));
+        return true;
+    }
     // After the columns a row holds two fields in version 1, four in 2, five in 3,
     // eight in 4.
     const std::size_t count = values->size();
@@ -130,6 +140,8 @@ std::vector<KeptRow> SnapshotRows(const SourceList& list,
         row.audioFormat = item.audioFormat;
         row.unreadable = item.unreadable;
         row.root = item.root;
+        for (const SourceItem& part : item.parts)
+            row.parts.push_back({part.columns, part.audioFormat, part.unreadable});
         for (const RunningOutput& output : outputs)
             if (output.id == item.id) {
                 row.output = output.working.path;
@@ -142,6 +154,7 @@ std::vector<KeptRow> SnapshotRows(const SourceList& list,
 
 std::string EncodeKeptList(const KeptState& state) {
     std::string text = std::string(kMagic) + std::to_string(kVersion) + "\n";
+    std::size_t parts = 0;
     text += "entry\t" + std::to_string(state.entry) + "\n";
     for (const KeptSheetValue& value : state.sheet)
         text += "sheet\t" + Escaped(value.group) + "\t" + Escaped(value.item) + "\t" +
@@ -163,8 +176,15 @@ std::string EncodeKeptList(const KeptState& state) {
         else
             text += '\t';
         text += '\n';
+        for (const KeptPart& part : row.parts) {
+            text += "part";
+            for (const std::string& column : part.columns)
+                text += '\t' + Escaped(column);
+            text += '\t' + Escaped(part.audioFormat) + '\t' + Escaped(part.unreadable) + '\n';
+        }
+        parts += row.parts.size();
     }
-    const std::size_t lines = 2 + state.sheet.size() + state.rows.size();
+    const std::size_t lines = 2 + state.sheet.size() + state.rows.size() + parts;
     return text + "end\t" + std::to_string(lines) + "\n";
 }
 
@@ -205,7 +225,7 @@ RecoveryPlan PlanRecovery(const std::vector<OrphanList>& lists) {
         plan.sheet = list.state.sheet;
         for (KeptRow row : list.state.rows) {
             ++plan.total;
-            if (row.columns[kStatus] == "OK") {
+            if (row.columns[kStatus] == "OK" || row.columns[kStatus] == "Short") {
                 plan.converted.push_back(row.columns[kFileName]);
                 continue;
             }

@@ -19,6 +19,14 @@
 
 namespace vx {
 
+// One part of a joined row, as its own row was.
+struct KeptPart {
+    std::array<std::string, kColumnCount> columns;
+    std::string audioFormat;
+    std::string unreadable;
+    bool operator==(const KeptPart&) const = default;
+};
+
 struct KeptRow {
     std::array<std::string, kColumnCount> columns;
     std::string output;      // the working file its encoder was writing; empty when none
@@ -28,6 +36,7 @@ struct KeptRow {
     std::string root;         // the folder the file was added with; empty: added on its own
     std::string outputFolder; // the batch's output folder, beside `output`
     std::optional<FileIdentity> outputIdentity; // none in lists of earlier versions
+    std::vector<KeptPart> parts;                // a joined row's parts, in order
     bool operator==(const KeptRow&) const = default;
 };
 

@@ -1,5 +1,9 @@
 #include "SourceList.h"
 
+#include "TimeText.h"
+
+#include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <utility>
 
@@ -78,6 +82,63 @@ bool SourceList::Remove(int row) {
     Tell(&Listener::beforeRemove, row);
     rows_.erase(rows_.begin() + row);
     Tell(&Listener::afterRemove, row);
+    return true;
+}
+
+std::string JoinedName(const SourceItem& item) {
+    const auto name = [](const std::string& path) {
+        return std::filesystem::path(path).filename().string();
+    };
+    if (!item.Joined()) return name(item.columns[kFileName]);
+    return name(item.parts.front().columns[kFileName]) + " + " +
+           std::to_string(item.parts.size() - 1) + " more";
+}
+
+std::uint64_t SourceList::Join(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [this](int row) { return row < 0 || row >= Count(); });
+    if (rows.size() < 2) return 0;
+    SourceItem joined;
+    joined.id = nextId_++;
+    int seconds = 0;
+    bool known = true;
+    for (const int row : rows) {
+        const SourceItem& item = rows_[static_cast<std::size_t>(row)];
+        for (SourceItem part : item.Joined() ? item.parts : std::vector<SourceItem>{item}) {
+            part.columns[kStatus].clear();
+            part.note.clear();
+            if (!part.unreadable.empty()) part.columns[kStatus] = kUnreadable;
+            const auto start = ReadTimeOfDay(part.columns[kStart]);
+            const auto end = ReadTimeOfDay(part.columns[kEnd]);
+            known = known && start && end;
+            if (start && end) seconds += std::max(0, *end - *start);
+            joined.parts.push_back(std::move(part));
+        }
+    }
+    const SourceItem& first = joined.parts.front();
+    joined.columns = first.columns;
+    joined.columns[kStart] = TimeText(0);
+    joined.columns[kEnd] = joined.columns[kVideoTime] = known ? TimeText(seconds) : "";
+    joined.columns[kStatus].clear();
+    joined.audioFormat = first.audioFormat;
+    joined.root = first.root;
+    Tell(&Listener::beforeReset);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        rows_.erase(rows_.begin() + *row);
+    rows_.insert(rows_.begin() + rows.front(), std::move(joined));
+    Tell(&Listener::afterReset);
+    return rows_[static_cast<std::size_t>(rows.front())].id;
+}
+
+bool SourceList::Split(int row) {
+    if (row < 0 || row >= Count() || !Row(row).Joined()) return false;
+    Tell(&Listener::beforeReset);
+    std::vector<SourceItem> parts = std::move(rows_[static_cast<std::size_t>(row)].parts);
+    rows_.erase(rows_.begin() + row);
+    rows_.insert(rows_.begin() + row, std::make_move_iterator(parts.begin()),
+                 std::make_move_iterator(parts.end()));
+    Tell(&Listener::afterReset);
     return true;
 }
 

@@ -36,7 +36,14 @@ struct SourceItem {
     std::string unreadable;  // why the player cannot read the file; empty when it can
     std::string audioFormat; // the sound's format as the probe found it; empty: none
     std::string root;        // the folder it was added with; empty: added on its own
+    // A joined row: its parts in order, each as its row was (its clip kept). The
+    // row itself shows the first part's path, the parts' whole length and no clip.
+    std::vector<SourceItem> parts;
+    bool Joined() const { return !parts.empty(); }
 };
+
+// "part1.flv + 3 more": how a joined row names itself.
+std::string JoinedName(const SourceItem& item);
 
 class SourceList {
   public:
@@ -61,6 +68,11 @@ class SourceList {
     bool SetAudioFormat(std::uint64_t id, std::string format);
     const std::string& At(int row, Column column) const;
     bool Remove(int row);
+    // The rows (two or more; joined rows give their parts) become one joined row
+    // at the place of the first; gives its id, or 0 when fewer than two rows.
+    std::uint64_t Join(std::vector<int> rows);
+    // A joined row becomes its parts again, in its place; false for another row.
+    bool Split(int row);
     // Removes every row; the rows are kept, so that one UndoClear brings them back.
     // Clearing an empty list keeps what an earlier clear left to undo.
     void Clear();

@@ -38,10 +38,16 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= list_.Count()) return {};
     const QString text =
         QString::fromStdString(list_.At(index.row(), static_cast<Column>(index.column())));
-    if (role == Qt::DisplayRole) return text;
+    const SourceItem& item = list_.Row(index.row());
+    if (role == Qt::DisplayRole)
+        return item.Joined() && index.column() == kFileName
+                   ? QString::fromStdString(JoinedName(item))
+                   : text;
     if (role == Qt::ToolTipRole) { // the whole path, its streams, why its conversion failed
-        const SourceItem& item = list_.Row(index.row());
         QString tip = QString::fromStdString(item.columns[kFileName]);
+        for (std::size_t part = 1; part < item.parts.size(); ++part)
+            tip += QStringLiteral("\n+ ") +
+                   QString::fromStdString(item.parts[part].columns[kFileName]);
         const std::string streams = DescribeStreams({item.columns[kFormat], item.audioFormat});
         if (!streams.empty()) tip += QLatin1Char('\n') + QString::fromStdString(streams);
         if (!item.note.empty()) tip += QLatin1Char('\n') + QString::fromStdString(item.note);
@@ -49,6 +55,7 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::ForegroundRole && index.column() == kStatus) {
         if (text == QLatin1String("OK")) return QColor(0x1e, 0x84, 0x49);
+        if (text == QLatin1String("Short")) return QColor(0xb9, 0x77, 0x0e); // kept, but cut
         if (text == QLatin1String("Fail") || text == QLatin1String("Cancel") ||
             text == QLatin1String(kUnreadable))
             return QColor(0xc0, 0x39, 0x2b);

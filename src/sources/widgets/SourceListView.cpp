@@ -75,7 +75,7 @@ SourceListView::SourceListView(SourceList& list, QWidget* parent)
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setAlternatingRowColors(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection); // parts to join
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAcceptDrops(true);
@@ -110,7 +110,19 @@ void SourceListView::FitColumns() {
 
 int SourceListView::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    if (rows.isEmpty()) return -1;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel()->isRowSelected(current.row(), {}))
+        return current.row();
+    return rows.first().row();
+}
+
+std::vector<int> SourceListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 // Every row is one line of text, so a changed cell never changes a row's height:

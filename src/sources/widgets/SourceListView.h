@@ -17,8 +17,10 @@ class SourceListView : public QTreeView {
   public:
     explicit SourceListView(SourceList& list, QWidget* parent = nullptr);
     SourceListModel* listModel() const { return model_; }
-    // The selected row, or -1.
+    // The selected row (the current one when several are), or -1.
     int SelectedRow() const;
+    // Every selected row, in list order.
+    std::vector<int> SelectedRows() const;
 
   signals:
     // Local files dropped on the list, in the order the drop carries them.

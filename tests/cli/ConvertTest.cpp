@@ -94,6 +94,7 @@ TEST_F(Convert, JoinedFilesMakeOneOutput) {
     EXPECT_NEAR(vxtest::DecodedDuration(app_ + "/out/trip.mkv"), 4, 0.5);
     EXPECT_EQ(RunHere({"--join", "-p", "95", first}), 2);
     EXPECT_NE(last_.err.find("--join needs two files or more"), std::string::npos);
+    EXPECT_EQ(RunHere({"--join", "--dry-run", "-p", "95", first, second}), 2);
 }
 
 TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {

@@ -354,6 +354,8 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
     Trim(rows, args);
     if (args.join) {
         if (rows.Count() < 2) throw UsageError{"--join needs two files or more"};
+        // A copying join reads a list of the parts that only a conversion writes.
+        if (args.dryRun) throw UsageError{"--join cannot be combined with --dry-run"};
         std::vector<int> all(static_cast<std::size_t>(rows.Count()));
         for (int row = 0; row < rows.Count(); ++row)
             all[static_cast<std::size_t>(row)] = row;

@@ -1,6 +1,7 @@
 // The preview of the main window and the trimming window's opening.
 #include "ClipTimes.h"
 #include "ClipWindow.h"
+#include "Desktop.h"
 #include "MainWindow.h"
 #include "PreviewPanel.h"
 #include "SourceListView.h"
@@ -42,6 +43,13 @@ void MainWindow::OpenClipWindow() {
     preview_->Halt(); // the main preview's player and its timer
     const int row = listView_->SelectedRow();
     if (row < 0) return; // nothing to trim
+    if (sources_.Row(row).Joined()) { // each part keeps its own clip
+        desktop_.ShowMessage(this, MessageIcon::Information,
+                             QStringLiteral("The parts of a joined row keep their own clips: use "
+                                            "Split Into Parts, trim the parts and join them "
+                                            "again."));
+        return;
+    }
     SharedClip() = ClipHandover{sources_.At(row, kFileName), sources_.At(row, kStart),
                                 sources_.At(row, kEnd), sources_.At(row, kVideoTime)};
     SharedPreviewCounters() = PreviewCounters{};

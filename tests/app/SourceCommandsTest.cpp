@@ -39,7 +39,7 @@ class SourceCommandsTest : public QObject {
     void deleteRemovesAndUndoBringsAClearBack();
     void aClickMirrorsTheRowIntoTheSheet();
     void aClickOnAnEmptyListChangesNothing();
-    void thePopupMenuHoldsItsElevenEntries();
+    void thePopupMenuHoldsItsEntries();
     void closingDuringAProbeClosesAtOnce();
     void longPathsKeepTheirFileNames();
 
@@ -296,12 +296,13 @@ void SourceCommandsTest::aClickOnAnEmptyListChangesNothing() {
     QVERIFY(window_->previewFile().empty());
 }
 
-void SourceCommandsTest::thePopupMenuHoldsItsElevenEntries() {
+void SourceCommandsTest::thePopupMenuHoldsItsEntries() {
     QStringList entries;
     for (QAction* entry : window_->popupMenu()->actions())
         entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
     QCOMPARE(entries, (QStringList{"Convert Now!", "-", "Play Selected File", "-", "Video Clip",
-                                   "-", "Add Files", "Remove Selected Item", "Clear All Items", "-",
+                                   "-", "Join Into One File", "Split Into Parts", "-", "Add Files",
+                                   "Remove Selected Item", "Clear All Items", "-",
                                    "Capture Video From DV"}));
     QCOMPARE(window_->action("AddFiles")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
     QCOMPARE(window_->action("RemoveSelectedFile")->shortcut(),

@@ -10,8 +10,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 namespace vx {
+
+namespace fs = std::filesystem;
 
 namespace {
 

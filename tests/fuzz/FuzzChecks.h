@@ -30,6 +30,11 @@ std::string CheckKeptList(std::string_view input);
 // Profile files read whole and checked; checked option values one argument each.
 std::string CheckProfile(std::string_view input);
 
+// A folder of this process for the checks' files, in memory where /dev/shm is
+// there (so that the writers' fsync costs nothing); made on the first call and
+// removed at exit.
+std::string ScratchFolder();
+
 // The targets by name, as their folders under tests/fuzz are named.
 struct Target {
     const char* name;

@@ -26,23 +26,8 @@ const char* const kOptions[] = {
     "Video Codec",   "Video Size",  "Video Bitrate", "Video Framerate", "Audio Codec",
     "Audio Bitrate", "Sample Rate", "Audio Channel", "Disable Audio",   "A/V Sync"};
 
-// A file of this process, in memory where /dev/shm is there.
 std::string ScratchFile() {
-    static const std::string folder = [] {
-        const std::string base = access("/dev/shm", W_OK) == 0
-                                     ? std::string("/dev/shm")
-                                     : std::filesystem::temp_directory_path().string();
-        std::string made = base + "/vx-fuzz-profile-XXXXXX";
-        if (!mkdtemp(made.data())) std::abort();
-        return made;
-    }();
-    // Registered once the folder's name is made, so that it runs before that name goes.
-    static const bool cleanup = [] {
-        std::atexit([] { std::filesystem::remove_all(folder); });
-        return true;
-    }();
-    (void)cleanup;
-    return folder + "/shared.vxprofile";
+    return ScratchFolder() + "/shared.vxprofile";
 }
 
 ConversionOptions Sound(ConversionOptions o) {

@@ -26,23 +26,8 @@ const char* const kProgramKeys[] = {"outputfolder", "existedfile", "autoshut",
                                     "thread",       "profile",     "parallel"};
 const char* const kSections[] = {"set", "Set", "SET"};
 
-// The settings file of this process, in memory where /dev/shm is there, so
-// that the writer's fsync costs nothing.
 std::string SettingsFile() {
-    static const std::string folder = [] {
-        const std::string base = access("/dev/shm", W_OK) == 0
-                                     ? std::string("/dev/shm")
-                                     : std::filesystem::temp_directory_path().string();
-        std::string made = base + "/vx-fuzz-XXXXXX";
-        if (!mkdtemp(made.data())) std::abort();
-        return made;
-    }();
-    static const bool cleanup = [] {
-        std::atexit([] { std::filesystem::remove_all(folder); });
-        return true;
-    }();
-    (void)cleanup;
-    return folder + "/settings.dat";
+    return ScratchFolder() + "/settings.dat";
 }
 
 std::string Content(const std::string& path) {
@@ -146,8 +131,7 @@ std::string CheckWritesReadBack(InputReader& in) {
             return broken;
     }
     for (const auto& [key, expected] : stored)
-        if (std::string broken = CheckReadBack(path, key, expected); !broken.empty())
-            return broken;
+        if (std::string broken = CheckReadBack(path, key, expected); !broken.empty()) return broken;
     for (const char* key : kProgramKeys)
         if (!stored.contains(key) && !ReadSetting(path, "set", key).empty())
             return std::string("key ") + key + " was never written but reads a value";
@@ -222,6 +206,24 @@ std::string CheckHandWrittenFile(InputReader& in) {
 std::string CheckSettings(std::string_view input) {
     InputReader in(input);
     return in.Byte() % 2 == 0 ? CheckWritesReadBack(in) : CheckHandWrittenFile(in);
+}
+
+std::string ScratchFolder() {
+    static const std::string folder = [] {
+        const std::string base = access("/dev/shm", W_OK) == 0
+                                     ? std::string("/dev/shm")
+                                     : std::filesystem::temp_directory_path().string();
+        std::string made = base + "/vx-fuzz-XXXXXX";
+        if (!mkdtemp(made.data())) std::abort();
+        return made;
+    }();
+    // Registered once the folder's name is made, so that it runs before that name goes.
+    static const bool cleanup = [] {
+        std::atexit([] { std::filesystem::remove_all(folder); });
+        return true;
+    }();
+    (void)cleanup;
+    return folder;
 }
 
 } // namespace vx::fuzz

@@ -1,5 +1,6 @@
 #include "WatchRecord.h"
 
+#include "FieldText.h"
 #include "IniFile.h"
 
 #include <cstdio>
@@ -9,52 +10,6 @@
 namespace vx {
 
 namespace {
-
-// Paths may hold any byte but NUL: tabs, line breaks and backslashes are escaped.
-std::string Escaped(const std::string& path) {
-    std::string text;
-    for (const char c : path) {
-        if (c == '\\')
-            text += "\\\\";
-        else if (c == '\t')
-            text += "\\t";
-        else if (c == '\n')
-            text += "\\n";
-        else if (c == '\r')
-            text += "\\r";
-        else
-            text += c;
-    }
-    return text;
-}
-
-bool Unescaped(std::string_view text, std::string& path) {
-    path.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            path += text[i];
-            continue;
-        }
-        if (++i == text.size()) return false;
-        switch (text[i]) {
-        case '\\':
-            path += '\\';
-            break;
-        case 't':
-            path += '\t';
-            break;
-        case 'n':
-            path += '\n';
-            break;
-        case 'r':
-            path += '\r';
-            break;
-        default:
-            return false;
-        }
-    }
-    return !path.empty();
-}
 
 bool Number(std::string_view text, std::int64_t& value) {
     if (text.empty() || text.size() > 19) return false;
@@ -90,7 +45,7 @@ std::string EncodeWatchRecord(const std::map<std::string, WatchedFile>& files) {
     std::string text;
     for (const auto& [path, file] : files)
         text += std::to_string(file.size) + '\t' + std::to_string(file.mtime) + '\t' + file.result +
-                '\t' + Escaped(path) + '\n';
+                '\t' + EscapedField(path) + '\n';
     return text;
 }
 
@@ -110,13 +65,13 @@ std::map<std::string, WatchedFile> DecodeWatchRecord(std::string_view text) {
         }
         fields[3] = line;
         WatchedFile file;
-        std::string path;
-        if (!whole || !Number(fields[0], file.size) || !Number(fields[1], file.mtime) ||
-            fields[2].empty() || fields[2].find('\\') != std::string_view::npos ||
-            !Unescaped(fields[3], path))
+        const auto path = whole ? UnescapedField(fields[3]) : std::nullopt;
+        if (!path || path->empty() || !Number(fields[0], file.size) ||
+            !Number(fields[1], file.mtime) || fields[2].empty() ||
+            fields[2].find('\\') != std::string_view::npos)
             continue;
         file.result = std::string(fields[2]);
-        files[path] = file;
+        files[*path] = file;
     }
     return files;
 }

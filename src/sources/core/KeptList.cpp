@@ -1,5 +1,7 @@
 #include "KeptList.h"
 
+#include "FieldText.h"
+
 #include <charconv>
 
 namespace vx {
@@ -12,38 +14,6 @@ constexpr std::string_view kMagic = "vantorix-list ";
 // 4: a row's output is the working file, with its folder, device and inode.
 // 5: a joined row is followed by its parts.
 constexpr int kVersion = 5;
-
-std::string Escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::optional<std::string> Unescaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size()) return std::nullopt;
-        const char c = text[i];
-        if (c != '\\' && c != 't' && c != 'n') return std::nullopt;
-        out += c == 't' ? '\t' : c == 'n' ? '\n' : '\\';
-    }
-    return out;
-}
 
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -72,7 +42,7 @@ std::optional<std::uint64_t> BigNumber(std::string_view text) {
 std::optional<std::vector<std::string>> UnescapedAll(const std::vector<std::string_view>& fields) {
     std::vector<std::string> out;
     for (std::size_t i = 1; i < fields.size(); ++i) {
-        auto text = Unescaped(fields[i]);
+        auto text = UnescapedField(fields[i]);
         if (!text) return std::nullopt;
         out.push_back(std::move(*text));
     }
@@ -157,19 +127,19 @@ std::string EncodeKeptList(const KeptState& state) {
     std::size_t parts = 0;
     text += "entry\t" + std::to_string(state.entry) + "\n";
     for (const KeptSheetValue& value : state.sheet)
-        text += "sheet\t" + Escaped(value.group) + "\t" + Escaped(value.item) + "\t" +
-                Escaped(value.value) + "\n";
+        text += "sheet\t" + EscapedField(value.group) + "\t" + EscapedField(value.item) + "\t" +
+                EscapedField(value.value) + "\n";
     for (const KeptRow& row : state.rows) {
         text += "row";
         for (const std::string& column : row.columns) {
             text += '\t';
-            text += Escaped(column);
+            text += EscapedField(column);
         }
         text += '\t';
-        text += Escaped(row.output);
+        text += EscapedField(row.output);
         text += row.outputNew ? "\t1\t" : "\t0\t";
-        text += Escaped(row.audioFormat) + '\t' + Escaped(row.unreadable) + '\t' +
-                Escaped(row.root) + '\t' + Escaped(row.outputFolder) + '\t';
+        text += EscapedField(row.audioFormat) + '\t' + EscapedField(row.unreadable) + '\t' +
+                EscapedField(row.root) + '\t' + EscapedField(row.outputFolder) + '\t';
         if (row.outputIdentity)
             text += std::to_string(row.outputIdentity->device) + '\t' +
                     std::to_string(row.outputIdentity->inode);

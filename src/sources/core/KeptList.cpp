@@ -149,8 +149,9 @@ std::string EncodeKeptList(const KeptState& state) {
         for (const KeptPart& part : row.parts) {
             text += "part";
             for (const std::string& column : part.columns)
-                text += '\t' + Escaped(column);
-            text += '\t' + Escaped(part.audioFormat) + '\t' + Escaped(part.unreadable) + '\n';
+                text += '\t' + EscapedField(column);
+            text +=
+                '\t' + EscapedField(part.audioFormat) + '\t' + EscapedField(part.unreadable) + '\n';
         }
         parts += row.parts.size();
     }

@@ -11,11 +11,14 @@
 //   class="setting pending"
 //                     a setting announced for a coming version; checked once it exists
 // Other marks (messages, statuses) are only for the look.
+#include "Catalog.h"
 #include "CommandEffects.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
+#include "OptionSets.h"
 #include "OptionSheet.h"
 #include "SettingsDialog.h"
+#include "SheetLayout.h"
 #include "SourceListView.h"
 #include "WindowKit.h"
 
@@ -123,11 +126,16 @@ void HelpNamesTest::everyMarkedNameExists() {
     known["command"] = Captions(window.get());
     SettingsDialog settings(folder.path().toStdString(), desktop_);
     known["setting"] = Captions(&settings);
-    for (const auto& group : window->sheet().Groups()) {
-        known["option"] << QString::fromStdString(group->caption);
-        for (const auto& item : group->items)
-            known["option"] << QString::fromStdString(item->caption);
-    }
+    // The sheet as it comes and as the last entry (one of today's formats) makes it.
+    OptionSheet later;
+    FillDefaultLayout(later);
+    ApplyOptionSet(later, ProfileCatalog::kEntryCount);
+    for (const OptionSheet* sheet : {&window->sheet(), &later})
+        for (const auto& group : sheet->Groups()) {
+            known["option"] << QString::fromStdString(group->caption);
+            for (const auto& item : group->items)
+                known["option"] << QString::fromStdString(item->caption);
+        }
     // Windows built by others appear here once they exist.
     QMap<QString, QSet<QString>> windows;
     windows["preview"] =

@@ -40,9 +40,16 @@ bool RemoveIfSame(const std::string& path, const FileIdentity& identity) {
 
 std::string WorkingName(const std::string& finalPath, int attempt) {
     const std::size_t extension = NameParts(finalPath).second;
-    std::string mark(kMark);
-    if (attempt > 0) mark += "-" + std::to_string(attempt);
-    return finalPath.substr(0, extension) + mark + finalPath.substr(extension);
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about a
+    // literal joined to a temporary string.
+    std::string name = finalPath.substr(0, extension);
+    name += kMark;
+    if (attempt > 0) {
+        name += '-';
+        name += std::to_string(attempt);
+    }
+    name.append(finalPath, extension);
+    return name;
 }
 
 namespace {

@@ -175,7 +175,12 @@ void BatchRun::Finish() {
     std::string powerOff;
     if (made > 0 && AutoShutdownRequested(appFolder_)) powerOff = view_.PowerOff();
     std::string text = "Conversion completed!";
-    if (failed_ > 0 || short_ > 0) text += "\n" + Counts() + "." + FailedRows();
+    if (failed_ > 0 || short_ > 0) { // piece by piece: GCC 12 -O3 warns falsely otherwise
+        text += '\n';
+        text += Counts();
+        text += '.';
+        text += FailedRows();
+    }
     // A power-off that could not be asked for is said: the computer stays on.
     if (!powerOff.empty())
         text += "\nThe computer could not be switched off and stays on: " + powerOff + ".";
@@ -209,11 +214,20 @@ std::string BatchRun::FailedRows() const {
         if (row < 0 || rows_.At(row, kStatus) != "Fail") continue;
         if (++failed > kNamed) continue;
         const SourceItem& item = rows_.Row(row);
-        text += "\n" + fs::path(item.columns[kFileName]).filename().string();
-        if (!item.note.empty()) text += ": " + item.note;
+        text += '\n';
+        text += fs::path(item.columns[kFileName]).filename().string();
+        if (!item.note.empty()) {
+            text += ": ";
+            text += item.note;
+        }
     }
-    if (failed > kNamed) text += "\nand " + std::to_string(failed - kNamed) + " more";
-    return failed > 0 ? "\n" + text : text;
+    if (failed > kNamed) {
+        text += "\nand ";
+        text += std::to_string(failed - kNamed);
+        text += " more";
+    }
+    if (failed > 0) text.insert(0, 1, '\n');
+    return text;
 }
 
 } // namespace vx

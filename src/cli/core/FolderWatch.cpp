@@ -1,5 +1,8 @@
 #include "FolderWatch.h"
 
+#include "FolderScan.h"
+#include "WorkingFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -17,15 +20,6 @@ constexpr std::uint32_t kFolderEvents = IN_CREATE | IN_MOVED_TO | IN_MODIFY | IN
                                         IN_DONT_FOLLOW;
 constexpr int kDeepest = 64; // folders below the root that are still watched
 
-std::string LowerExtension(const std::string& name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos) return {};
-    std::string extension = name.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 std::int64_t Nanoseconds(const timespec& time) {
     return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
 }
@@ -33,10 +27,7 @@ std::int64_t Nanoseconds(const timespec& time) {
 } // namespace
 
 bool WatchedName(const std::string& name) {
-    if (name.empty() || name[0] == '.') return false;
-    if (name.find(".vxpart.") != std::string::npos) return false;
-    const std::string extension = LowerExtension(name);
-    return extension == ".flv" || extension == ".f4v";
+    return !name.empty() && name[0] != '.' && HasFlashVideoExtension(name) && !IsWorkingName(name);
 }
 
 FolderWatch::FolderWatch(std::string root, std::function<void(const std::string&)> log,

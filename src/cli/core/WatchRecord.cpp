@@ -3,6 +3,7 @@
 #include "FieldText.h"
 #include "IniFile.h"
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
@@ -12,13 +13,8 @@ namespace vx {
 namespace {
 
 bool Number(std::string_view text, std::int64_t& value) {
-    if (text.empty() || text.size() > 19) return false;
-    value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= 0;
 }
 
 bool Current(const std::string& file, WatchedFile& now) {

@@ -7,6 +7,7 @@
 #include "ConsoleView.h"
 #include "ConvertArgs.h"
 #include "DryRunLine.h"
+#include "EventCounter.h"
 #include "FolderScan.h"
 #include "KeptList.h"
 #include "OptionSets.h"
@@ -163,36 +164,32 @@ BatchSettings Settings(const ConvertArgs& args, const std::string& appFolder) {
     return settings;
 }
 
-// Whether the user asked to stop (the interrupt descriptor became readable
-// within the time given).
-bool Interrupted(const ConvertIo& io, int milliseconds) {
-    if (io.interruptFd < 0) return false;
-    pollfd fd{io.interruptFd, POLLIN, 0};
-    if (poll(&fd, 1, milliseconds) <= 0) return false;
-    signalfd_siginfo info;
-    return read(io.interruptFd, &info, sizeof info) > 0;
-}
-
 // Every file probed as the window probes it, several at once. False when the
 // user stopped it: the players are ended and no row is filled.
 bool AddRows(SourceList& rows, const std::vector<FoundFile>& files, const std::string& appFolder,
              const ConvertIo& io) {
     std::mutex mutex;
     std::map<std::uint64_t, std::string> reports;
+    const EventCounter reported;
     {
         ProbePool pool(WithTrailingSeparator(appFolder), ProbePool::DefaultWorkers(),
                        [&](std::uint64_t id, std::string output) {
                            std::lock_guard lock(mutex);
                            reports[id] = std::move(output);
+                           reported.Add();
                        });
         for (const FoundFile& file : files)
             pool.Submit(rows.Append(file.path, file.root), file.path);
-        const auto probed = [&] {
-            std::lock_guard lock(mutex);
-            return reports.size() == files.size();
-        };
-        while (!probed())
-            if (Interrupted(io, 20)) return false;
+        for (;;) {
+            {
+                std::lock_guard lock(mutex);
+                if (reports.size() == files.size()) break;
+            }
+            pollfd fds[2] = {{reported.Descriptor(), POLLIN, 0}, {io.interruptFd, POLLIN, 0}};
+            if (poll(fds, io.interruptFd >= 0 ? 2 : 1, -1) < 0 && errno != EINTR) break;
+            if ((fds[1].revents & POLLIN) && TakeInterrupt(io)) return false;
+            reported.Take();
+        }
     }
     for (const auto& [id, output] : reports)
         FillRow(rows, id, output);
@@ -251,12 +248,9 @@ std::optional<bool> Convert(BatchRun& batch, const SourceList& rows, const Conve
         pollfd fds[2] = {{batch.WakeDescriptor(), POLLIN, 0}, {io.interruptFd, POLLIN, 0}};
         const int count = io.interruptFd >= 0 ? 2 : 1;
         if (poll(fds, count, batch.NextStepMilliseconds()) < 0 && errno != EINTR) break;
-        if (count == 2 && (fds[1].revents & POLLIN)) {
-            signalfd_siginfo info;
-            if (read(io.interruptFd, &info, sizeof info) > 0 && !interrupted) {
-                interrupted = true;
-                batch.RequestCancel();
-            }
+        if (count == 2 && (fds[1].revents & POLLIN) && TakeInterrupt(io) && !interrupted) {
+            interrupted = true;
+            batch.RequestCancel();
         }
         batch.Step();
     }
@@ -292,12 +286,11 @@ int Summary(const SourceList& rows, bool interrupted, const ConvertIo& io) {
     return converted + shortRows == rows.Count() ? kExitConverted : kExitFailed;
 }
 
-// Converts the files as one batch and gives each file's result.
-WatchBatch ConvertArrivals(const std::vector<std::string>& files, const ConvertArgs& args,
+// Converts the files that arrived below `root` as one batch and gives each file's result.
+WatchBatch ConvertArrivals(const std::vector<std::string>& files, const std::string& root,
+                           const BatchSettings& settings, const ConvertArgs& args,
                            OptionSheet& sheet, int position, const std::string& appFolder,
                            const ConvertIo& io) {
-    std::error_code error;
-    const std::string root = fs::absolute(*args.watch, error).lexically_normal().string();
     std::vector<FoundFile> found;
     for (const std::string& file : files)
         found.push_back({file, root}); // kept folders are those below the watched one
@@ -311,7 +304,7 @@ WatchBatch ConvertArrivals(const std::vector<std::string>& files, const ConvertA
     ToolControl tools;
     ConsoleView view(rows, position, io.err, io.terminal);
     BatchRun batch(rows, sheet, tools, view, appFolder);
-    batch.UseSettings(Settings(args, appFolder));
+    batch.UseSettings(settings);
     outcome.interrupted = Convert(batch, rows, io).value_or(false);
     for (int row = 0; row < rows.Count(); ++row)
         outcome.results[rows.At(row, kFileName)] = rows.At(row, kStatus);
@@ -322,12 +315,12 @@ int Watch(const ConvertArgs& args, OptionSheet& sheet, int position, const std::
           const ConvertIo& io) {
     std::error_code error;
     const std::string root = fs::absolute(*args.watch, error).lexically_normal().string();
-    const std::string output =
-        AbsoluteOutputFolder(Settings(args, appFolder).outputFolder, appFolder, HomeFolder());
+    const BatchSettings settings = Settings(args, appFolder);
+    const std::string output = AbsoluteOutputFolder(settings.outputFolder, appFolder, HomeFolder());
     return RunWatch(
         root, output, StateHome() + "/vantorix",
         [&](const std::vector<std::string>& files) {
-            return ConvertArrivals(files, args, sheet, position, appFolder, io);
+            return ConvertArrivals(files, root, settings, args, sheet, position, appFolder, io);
         },
         io);
 }
@@ -373,6 +366,11 @@ int Run(const ConvertArgs& args, const std::string& appFolder, const ConvertIo& 
 }
 
 } // namespace
+
+bool TakeInterrupt(const ConvertIo& io) {
+    signalfd_siginfo info;
+    return io.interruptFd >= 0 && read(io.interruptFd, &info, sizeof info) > 0;
+}
 
 int RunConvert(const std::vector<std::string>& arguments, const std::string& appFolder,
                const ConvertIo& io) {

@@ -20,6 +20,9 @@ struct ConvertIo {
     int interruptFd = -1;    // readable when the user asks to stop (a signalfd), or -1
 };
 
+// Takes one request to stop from the interrupt descriptor; false when none waits.
+bool TakeInterrupt(const ConvertIo& io);
+
 int RunConvert(const std::vector<std::string>& arguments, const std::string& appFolder,
                const ConvertIo& io);
 

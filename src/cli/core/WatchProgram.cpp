@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <poll.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 namespace vx {
 
@@ -60,10 +58,7 @@ int RunWatch(const std::string& root, const std::string& outputFolder,
             say("the watch stopped: cannot wait for events");
             return kExitFailed;
         }
-        if (count == 2 && (fds[1].revents & POLLIN)) {
-            signalfd_siginfo info;
-            if (read(io.interruptFd, &info, sizeof info) > 0) return kExitInterrupted;
-        }
+        if (count == 2 && (fds[1].revents & POLLIN) && TakeInterrupt(io)) return kExitInterrupted;
     }
 }
 

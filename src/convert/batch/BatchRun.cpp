@@ -352,18 +352,17 @@ bool BatchRun::StartRow(std::uint64_t id) {
         return true;
     }
     job->working = *working;
-    const auto command = CommandWritingTo(job->encoder, working->path);
-    if (!command) {
-        RemoveIfSame(working->path, working->identity);
-        FailRow(id, "The conversion could not be prepared.");
-        return true;
-    }
-    if (const std::string listWhy = MakeWorkFolder(job->encoder); !listWhy.empty()) {
+    // A row that fails before its encoder runs leaves nothing of ours behind.
+    const auto abandon = [&](const std::string& reason) {
         RemoveWorkFolder(job->encoder);
-        RemoveIfSame(working->path, working->identity);
-        FailRow(id, "The list of the parts could not be written: " + listWhy + ".");
+        RemoveIfSame(job->working.path, job->working.identity);
+        FailRow(id, reason);
         return true;
-    }
+    };
+    const auto command = CommandWritingTo(job->encoder, working->path);
+    if (!command) return abandon("The conversion could not be prepared.");
+    if (const std::string listWhy = MakeWorkFolder(job->encoder); !listWhy.empty())
+        return abandon("The list of the parts could not be written: " + listWhy + ".");
     const std::string shown = rows_.Row(row).Joined() ? JoinedName(rows_.Row(row)) : source;
     view_.SetFileCaption("Progress...." + shown + " To " + job->encoder.outputPath);
     view_.RowStarted(id, job->encoder.outputPath, job->outputExisted);
@@ -377,12 +376,7 @@ bool BatchRun::StartRow(std::uint64_t id) {
                                               ToolRegistry::kKeep);
     job->output.StartReading(job->pid);
     job->startedAt = Clock::now();
-    if (job->pid <= 0) {
-        RemoveIfSame(job->working.path, job->working.identity);
-        RemoveWorkFolder(job->encoder);
-        FailRow(id, "The encoder tool could not be started: reinstall Vantorix.");
-        return true;
-    }
+    if (job->pid <= 0) return abandon("The encoder tool could not be started: reinstall Vantorix.");
     tools_.EncoderProcessId = job->pid;
     if (weighted_ && !job->encoder.light) load_.RowStarted();
     claimed_.insert(job->encoder.outputPath);

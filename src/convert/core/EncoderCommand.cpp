@@ -194,8 +194,6 @@ Result<EncoderJob> PrepareDesignedConversion(const JobRequest& request) {
     if (video && request.soundOnly) return R::Fail(CommandError::NoPicture);
     auto derived = DeriveOptionValues(request.options);
     if (!derived.ok()) return R::Fail(derived.error);
-    if (const CommandError wrong = CheckValueKinds(request.options); wrong != CommandError::None)
-        return R::Fail(wrong);
     const std::string outputPath = BuildOutputPath(request.outputFolder, request.addNew,
                                                    request.sourcePath, *extension, request.claimed);
     const auto start = ReadTimeOfDay(request.options.ClipStart);

@@ -253,8 +253,8 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::string*
         refused = Reason(errno);
     else
         refused = NotARegularFile(info.st_mode);
-    if (!refused && static_cast<std::uintmax_t>(info.st_size) > limit)
-        refused = "it is too large (more than " + std::to_string(limit) + " bytes)";
+    const std::string tooLarge = "it is too large (more than " + std::to_string(limit) + " bytes)";
+    if (!refused && static_cast<std::uintmax_t>(info.st_size) > limit) refused = tooLarge;
     std::string text;
     char buffer[64 * 1024];
     while (!refused) {
@@ -263,7 +263,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::string*
         if (n < 0) refused = Reason(errno);
         if (n <= 0) break;
         if (text.size() + static_cast<std::size_t>(n) > limit)
-            refused = "it is too large (more than " + std::to_string(limit) + " bytes)";
+            refused = tooLarge;
         else
             text.append(buffer, static_cast<std::size_t>(n));
     }

@@ -1,6 +1,5 @@
 #include "ToolVersion.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -46,7 +45,6 @@ ToolVersion::ToolVersion(QString tool, QStringList arguments, QObject* parent)
         if (error == QProcess::FailedToStart) Finish(tr("not found (%1)").arg(tool_));
     });
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
-        home_.reset(); // also after a timeout: the tool has ended now
         const QByteArray output = process_.readAll();
         const QString line = VersionLine(output), first = FirstLine(output);
         if (status != QProcess::NormalExit)
@@ -72,21 +70,7 @@ void ToolVersion::Ask(int timeoutMs) {
         Finish(tr("not found (%1)").arg(tool_));
         return;
     }
-    // The tool runs with a home of its own, an empty folder removed once it has
-    // answered: the player makes a config folder in its home on its first run.
-    home_ =
-        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/vantorix-home-XXXXXX"));
-    if (!home_->isValid()) {
-        Finish(tr("no answer (no temporary folder: %1)").arg(home_->errorString()));
-        return;
-    }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("MPLAYER_HOME"));
-    environment.insert(QStringLiteral("HOME"), home_->path());
-    for (const char* name :
-         {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
-        environment.remove(QString::fromLatin1(name));
-    process_.setProcessEnvironment(environment);
+    // The player's launcher gives it a home of its own: the user's stays untouched.
     timeout_.start(timeoutMs);
     process_.start();
 }
@@ -94,7 +78,6 @@ void ToolVersion::Ask(int timeoutMs) {
 void ToolVersion::Finish(const QString& text) {
     if (!answer_.isEmpty()) return;
     timeout_.stop();
-    if (process_.state() == QProcess::NotRunning) home_.reset();
     answer_ = text;
     emit answered(answer_);
 }

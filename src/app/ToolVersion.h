@@ -9,9 +9,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <memory>
 
 namespace vx {
 
@@ -43,7 +41,6 @@ class ToolVersion : public QObject {
     QProcess process_;
     QTimer timeout_;
     QString answer_;
-    std::unique_ptr<QTemporaryDir> home_; // the tool's home while it runs
 };
 
 } // namespace vx

@@ -36,8 +36,9 @@ void AboutWindowTest::cleanup() {
 }
 
 // On a first run the player makes a config folder in its home and says so
-// before its banner: About shows the version line only and the user's home
-// (here a fresh one) stays empty, as does the temporary folder it used instead.
+// before its banner: About shows the version line only, and the user's home
+// (here a fresh one) and the temporary folder stay empty (the player's launcher
+// gives it a home in the cache folder).
 void AboutWindowTest::showsTheTextsAndTheToolsVersions() {
     vxtest::LinkTools(app_, VX_APP_DIR);
     const std::string home = app_ + "/home", temporary = app_ + "/tmp";

@@ -147,7 +147,8 @@ TEST_F(Batch, CancelDuringTheSecondRow) {
     EXPECT_EQ(view_.busy.back(), false);
     const auto code = ToolRegistry::Instance().WaitForExit(tools_.EncoderProcessId, 1s);
     ASSERT_TRUE(code) << "the encoder is still running a second after the cancel";
-    EXPECT_EQ(*code, 0);
+    // Q ends it; one that has not ended a moment later (ffmpeg 7 on a busy machine) is killed.
+    EXPECT_TRUE(*code == 0 || *code == 128 + SIGKILL) << *code;
     // The shorter file would pass for a whole conversion: it is gone.
     EXPECT_FALSE(fs::exists(out_ + "/long.mp4"));
 }

@@ -3,6 +3,7 @@
 #include "CodecMaps.h"
 #include "CommandLine.h"
 #include "CommandShapes.h"
+#include "EncoderOutput.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"
 
@@ -315,4 +316,19 @@ TEST_F(CommandText, EveryValueIsCheckedForItsKindBeforeTheCommandIsBuilt) {
         CommandInput input{84, {}, bad.options, "/in/clip.flv", "/out/clip.avi", "/opt/vx"};
         EXPECT_FALSE(BuildEncoderCommand(input).ok()) << value;
     }
+}
+
+// The encoder's stats lines as ffmpeg 5.1 and 7.1 print them: 7.1 says "N/A"
+// where nothing was written, which must read as nothing, not as no report.
+TEST(EncoderStats, BothVersionsReportWhatWasWritten) {
+    const auto old = ParseStatsLine(
+        "frame=   75 fps=0.0 q=2.0 Lsize=     150kB time=00:00:03.00 bitrate= 409.6kbits/s "
+        "speed=11.2x");
+    ASSERT_TRUE(old && old->encodedSeconds);
+    EXPECT_DOUBLE_EQ(*old->encodedSeconds, 3.0);
+    const auto none = ParseStatsLine(
+        "frame=    0 fps=0.0 q=0.0 Lsize=       1KiB time=N/A bitrate=N/A speed=N/A    ");
+    ASSERT_TRUE(none && none->encodedSeconds);
+    EXPECT_EQ(*none->encodedSeconds, 0.0);
+    EXPECT_FALSE(none->speed);
 }

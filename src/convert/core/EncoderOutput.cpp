@@ -87,7 +87,8 @@ std::optional<EncoderStats> ParseStatsLine(std::string_view line) {
     const auto time = Field(line, "time=");
     if (!time || line.find("bitrate=") == std::string_view::npos) return {};
     EncoderStats stats;
-    stats.encodedSeconds = ClockSeconds(*time);
+    // ffmpeg 7 says "time=N/A" where earlier ones said 00:00:00.00: nothing written yet.
+    stats.encodedSeconds = *time == "N/A" ? std::optional<double>(0) : ClockSeconds(*time);
     if (const auto speed = Field(line, "speed="); speed && !speed->empty() && *speed != "N/A")
         stats.speed = ReadNumber(*speed);
     return stats;

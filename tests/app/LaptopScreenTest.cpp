@@ -4,6 +4,7 @@
 #include "CategoryArt.h"
 #include "FakeDesktop.h"
 #include "MainWindow.h"
+#include "OffscreenScreen.h"
 #include "Toolbar.h"
 
 #include <QPainter>
@@ -53,18 +54,8 @@ void LaptopScreenTest::toolbarAndHeadingPicturesAreDrawnAtTheScreensRatio() {
     }
 }
 
-// An offscreen screen at a device pixel ratio of 2.
 int main(int argc, char** argv) {
-    QTemporaryDir config;
-    QFile json(config.filePath("screen.json"));
-    if (!json.open(QIODevice::WriteOnly)) return 1;
-    json.write(R"({"screens": [{"name": "hidpi", "x": 0, "y": 0, "width": 1280, "height": 800,
-                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 2}]})");
-    json.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());
-    QApplication app(argc, argv);
-    LaptopScreenTest test;
-    return QTest::qExec(&test, argc, argv);
+    return vxtest::RunOnOffscreenScreen<LaptopScreenTest>(argc, argv, QSize(1280, 800), 2);
 }
 
 #include "LaptopScreenTest.moc"

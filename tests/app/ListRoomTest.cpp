@@ -3,6 +3,7 @@
 #include "FakeDesktop.h"
 #include "IniFile.h"
 #include "MainWindow.h"
+#include "OffscreenScreen.h"
 #include "Settings.h"
 #include "SourceListView.h"
 
@@ -103,18 +104,9 @@ void ListRoomTest::aMovedSplitterIsRemembered() {
     QVERIFY(std::abs(Share() - share) < 0.02);
 }
 
-// The offscreen screen is a full-HD one, so that "maximised" means 1920x1080.
+// A full-HD screen, so that "maximised" means 1920x1080.
 int main(int argc, char** argv) {
-    QTemporaryDir config;
-    QFile json(config.filePath("screen.json"));
-    if (!json.open(QIODevice::WriteOnly)) return 1;
-    json.write(R"({"screens": [{"name": "hd", "x": 0, "y": 0, "width": 1920, "height": 1080,
-                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    json.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());
-    QApplication app(argc, argv);
-    ListRoomTest test;
-    return QTest::qExec(&test, argc, argv);
+    return vxtest::RunOnOffscreenScreen<ListRoomTest>(argc, argv, QSize(1920, 1080), 1);
 }
 
 #include "ListRoomTest.moc"

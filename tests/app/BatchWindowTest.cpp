@@ -46,13 +46,18 @@ class BatchWindowTest : public QObject {
     void cancelButtonStopsTheBatch();
     void aSignalLeavesNoCutFileAndOffersTheUnfinishedRows();
     void aDialogHeldOpenNeverStallsTheBatch();
-    void aPowerOffThatCannotBeAskedForIsSaid();
-    void namesThatAreNotUtf8ConvertFromEveryEntrance();
+    void namesThatAreNotUtf8ConvertAndARefusedPowerOffIsSaid();
     void joinedPartsAndOnlyTheFailuresAgain();
 
   private:
     void AddFiles(const std::vector<std::string>& names, double seconds = 2);
     void Pick(int position) { vxtest::PickRow(*window_, position - 1); }
+    // Converts the list with the profile at `position` (counted from 1, headings included).
+    bool Convert(int position) {
+        Pick(position);
+        window_->action("BurnNow")->trigger();
+        return vxtest::WaitForBatch(*window_);
+    }
     std::string app_, videos_; // the user's videos folder: the outputs' by default
     std::optional<vxtest::ScopedEnvironment> user_;
     vxtest::FakeDesktop desktop_;
@@ -145,12 +150,10 @@ void BatchWindowTest::cancelButtonStopsTheBatch() {
     vxtest::MakeFlv(earlier, {.seconds = 1});
     const std::string earlierHash = vxtest::Sha256(earlier);
     WriteSetting(SettingsPath(app_), "set", "existedfile", "1");
-    Pick(86);
     QTimer::singleShot(1200, this, [this] {
         window_->progressPanel()->findChild<QPushButton*>("Command1")->click();
     });
-    window_->action("BurnNow")->trigger();
-    QVERIFY(vxtest::WaitForBatch(*window_));
+    QVERIFY(Convert(86));
     QCOMPARE(window_->sources().At(0, kStatus), std::string("Cancel"));
     QCOMPARE(desktop_.messages.size(), std::size_t(1));
     QCOMPARE(desktop_.messages[0].first, MessageIcon::Information);
@@ -170,9 +173,7 @@ void BatchWindowTest::cancelButtonStopsTheBatch() {
 void BatchWindowTest::aSignalLeavesNoCutFileAndOffersTheUnfinishedRows() {
     window_->KeepList(app_ + "/state");
     AddFiles({"a.flv", "b.flv", "c.flv"}, 20);
-    Pick(88);
-    window_->action("BurnNow")->trigger();
-    QVERIFY(vxtest::WaitForBatch(*window_));
+    QVERIFY(Convert(88));
     QCOMPARE(window_->sources().At(2, kStatus), std::string("OK"));
     Pick(86);
     WriteSetting(SettingsPath(app_), "set", "parallel", "1");
@@ -198,12 +199,10 @@ void BatchWindowTest::aSignalLeavesNoCutFileAndOffersTheUnfinishedRows() {
 // while neither keeps rows from starting and ending nor stops the bars.
 void BatchWindowTest::aDialogHeldOpenNeverStallsTheBatch() {
     AddFiles({"a.flv", "b.flv", "c.flv", "d.flv"}, 10);
-    Pick(86);
     WriteSetting(SettingsPath(app_), "set", "parallel", "2");
     QElapsedTimer clock;
     clock.start();
-    window_->action("BurnNow")->trigger();
-    QVERIFY(vxtest::WaitForBatch(*window_));
+    QVERIFY(Convert(86));
     const qint64 alone = clock.restart();
 
     int endedUnderDialog = 0;
@@ -236,24 +235,10 @@ void BatchWindowTest::aDialogHeldOpenNeverStallsTheBatch() {
         QCOMPARE(window_->sources().At(row, kStatus), std::string("OK"));
 }
 
-// No logind to ask: the end message says the computer stays on, and why.
-void BatchWindowTest::aPowerOffThatCannotBeAskedForIsSaid() {
-    AddFiles({"one.flv"});
-    Pick(88);
-    WriteSetting(SettingsPath(app_), "set", "autoshut", "1");
-    desktop_.powerOffRefusal = QStringLiteral("there is no system bus to reach logind");
-    window_->action("BurnNow")->trigger();
-    QVERIFY(vxtest::WaitForBatch(*window_));
-    QCOMPARE(desktop_.powerOffs, 1);
-    QCOMPARE(desktop_.messages.back().first, MessageIcon::Warning);
-    QCOMPARE(desktop_.messages.back().second,
-             QStringLiteral("Conversion completed!\nThe computer could not be switched off and "
-                            "stays on: there is no system bus to reach logind."));
-}
-
 // Latin-1 names ("caf\xe9.flv") keep their bytes from the command line, a
-// drop, D-Bus and the file dialog to the encoder, and convert.
-void BatchWindowTest::namesThatAreNotUtf8ConvertFromEveryEntrance() {
+// drop, D-Bus and the file dialog to the encoder, and convert. With no logind
+// to ask, the end message says the computer stays on, and why.
+void BatchWindowTest::namesThatAreNotUtf8ConvertAndARefusedPowerOffIsSaid() {
     std::vector<std::string> paths;
     for (const char* name : {"line\xe9.flv", "drop\xe9.flv", "bus\xe9.flv", "dialog\xe9.flv"}) {
         paths.push_back(app_ + "/" + name);
@@ -278,15 +263,20 @@ void BatchWindowTest::namesThatAreNotUtf8ConvertFromEveryEntrance() {
     for (int row = 0; row < 4; ++row)
         QCOMPARE(window_->sources().At(row, kFileName), paths[static_cast<std::size_t>(row)]);
     QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
-    Pick(88); // MP3
-    window_->action("BurnNow")->trigger();
-    QVERIFY(vxtest::WaitForBatch(*window_));
+    WriteSetting(SettingsPath(app_), "set", "autoshut", "1");
+    desktop_.powerOffRefusal = QStringLiteral("there is no system bus to reach logind");
+    QVERIFY(Convert(88)); // MP3
     for (int row = 0; row < 4; ++row) {
         const std::string& source = paths[static_cast<std::size_t>(row)];
         QCOMPARE(window_->sources().At(row, kStatus), std::string("OK"));
         const std::string name = source.substr(app_.size(), source.size() - 4 - app_.size());
         QVERIFY(vxtest::ProbeFile(videos_ + name + ".mp3").ok); // in the user's videos folder
     }
+    QCOMPARE(desktop_.powerOffs, 1);
+    QCOMPARE(desktop_.messages.back().first, MessageIcon::Warning);
+    QCOMPARE(desktop_.messages.back().second,
+             QStringLiteral("Conversion completed!\nThe computer could not be switched off and "
+                            "stays on: there is no system bus to reach logind."));
 }
 
 // Two rows joined from the list, a batch in which one row fails: the end
@@ -306,10 +296,8 @@ void BatchWindowTest::joinedPartsAndOnlyTheFailuresAgain() {
     QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("clip_part1.flv + 1 more"));
     QVERIFY(window_->action("SplitIntoParts")->isEnabled());
 
-    Pick(41);                     // AVI
     desktop_.nextOffers = {true}; // Show Log
-    window_->action("BurnNow")->trigger();
-    QVERIFY(vxtest::WaitForBatch(*window_));
+    QVERIFY(Convert(41));         // AVI
     const SourceList& rows = window_->sources();
     QCOMPARE(rows.At(0, kStatus) + rows.At(1, kStatus) + rows.At(2, kStatus),
              std::string("OKFailOK"));

@@ -29,14 +29,11 @@ class SourceCommandsTest : public QObject {
     void init();
     void cleanup();
     void addsDialogFilesInTheDialogsOrder();
-    void aCancelledDialogAddsNothing();
     void foldersAndMixedDropsAddEveryFlashVideo();
     void dropsTakeFlvInAnyCaseAndIgnoreText();
-    void removingARowMovesTheRowsBelowUp();
-    void clearEmptiesTheListAndTheSheetsRowFields();
     void everyRowsStatusAndReasonReadWithoutAMouse();
-    void deleteRemovesAndUndoBringsAClearBack();
-    void aClickMirrorsTheRowIntoTheSheet();
+    void removeAndDeleteTakeTheSelectedRowAndUndoBringsAClearBack();
+    void aClickMirrorsTheRowIntoTheSheetUntilClearAll();
     void thePopupMenuHoldsItsEntries();
     void closingDuringAProbeClosesAtOnce();
     void longPathsKeepTheirFileNames();
@@ -98,7 +95,12 @@ void SourceCommandsTest::ClickRow(int row) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// A cancelled dialog adds nothing.
 void SourceCommandsTest::addsDialogFilesInTheDialogsOrder() {
+    desktop_.nextFiles = {};
+    window_->AddFiles();
+    QCOMPARE(window_->sources().Count(), 0);
+    QVERIFY(desktop_.messages.empty());
     desktop_.nextFiles = {Make("c.flv"), Make("a.flv"), Make("b.flv")};
     window_->action("AddFiles")->trigger();
     // Every file has its row at once, in the dialog's order; the probes go on
@@ -122,13 +124,6 @@ void SourceCommandsTest::addsDialogFilesInTheDialogsOrder() {
     QCOMPARE(window_->listView()->model()->headerData(6, Qt::Horizontal).toString(),
              QStringLiteral("Video Time"));
     QCOMPARE(window_->listView()->model()->index(1, 4).data().toString(), QStringLiteral("FLV1"));
-}
-
-void SourceCommandsTest::aCancelledDialogAddsNothing() {
-    desktop_.nextFiles = {};
-    window_->AddFiles();
-    QCOMPARE(window_->sources().Count(), 0);
-    QVERIFY(desktop_.messages.empty());
 }
 
 // Add Folder scans off the window thread while Convert waits; a drop made
@@ -177,44 +172,6 @@ void SourceCommandsTest::dropsTakeFlvInAnyCaseAndIgnoreText() {
     QVERIFY(desktop_.messages.empty());
 }
 
-void SourceCommandsTest::removingARowMovesTheRowsBelowUp() {
-    SourceList& rows = window_->sources();
-    for (const char* name : {"r1.flv", "r2.flv", "r3.flv"})
-        rows.Append(Make(name).toStdString());
-    rows.SetAt(2, kStatus, "OK");
-    rows.SetAt(2, kEnd, "0:00:09");
-    window_->action("RemoveSelectedFile")->trigger(); // nothing selected: nothing removed
-    QCOMPARE(rows.Count(), 3);
-    ClickRow(1);
-    window_->action("RemoveSelectedFile")->trigger();
-    QCOMPARE(rows.Count(), 2);
-    QVERIFY(rows.At(1, kFileName).ends_with("/r3.flv"));
-    QCOMPARE(rows.At(1, kStatus), std::string("OK"));
-    QCOMPARE(rows.At(1, kEnd), std::string("0:00:09"));
-}
-
-// A click on the empty list shows no row; Clear All leaves the sheet as with no row.
-void SourceCommandsTest::clearEmptiesTheListAndTheSheetsRowFields() {
-    QTest::mouseClick(window_->listView()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-    window_->ShowSelectedRow();
-    QCOMPARE(Value("General", "Item Name"), QStringLiteral("Auto"));
-    QVERIFY(window_->previewFile().empty());
-    SourceList& rows = window_->sources();
-    rows.Append("/x.flv");
-    rows.SetAt(rows.Append("/y.flv"), kStart, "0:00:02");
-    window_->listView()->setCurrentIndex(window_->listView()->model()->index(1, 0));
-    window_->ShowSelectedRow();
-    QCOMPARE(Value("General", "Item Name"), QStringLiteral("/y.flv"));
-    window_->action("ClearAllFiles")->trigger();
-    QCOMPARE(rows.Count(), 0);
-    // The sheet no longer names the removed row: it shows what it shows with no row.
-    QCOMPARE(Value("General", "Item Name"), QStringLiteral("Auto"));
-    for (const char* time : {"All Clip Duration", "Start Time", "Stop Time"})
-        QCOMPARE(Value("Output Duration", time), QStringLiteral("00:00:00"));
-    window_->action("ClearAllFiles")->trigger();
-    QCOMPARE(rows.Count(), 0);
-}
-
 // The line under the list spells out the current row as the arrow keys move it,
 // and the menu key opens the row's pop-up menu; Status is never cut.
 void SourceCommandsTest::everyRowsStatusAndReasonReadWithoutAMouse() {
@@ -242,18 +199,25 @@ void SourceCommandsTest::everyRowsStatusAndReasonReadWithoutAMouse() {
             list->fontMetrics().horizontalAdvance(QStringLiteral("Unreadable")) + margins);
 }
 
-// Delete on the list removes the selected row; Ctrl+Z undoes one Clear All, the
-// rows coming back with their trims and probed values.
-void SourceCommandsTest::deleteRemovesAndUndoBringsAClearBack() {
+// Remove Selected Item and Delete on the list remove the selected row, the rows
+// below moving up with their values; Ctrl+Z undoes one Clear All, the rows
+// coming back with their trims and probed values.
+void SourceCommandsTest::removeAndDeleteTakeTheSelectedRowAndUndoBringsAClearBack() {
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    desktop_.nextFiles = {Make("u1.flv"), Make("u2.flv"), Make("u3.flv")};
+    desktop_.nextFiles = {Make("u1.flv"), Make("u2.flv"), Make("u3.flv"), Make("u4.flv")};
     window_->AddFiles();
     QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
     SourceList& rows = window_->sources();
     rows.SetAt(1, kStart, "0:00:01");
-    QTest::keyClick(window_->listView(), Qt::Key_Delete); // nothing selected
+    rows.SetAt(3, kStatus, "OK");
+    window_->action("RemoveSelectedFile")->trigger(); // nothing selected: nothing removed
+    QTest::keyClick(window_->listView(), Qt::Key_Delete);
+    QCOMPARE(rows.Count(), 4);
+    ClickRow(2);
+    window_->action("RemoveSelectedFile")->trigger();
     QCOMPARE(rows.Count(), 3);
+    QVERIFY(rows.At(2, kFileName).ends_with("/u4.flv") && rows.At(2, kStatus) == "OK");
     ClickRow(0);
     QTest::keyClick(window_->listView(), Qt::Key_Delete);
     QCOMPARE(rows.Count(), 2);
@@ -271,7 +235,13 @@ void SourceCommandsTest::deleteRemovesAndUndoBringsAClearBack() {
     QCOMPARE(window_->listView()->model()->rowCount(), 2);
 }
 
-void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheet() {
+// A click shows its row in the sheet (later changes at the next click), a click
+// on the empty list none; Clear All leaves the sheet as with no row.
+void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheetUntilClearAll() {
+    QTest::mouseClick(window_->listView()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    window_->ShowSelectedRow();
+    QCOMPARE(Value("General", "Item Name"), QStringLiteral("Auto"));
+    QVERIFY(window_->previewFile().empty());
     desktop_.nextFiles = {Make("m1.flv"), Make("m2.flv")};
     window_->AddFiles();
     QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
@@ -285,6 +255,13 @@ void SourceCommandsTest::aClickMirrorsTheRowIntoTheSheet() {
     // Later changes of the row show only at the next click.
     window_->sources().SetAt(1, kStart, "0:00:02");
     QCOMPARE(Value("Output Duration", "Start Time"), QStringLiteral("0:00:01"));
+    for (int twice = 0; twice < 2; ++twice) {
+        window_->action("ClearAllFiles")->trigger();
+        QCOMPARE(window_->sources().Count(), 0);
+        QCOMPARE(Value("General", "Item Name"), QStringLiteral("Auto"));
+        for (const char* time : {"All Clip Duration", "Start Time", "Stop Time"})
+            QCOMPARE(Value("Output Duration", time), QStringLiteral("00:00:00"));
+    }
 }
 
 void SourceCommandsTest::thePopupMenuHoldsItsEntries() {

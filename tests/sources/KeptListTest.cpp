@@ -90,12 +90,20 @@ TEST_F(KeptListFolder, AWriterKilledAtAnyMomentLeavesAWholeListOfOneState) {
         EXPECT_NE(entry.path().extension(), ".vxlist") << entry.path();
 }
 
-TEST_F(KeptListFolder, TwoRunningProgramsKeepTwoListsAndOnlyAnEndedOnesIsOffered) {
+// Two running programs keep two lists, and only an ended one's is offered. A
+// named pipe or a folder where a list should be is set aside at once, never
+// waited on (a pipe without a writer would hold the start for ever).
+TEST_F(KeptListFolder, OnlyTheListOfAnEndedProgramIsOfferedNeverAPipeOrAFolder) {
     const pid_t first = StartWriter("hold"), second = StartWriter("hold");
+    const std::string pipe = folder_ + "/list-1.vxlist";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directories(folder_ + "/list-2.vxlist");
     for (int i = 0; i < 100 && !(fs::exists(ListOf(first)) && fs::exists(ListOf(second))); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_TRUE(fs::exists(ListOf(first)) && fs::exists(ListOf(second)));
     EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty());
+    EXPECT_TRUE(fs::is_fifo(pipe + ".unreadable"));
+    EXPECT_TRUE(fs::is_directory(folder_ + "/list-2.vxlist.unreadable"));
     Kill(first);
     auto orphans = vx::ClaimOrphanLists(folder_);
     ASSERT_EQ(orphans.size(), 1u);
@@ -105,17 +113,6 @@ TEST_F(KeptListFolder, TwoRunningProgramsKeepTwoListsAndOnlyAnEndedOnesIsOffered
     EXPECT_TRUE(fs::exists(ListOf(first) + ".bak"));
     EXPECT_FALSE(fs::exists(ListOf(first)));
     Kill(second);
-}
-
-// A named pipe or a folder where a list should be is set aside at once, never
-// waited on (a pipe without a writer would hold the start for ever).
-TEST_F(KeptListFolder, OnlyRegularFilesAreReadAsLists) {
-    const std::string pipe = folder_ + "/list-1.vxlist";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    fs::create_directories(folder_ + "/list-2.vxlist");
-    EXPECT_TRUE(vx::ClaimOrphanLists(folder_).empty());
-    EXPECT_TRUE(fs::is_fifo(pipe + ".unreadable"));
-    EXPECT_TRUE(fs::is_directory(folder_ + "/list-2.vxlist.unreadable"));
 }
 
 // A restart removes a recorded file only while it is the working file recorded,

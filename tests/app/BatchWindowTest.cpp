@@ -50,7 +50,9 @@ class BatchWindowTest : public QObject {
     void joinedPartsAndOnlyTheFailuresAgain();
 
   private:
-    void AddFiles(const std::vector<std::string>& names, double seconds = 2);
+    void AddFiles(const std::vector<std::string>& names, double seconds = 2) {
+        QVERIFY(bench_.Add(names, seconds));
+    }
     void Pick(int position) { vxtest::PickRow(*window_, position - 1); }
     // Converts the list with the profile at `position` (counted from 1, headings included).
     bool Convert(int position) {
@@ -58,43 +60,27 @@ class BatchWindowTest : public QObject {
         window_->action("BurnNow")->trigger();
         return vxtest::WaitForBatch(*window_);
     }
-    std::string app_, videos_; // the user's videos folder: the outputs' by default
+    vxtest::ToolsWindow bench_;
+    std::string& app_ = bench_.app;
+    vxtest::FakeDesktop& desktop_ = bench_.desktop;
+    std::unique_ptr<MainWindow>& window_ = bench_.window;
+    std::string videos_; // the user's videos folder: the outputs' by default
     std::optional<vxtest::ScopedEnvironment> user_;
-    vxtest::FakeDesktop desktop_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 void BatchWindowTest::init() {
-    app_ = vxtest::MakeTempFolder("vx-window-batch");
-    vxtest::LinkTools(app_, VX_APP_DIR);
+    QVERIFY(bench_.Open("vx-window-batch"));
     videos_ = app_ + "/home/Videos";
     fs::create_directories(videos_);
     fs::create_directories(app_ + "/config");
     std::ofstream(app_ + "/config/user-dirs.dirs") << "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n";
     user_.emplace(vxtest::ScopedEnvironment::Values{{"HOME", app_ + "/home"},
                                                     {"XDG_CONFIG_HOME", app_ + "/config"}});
-    desktop_ = vxtest::FakeDesktop();
-    window_ = vxtest::OpenWindow(app_, desktop_);
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
 void BatchWindowTest::cleanup() {
-    window_.reset();
+    bench_.Close();
     user_.reset();
-    vxtest::RemoveFolder(app_);
-}
-
-void BatchWindowTest::AddFiles(const std::vector<std::string>& names, double seconds) {
-    QStringList files;
-    for (const std::string& name : names) {
-        const std::string path = app_ + "/" + name;
-        QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
-        files << QString::fromStdString(path);
-    }
-    desktop_.nextFiles = files;
-    window_->action("AddFiles")->trigger();
-    QCOMPARE(window_->sources().Count(), int(names.size()));
-    QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000);
 }
 
 void BatchWindowTest::convertsTheListFromEndToEnd() {

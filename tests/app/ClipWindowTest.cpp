@@ -133,44 +133,32 @@ class ClipWindowTest : public QObject {
     static void Click(QWidget* window, const char* name) {
         window->findChild<QPushButton*>(name)->click();
     }
-    void AddFile(const std::string& name, double seconds) {
-        const std::string path = app_ + "/" + name;
-        QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
-        AddPath(path);
-    }
+    void AddFile(const std::string& name, double seconds) { QVERIFY(bench_.Add({name}, seconds)); }
     void AddPath(const std::string& path) {
         desktop_.nextFiles = {QString::fromStdString(path)};
         window_->action("AddFiles")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000); // probed in the background
     }
-    void Select(int row) {
-        window_->listView()->setCurrentIndex(window_->listView()->model()->index(row, 0));
-    }
+    void Select(int row) { bench_.Select(row); }
     std::string Cell(int row, Column column) { return window_->sources().At(row, column); }
 
-    std::string app_;
-    vxtest::FakeDesktop desktop_;
-    std::unique_ptr<MainWindow> window_;
+    vxtest::ToolsWindow bench_;
+    std::string& app_ = bench_.app;
+    vxtest::FakeDesktop& desktop_ = bench_.desktop;
+    std::unique_ptr<MainWindow>& window_ = bench_.window;
 };
 
 void ClipWindowTest::init() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QFAIL("needs an X server: run the tests under xvfb-run");
-    app_ = vxtest::MakeTempFolder("vx-clip");
-    vxtest::LinkTools(app_, VX_APP_DIR);
-    desktop_ = vxtest::FakeDesktop();
-    window_ = vxtest::OpenWindow(app_, desktop_);
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QVERIFY(bench_.Open("vx-clip", true));
 }
 
 void ClipWindowTest::cleanup() {
     window_->preview()->Stop();
     if (Player())
         QVERIFY(WaitFor([] { return !ToolRegistry::Instance().Running(Player()); }, 3000));
-    window_.reset();
-    vxtest::RemoveFolder(app_);
+    bench_.Close();
 }
 
 // An empty list opens nothing.

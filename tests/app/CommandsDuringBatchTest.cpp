@@ -23,20 +23,11 @@ class CommandsDuringBatchTest : public QObject {
 };
 
 void CommandsDuringBatchTest::twinsBehaveAlikeWhileConverting() {
-    const std::string app = vxtest::MakeTempFolder("vx-twins-batch");
-    vxtest::LinkTools(app, VX_APP_DIR);
-    vxtest::FakeDesktop desktop;
-    const auto window = vxtest::OpenWindow(app, desktop);
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QStringList files;
-    for (const char* name : {"one.flv", "two.flv", "three.flv"}) {
-        QVERIFY(vxtest::MakeFlv(app + "/" + name, {.seconds = 8}));
-        files << QString::fromStdString(app + "/" + name);
-    }
-    desktop.nextFiles = files;
-    window->AddFiles();
-    QCOMPARE(window->sources().Count(), 3);
-    QTRY_COMPARE_WITH_TIMEOUT(window->probing(), 0, 20000);
+    vxtest::ToolsWindow bench;
+    QVERIFY(bench.Open("vx-twins-batch"));
+    vxtest::FakeDesktop& desktop = bench.desktop;
+    const auto& window = bench.window;
+    QVERIFY(bench.Add({"one.flv", "two.flv", "three.flv"}, 8));
     vxtest::PickRow(*window, 83); // Customized AVI Movie(*.avi)
 
     QStringList mismatches;
@@ -78,7 +69,7 @@ void CommandsDuringBatchTest::twinsBehaveAlikeWhileConverting() {
     QVERIFY2(statuses.contains("Cancel") && !statuses.contains("Processing"),
              qPrintable(statuses.join(' ')));
     window->close();
-    vxtest::RemoveFolder(app);
+    bench.Close();
 }
 
 QTEST_MAIN(CommandsDuringBatchTest)

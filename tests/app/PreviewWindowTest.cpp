@@ -53,38 +53,24 @@ class PreviewWindowTest : public QObject {
 
   private:
     QString Text(const char* name) { return window_->findChild<QLabel*>(name)->text(); }
-    void AddFile(const std::string& name, double seconds) {
-        const std::string path = app_ + "/" + name;
-        QVERIFY(vxtest::MakeFlv(path, {.seconds = seconds}));
-        desktop_.nextFiles = {QString::fromStdString(path)};
-        window_->action("AddFiles")->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(window_->probing(), 0, 20000); // probed in the background
-    }
-    void Select(int row) {
-        window_->listView()->setCurrentIndex(window_->listView()->model()->index(row, 0));
-    }
-    std::string app_;
-    vxtest::FakeDesktop desktop_;
-    std::unique_ptr<MainWindow> window_;
+    void AddFile(const std::string& name, double seconds) { QVERIFY(bench_.Add({name}, seconds)); }
+    void Select(int row) { bench_.Select(row); }
+    vxtest::ToolsWindow bench_;
+    std::string& app_ = bench_.app;
+    vxtest::FakeDesktop& desktop_ = bench_.desktop;
+    std::unique_ptr<MainWindow>& window_ = bench_.window;
 };
 
 void PreviewWindowTest::init() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QFAIL("needs an X server: run the tests under xvfb-run");
-    app_ = vxtest::MakeTempFolder("vx-window-preview");
-    vxtest::LinkTools(app_, VX_APP_DIR);
-    desktop_ = vxtest::FakeDesktop();
-    window_ = vxtest::OpenWindow(app_, desktop_);
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QVERIFY(bench_.Open("vx-window-preview", true));
 }
 
 void PreviewWindowTest::cleanup() {
     window_->preview()->Stop();
     if (Player()) QVERIFY(Ends(Player(), 10000));
-    window_.reset();
-    vxtest::RemoveFolder(app_);
+    bench_.Close();
 }
 
 void PreviewWindowTest::startsIdleWithThePreviewInItsFrame() {

@@ -47,9 +47,8 @@ class PreviewWindowTest : public QObject {
     void cleanup();
     void startsIdleWithThePreviewInItsFrame();
     void everythingIsUsableAt1280x800AndFits1024x700();
-    void playAndItsTwinsPlayTheSelectedRow();
+    void playAndItsTwinsPlayTheSelectedRowUntilExit();
     void aBatchStopsThePreviewAndItsTimer();
-    void exitStopsThePlayerAndTheTimer();
 
   private:
     QString Text(const char* name) { return window_->findChild<QLabel*>(name)->text(); }
@@ -121,7 +120,8 @@ void PreviewWindowTest::everythingIsUsableAt1280x800AndFits1024x700() {
     }
 }
 
-void PreviewWindowTest::playAndItsTwinsPlayTheSelectedRow() {
+// Exit stops the player and the timer.
+void PreviewWindowTest::playAndItsTwinsPlayTheSelectedRowUntilExit() {
     const pid_t before = Player();
     window_->action("play")->trigger(); // an empty list: nothing, not even Q
     QCOMPARE(Player(), before);
@@ -147,6 +147,10 @@ void PreviewWindowTest::playAndItsTwinsPlayTheSelectedRow() {
     window_->findChild<QPushButton*>("cmdPlay")->click();
     QCOMPARE(QString::fromStdString(window_->previewFile()),
              QString::fromStdString(app_ + "/one.flv"));
+    const pid_t last = Player();
+    window_->action("exit")->trigger();
+    QVERIFY(!window_->previewTimer()->isActive());
+    QVERIFY(Ends(last, 3000));
 }
 
 void PreviewWindowTest::aBatchStopsThePreviewAndItsTimer() {
@@ -166,16 +170,6 @@ void PreviewWindowTest::aBatchStopsThePreviewAndItsTimer() {
     QVERIFY(Ends(player, 2000));
     window_->batch().RequestCancel();
     QVERIFY(vxtest::WaitForBatch(*window_));
-}
-
-void PreviewWindowTest::exitStopsThePlayerAndTheTimer() {
-    AddFile("one.flv", 10);
-    Select(0);
-    window_->action("play")->trigger();
-    const pid_t player = Player();
-    window_->action("exit")->trigger();
-    QVERIFY(!window_->previewTimer()->isActive());
-    QVERIFY(Ends(player, 3000));
 }
 
 QTEST_MAIN(PreviewWindowTest)

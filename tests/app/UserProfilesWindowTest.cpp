@@ -26,8 +26,7 @@ class UserProfilesWindowTest : public QObject {
     void cleanup();
     void aSavedProfileConvertsAlikeAfterARestart();
     void handWrittenFilesAreListedAndBadOnesSkipped();
-    void renameDeleteExportAndImportRoundTrip();
-    void pipesFoldersAndHostileValuesAreRefusedAtOnce();
+    void renameDeleteExportAndImportRoundTripAndBadFilesAreRefused();
 
   private:
     std::unique_ptr<MainWindow> Open() {
@@ -139,7 +138,11 @@ void UserProfilesWindowTest::handWrittenFilesAreListedAndBadOnesSkipped() {
     QCOMPARE(fromFile, Convert(*window));
 }
 
-void UserProfilesWindowTest::renameDeleteExportAndImportRoundTrip() {
+// Bad files are refused with their reason, from the import dialog, the command
+// line or a drop, and the window goes on: a profile of a heading, a named pipe
+// called x.vxprofile (it would hold a reader for ever), a folder of that name, a
+// shared profile giving one of the first 92 a later entry's value.
+void UserProfilesWindowTest::renameDeleteExportAndImportRoundTripAndBadFilesAreRefused() {
     auto window = Open();
     vxtest::PickRow(*window, 41 - 1); // Creative Zen X-Fi
     Set(*window, "Audio Options", "Sample Rate", "22050");
@@ -165,47 +168,34 @@ void UserProfilesWindowTest::renameDeleteExportAndImportRoundTrip() {
     QCOMPARE(window->chooser()->SelectedPosition(), 41);
 
     std::ofstream(app_ + "/bad.vxprofile") << "[Profile]\nbase=7\n"; // a heading
-    const auto messages = desktop_.messages.size();
-    desktop_.nextFiles = {QString::fromStdString(app_ + "/bad.vxprofile")};
-    window->action("ImportProfile")->trigger();
-    QCOMPARE(desktop_.messages.size(), messages + 1);
-    QCOMPARE(Listed(*window), QStringList{});
-    // A profile file among the files of the command line (or a drop) is imported.
-    window->AddCommandLineFiles({QString::fromStdString(app_ + "/shared.vxprofile")});
-    QTRY_COMPARE(Listed(*window), QStringList{"Zen 2"});
-    QCOMPARE(desktop_.messages.size(), messages + 1);
-    vxtest::PickRow(*window, window->chooser()->UserProfileRow(QStringLiteral("Zen 2")));
-    QCOMPARE(Convert(*window), command);
-}
-
-// A named pipe called x.vxprofile (it would hold a reader for ever), a folder
-// of that name and a shared profile giving one of the first 92 a later entry's
-// value: each is refused with its reason, from the command line, a drop or the
-// import dialog, and the window goes on.
-void UserProfilesWindowTest::pipesFoldersAndHostileValuesAreRefusedAtOnce() {
-    const std::string pipe = app_ + "/x.vxprofile";
-    QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
+    const QString pipe = QString::fromStdString(app_ + "/x.vxprofile");
+    QCOMPARE(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     fs::create_directories(app_ + "/folder.vxprofile");
     std::ofstream(app_ + "/hostile.vxprofile")
         << "[Profile]\nbase=84\nname=Hostile\n[Options]\nVideo Bitrate=Kept as it is\n";
-    auto window = Open();
-    const auto before = desktop_.messages.size();
-    window->AddCommandLineFiles({QString::fromStdString(pipe),
-                                 QString::fromStdString(app_ + "/folder.vxprofile"),
-                                 QString::fromStdString(app_ + "/hostile.vxprofile")});
-    QTRY_COMPARE(desktop_.messages.size(), before + 3);
+    const auto messages = desktop_.messages.size();
+    for (const QString& bad : {QString::fromStdString(app_ + "/bad.vxprofile"), pipe}) {
+        desktop_.nextFiles = {bad};
+        window->action("ImportProfile")->trigger();
+    }
+    QCOMPARE(desktop_.messages.size(), messages + 2);
+    QVERIFY(desktop_.messages.back().second.contains(QStringLiteral("it is a named pipe")));
+    QCOMPARE(Listed(*window), QStringList{});
+    // A profile file among the files of the command line (or a drop) is imported.
+    window->AddCommandLineFiles({pipe, QString::fromStdString(app_ + "/folder.vxprofile"),
+                                 QString::fromStdString(app_ + "/hostile.vxprofile"),
+                                 QString::fromStdString(app_ + "/shared.vxprofile")});
+    QTRY_COMPARE(Listed(*window), QStringList{"Zen 2"});
     const QString reasons[] = {
         QStringLiteral("it is a named pipe"), QStringLiteral("it is a folder"),
         QStringLiteral("\"Kept as it is\" is no value of \"Video Bitrate\" for \"Customized AVI")};
+    QCOMPARE(desktop_.messages.size(), messages + 2 + std::size(reasons));
     for (std::size_t i = 0; i < std::size(reasons); ++i)
-        QVERIFY2(desktop_.messages[before + i].second.contains(reasons[i]),
-                 qPrintable(desktop_.messages[before + i].second));
-    desktop_.nextFiles = {QString::fromStdString(pipe)};
-    window->action("ImportProfile")->trigger();
-    QCOMPARE(desktop_.messages.size(), before + 4);
-    QVERIFY(desktop_.messages.back().second.contains(QStringLiteral("it is a named pipe")));
-    QCOMPARE(Listed(*window), QStringList{});
+        QVERIFY2(desktop_.messages[messages + 2 + i].second.contains(reasons[i]),
+                 qPrintable(desktop_.messages[messages + 2 + i].second));
     QCOMPARE(window->sources().Count(), 1); // none of them became a row
+    vxtest::PickRow(*window, window->chooser()->UserProfileRow(QStringLiteral("Zen 2")));
+    QCOMPARE(Convert(*window), command);
 }
 
 QTEST_MAIN(UserProfilesWindowTest)

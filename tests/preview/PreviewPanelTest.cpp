@@ -85,10 +85,9 @@ class PreviewPanelTest : public QObject {
     void playShowsTheVideoFillingTheSurface();
     void pauseFreezesThePictureAndResumesIt();
     void stopEndsThePlayerAndClearsLabelAndPictureOnScreen();
-    void seekRestartsThePlayerAtTheTarget();
+    void seekLastAndFirstFramesRestartThePlayerAtTheirTarget();
     void aSeekWhileStoppedLeavesTheHandleWhereItWasLetGo();
     void aTallPictureKeepsItsProportionsWithBarsBeside();
-    void lastAndFirstFramesRestartThePlayer();
     void forwardShowsWhereThePlayerIs();
     void manyPlayStopCyclesLeaveNoProcess();
 
@@ -176,18 +175,29 @@ void PreviewPanelTest::stopEndsThePlayerAndClearsLabelAndPictureOnScreen() {
     QVERIFY(!panel_->timer()->isActive());
 }
 
-void PreviewPanelTest::seekRestartsThePlayerAtTheTarget() {
+void PreviewPanelTest::seekLastAndFirstFramesRestartThePlayerAtTheirTarget() {
     Play();
     QVERIFY(WaitForVideo());
-    const pid_t first = Player();
+    pid_t before = Player();
     panel_->slider()->setValue(50);
     emit panel_->slider()->sliderReleased();
-    QVERIFY(Player() != first);
+    QVERIFY(Player() != before);
     QVERIFY(SharedToolControl().PlayerCommandLine.find("mp.dll\" -ss 15 -wid") !=
             std::string::npos);
-    QVERIFY(Ends(first, 2000));
+    QVERIFY(Ends(before, 2000));
     QCOMPARE(panel_->findChild<QLabel*>("LblCurTime")->text(), QStringLiteral("0:00:15"));
     QVERIFY(WaitFor([] { return PlayersOwnPosition().value_or(0) >= 15; }, 5000));
+    before = Player();
+    Click("Command5"); // Last Frames
+    QVERIFY(Player() != before);
+    QVERIFY(SharedToolControl().PlayerCommandLine.find("-ss 30 -wid") != std::string::npos);
+    QVERIFY(Ends(before, 2000));
+    before = Player();
+    Click("Command4"); // First Frame
+    QVERIFY(Player() != before);
+    QVERIFY(SharedToolControl().PlayerCommandLine.find("-ss") == std::string::npos);
+    QVERIFY(panel_->timer()->isActive());
+    QVERIFY(WaitForVideo());
 }
 
 void PreviewPanelTest::aSeekWhileStoppedLeavesTheHandleWhereItWasLetGo() {
@@ -218,22 +228,6 @@ void PreviewPanelTest::aTallPictureKeepsItsProportionsWithBarsBeside() {
     QVERIFY(bar > 20);
     QVERIFY(Plain(box, QRect(0, 0, bar, box.height()), qRgb(0, 0, 0)));
     QVERIFY(Plain(box, QRect(box.width() - bar, 0, bar, box.height()), qRgb(0, 0, 0)));
-}
-
-void PreviewPanelTest::lastAndFirstFramesRestartThePlayer() {
-    Play();
-    QVERIFY(WaitForVideo());
-    pid_t before = Player();
-    Click("Command5"); // Last Frames
-    QVERIFY(Player() != before);
-    QVERIFY(SharedToolControl().PlayerCommandLine.find("-ss 30 -wid") != std::string::npos);
-    QVERIFY(Ends(before, 2000));
-    before = Player();
-    Click("Command4"); // First Frame
-    QVERIFY(Player() != before);
-    QVERIFY(SharedToolControl().PlayerCommandLine.find("-ss") == std::string::npos);
-    QVERIFY(panel_->timer()->isActive());
-    QVERIFY(WaitForVideo());
 }
 
 void PreviewPanelTest::forwardShowsWhereThePlayerIs() {

@@ -29,10 +29,9 @@ class CaptureWindowTest : public QObject {
     void cleanup();
     void opensWithTheDeviceSelectedAndBrowseNamesTheFile();
     void withoutADeviceTheButtonsAreDisabled();
-    void previewPaintsTheCamerasPictures();
+    void previewPaintsTheCamerasPicturesAndAnotherDeviceReconnects();
     void recordsAndCountsTheFrames();
     void startOrPreviewWhileRecordingStopsIt();
-    void choosingAnotherDeviceReconnects();
     void aFailedRecordingFreesTheButtons();
     void recordingTwiceUnderOneNameKeepsBoth();
     void exitWhileRecordingLeavesAFinishedFile();
@@ -153,8 +152,10 @@ void CaptureWindowTest::withoutADeviceTheButtonsAreDisabled() {
     QVERIFY(!window_->isVisible());
 }
 
-void CaptureWindowTest::previewPaintsTheCamerasPictures() {
-    Open();
+void CaptureWindowTest::previewPaintsTheCamerasPicturesAndAnotherDeviceReconnects() {
+    CaptureSource second{
+        "Second", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25,realtime"}, {}};
+    Open({TestPatternSource(), second});
     Button("Command3")->click();
     QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > 10, 20000);
     QVERIFY2(LitShare() > 0.5, qPrintable(QString::number(LitShare())));
@@ -162,10 +163,23 @@ void CaptureWindowTest::previewPaintsTheCamerasPictures() {
     QVERIFY(!window_->control().Recording());
     QCOMPARE(Status(), QString());
     // A second Preview keeps the one encoder.
-    const int pid = EncoderPid();
+    const int first = EncoderPid();
     Button("Command3")->click();
     QTest::qWait(300);
-    QCOMPARE(EncoderPid(), pid);
+    QCOMPARE(EncoderPid(), first);
+    // Choosing another device reconnects.
+    auto* combo = Find<QComboBox>("Combo1");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    QTRY_VERIFY_WITH_TIMEOUT(EncoderPid() > 0 && EncoderPid() != first, 10000);
+    // The new encoder reads the second device (its command line, once its launcher has run).
+    auto commandLine = [&] {
+        return vxtest::ReadFile("/proc/" + std::to_string(EncoderPid()) + "/cmdline");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(commandLine().find("testsrc2") != std::string::npos, 5000);
+    const auto painted = window_->surface()->PaintedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > painted + 5, 20000);
+    QCOMPARE(vxtest::ChildProcesses(), 1);
 }
 
 void CaptureWindowTest::recordsAndCountsTheFrames() {
@@ -230,27 +244,6 @@ void CaptureWindowTest::startOrPreviewWhileRecordingStopsIt() {
         QTRY_VERIFY_WITH_TIMEOUT(window_->control().Statistics().final, 10000);
         QVERIFY2(vxtest::ProbeRecording(file.toStdString()).ok, button);
     }
-}
-
-void CaptureWindowTest::choosingAnotherDeviceReconnects() {
-    CaptureSource second{
-        "Second", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25,realtime"}, {}};
-    Open({TestPatternSource(), second});
-    Button("Command3")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > 0, 20000);
-    const int first = EncoderPid();
-    auto* combo = Find<QComboBox>("Combo1");
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
-    QTRY_VERIFY_WITH_TIMEOUT(EncoderPid() > 0 && EncoderPid() != first, 10000);
-    // The new encoder reads the second device (its command line, once its launcher has run).
-    auto commandLine = [&] {
-        return vxtest::ReadFile("/proc/" + std::to_string(EncoderPid()) + "/cmdline");
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(commandLine().find("testsrc2") != std::string::npos, 5000);
-    const auto painted = window_->surface()->PaintedFrames();
-    QTRY_VERIFY_WITH_TIMEOUT(window_->surface()->PaintedFrames() > painted + 5, 20000);
-    QCOMPARE(vxtest::ChildProcesses(), 1);
 }
 
 // A recording that cannot be written is refused or ends, with a message that

@@ -1,9 +1,9 @@
 #include "SettingsDialog.h"
-#include "UserFolders.h"
 #include "FakeDesktop.h"
 #include "IniFile.h"
 #include "Settings.h"
 #include "TestMedia.h"
+#include "UserFolders.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -18,12 +18,10 @@ class SettingsDialogTest : public QObject {
     Q_OBJECT
   private slots:
     void init();
-    void showsDefaultsWithoutAFile();
+    void showsDefaultsWithoutAFileAndTheStoredValuesWithOne();
     void refusesMoreThanEightThreads();
     void storesWhatTheBoxesHold();
-    void cancelAndCloseSaveNothing();
-    void browsePutsTheChosenFolderInTheBox();
-    void loadsStoredValues();
+    void browseFillsTheBoxAndCancelAndCloseSaveNothing();
     void saysSoAndStaysOpenWhenNothingCanBeSaved();
     void filesConvertedAtOnce();
     void namesWhyTheUsersSettingsFolderCannotBeMade();
@@ -41,15 +39,27 @@ void SettingsDialogTest::init() {
     desktop_.messages.clear();
 }
 
-void SettingsDialogTest::showsDefaultsWithoutAFile() {
+void SettingsDialogTest::showsDefaultsWithoutAFileAndTheStoredValuesWithOne() {
+    {
+        SettingsDialog dialog(app_, desktop_);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Video Options"));
+        QVERIFY(dialog.isModal());
+        QCOMPARE(dialog.folderBox()->text(), QString::fromStdString(VideosFolder())); // not ours
+        QVERIFY(dialog.addNewOption()->isChecked());
+        QCOMPARE(dialog.addNewOption()->text(), QStringLiteral("Add \"New\" after filename"));
+        QVERIFY(!dialog.shutdownBox()->isChecked());
+        QCOMPARE(dialog.threadBox()->text(), QString());
+    }
+    const std::string path = SettingsPath(app_);
+    WriteSetting(path, "set", "outputfolder", "/stored");
+    WriteSetting(path, "set", "existedfile", "1");
+    WriteSetting(path, "set", "autoshut", "1");
+    WriteSetting(path, "set", "thread", "2.5");
     SettingsDialog dialog(app_, desktop_);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Video Options"));
-    QVERIFY(dialog.isModal());
-    QCOMPARE(dialog.folderBox()->text(), QString::fromStdString(VideosFolder())); // not the app's
-    QVERIFY(dialog.addNewOption()->isChecked());
-    QCOMPARE(dialog.addNewOption()->text(), QStringLiteral("Add \"New\" after filename"));
-    QVERIFY(!dialog.shutdownBox()->isChecked());
-    QCOMPARE(dialog.threadBox()->text(), QString());
+    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/stored"));
+    QVERIFY(dialog.overwriteOption()->isChecked());
+    QVERIFY(dialog.shutdownBox()->isChecked());
+    QCOMPARE(dialog.threadBox()->text(), QStringLiteral("2.5"));
 }
 
 void SettingsDialogTest::refusesMoreThanEightThreads() {
@@ -88,11 +98,16 @@ void SettingsDialogTest::storesWhatTheBoxesHold() {
     QVERIFY(SettingsDialog(app_, desktop_).keepFoldersBox()->isChecked());
 }
 
-void SettingsDialogTest::cancelAndCloseSaveNothing() {
+// Browse puts the chosen folder in the box, and a cancelled browse leaves it.
+void SettingsDialogTest::browseFillsTheBoxAndCancelAndCloseSaveNothing() {
     {
         SettingsDialog dialog(app_, desktop_);
         desktop_.nextFolder = QStringLiteral("/elsewhere");
         dialog.browseButton()->click();
+        QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/elsewhere"));
+        desktop_.nextFolder.clear();
+        dialog.browseButton()->click();
+        QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/elsewhere"));
         dialog.threadBox()->setText(QStringLiteral("3"));
         dialog.cancelButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -104,29 +119,6 @@ void SettingsDialogTest::cancelAndCloseSaveNothing() {
         dialog.close();
     }
     QVERIFY(!QFile::exists(QString::fromStdString(SettingsPath(app_))));
-}
-
-void SettingsDialogTest::browsePutsTheChosenFolderInTheBox() {
-    SettingsDialog dialog(app_, desktop_);
-    desktop_.nextFolder = QStringLiteral("/chosen");
-    dialog.browseButton()->click();
-    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/chosen"));
-    desktop_.nextFolder.clear(); // cancelled
-    dialog.browseButton()->click();
-    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/chosen"));
-}
-
-void SettingsDialogTest::loadsStoredValues() {
-    const std::string path = SettingsPath(app_);
-    WriteSetting(path, "set", "outputfolder", "/stored");
-    WriteSetting(path, "set", "existedfile", "1");
-    WriteSetting(path, "set", "autoshut", "1");
-    WriteSetting(path, "set", "thread", "2.5");
-    SettingsDialog dialog(app_, desktop_);
-    QCOMPARE(dialog.folderBox()->text(), QStringLiteral("/stored"));
-    QVERIFY(dialog.overwriteOption()->isChecked());
-    QVERIFY(dialog.shutdownBox()->isChecked());
-    QCOMPARE(dialog.threadBox()->text(), QStringLiteral("2.5"));
 }
 
 // A settings file made read-only, and a folder name holding a line break (one

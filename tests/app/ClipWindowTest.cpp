@@ -242,6 +242,8 @@ void ClipWindowTest::okRefusesBadPairsAndWritesTheSelectedRowsTimes() {
             Box(clip, "Text2")->setText(end);
             refuses(start, [clip] { Click(clip, "Command1"); });
         }
+        clip->activateWindow(); // Return is the window's: it reaches only an active one
+        QTRY_VERIFY_WITH_TIMEOUT(clip->isActiveWindow(), 10000);
         for (const char* name :
              {"Text1", "Slider1", "Slider3", "cmdPlay", "cmdSetEnd", "Command2"}) {
             auto* target = clip->findChild<QWidget*>(name);

@@ -8,6 +8,7 @@
 #include "IniFile.h"
 #include "Settings.h"
 #include "SheetLayout.h"
+#include "ShellWords.h"
 #include "TestMedia.h"
 #include "WindowKit.h"
 #include "WorkingFile.h"
@@ -21,37 +22,6 @@ using namespace vx;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Words of a POSIX shell line as the dry run writes it: bare words and words
-// in single quotes, '\'' for a quote.
-std::vector<std::string> ShellWords(const std::string& line) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false, quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '\'')
-                quoted = false;
-            else
-                word += c;
-        } else if (c == '\'') {
-            quoted = inWord = true;
-        } else if (c == '\\' && i + 1 < line.size()) {
-            word += line[++i];
-            inWord = true;
-        } else if (c == ' ') {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
-}
 
 // What the stand-in encoder recorded last: its arguments, between tabs.
 std::vector<std::string> LastRecorded(const std::string& path) {
@@ -124,8 +94,8 @@ void DryRunTest::everyEntryGivesTheWindowsCommand() {
         std::string given;
         for (const std::string& argument : expected)
             given += " [" + argument + "]";
-        return ShellWords(text) == expected ? std::string()
-                                            : entry + ": " + text + "\nwindow:" + given;
+        return vxtest::ShellWords(text) == expected ? std::string()
+                                                    : entry + ": " + text + "\nwindow:" + given;
     };
     int compared = 0;
     for (int position = 1; const CatalogEntry* entry = ProfileCatalog::At(position); ++position) {

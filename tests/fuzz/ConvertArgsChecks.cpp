@@ -6,6 +6,7 @@
 #include "ConvertArgs.h"
 #include "DryRunLine.h"
 #include "FuzzChecks.h"
+#include "ShellWords.h"
 
 #include <regex>
 #include <vector>
@@ -34,23 +35,6 @@ std::string CheckTime(const std::string& text) {
     if (read.has_value() != (typed >= 0 && typed < 86400) || (read && *read != typed))
         return Show(text) + " reads as " + (read ? std::to_string(*read) : "an error");
     return {};
-}
-
-// Shell words as the dry run writes them: bare, in single quotes, \' between.
-std::vector<std::string> ShellWords(std::string_view line) {
-    std::vector<std::string> words(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\'')
-            quoted = !quoted;
-        else if (!quoted && line[i] == '\\')
-            words.back() += line[++i];
-        else if (!quoted && line[i] == ' ')
-            words.emplace_back();
-        else
-            words.back() += line[i];
-    }
-    return words;
 }
 
 } // namespace
@@ -82,7 +66,7 @@ std::string CheckDryRun(std::string_view input) {
     }
     const auto line = DryRunLine(input);
     if (!line) return unsafe ? "" : "the safe command " + Show(input) + " is left out";
-    if (unsafe || HoldsControl(*line) || ShellWords(*line) != expected)
+    if (unsafe || HoldsControl(*line) || vxtest::ShellWords(*line) != expected)
         return "the command " + Show(input) + " gives the line " + Show(*line);
     return HoldsControl(Printable(input)) ? "a message shows a control character" : "";
 }

@@ -26,10 +26,6 @@ const char* const kOptions[] = {
     "Video Codec",   "Video Size",  "Video Bitrate", "Video Framerate", "Audio Codec",
     "Audio Bitrate", "Sample Rate", "Audio Channel", "Disable Audio",   "A/V Sync"};
 
-std::string ScratchFile() {
-    return ScratchFolder() + "/shared.vxprofile";
-}
-
 ConversionOptions Sound(ConversionOptions o) {
     o.AudioBitrate = "128";
     o.AudioChannel = "2";
@@ -91,7 +87,7 @@ std::string CheckCommand(int position, const ConversionOptions& options) {
 // The bytes as a shared profile file: read back whole; if it is accepted, its
 // values are those its entry offers and build a sound command.
 std::string CheckProfileFile(std::string_view input) {
-    const std::string path = ScratchFile();
+    const std::string path = ScratchFolder() + "/shared.vxprofile";
     if (!WriteFileAtomically(path, std::string(input))) return "the scratch file cannot be written";
     std::string why;
     const auto text = ReadRegularFile(path, &why);

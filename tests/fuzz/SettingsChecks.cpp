@@ -35,10 +35,6 @@ std::string Content(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void Put(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -47,9 +43,11 @@ bool HoldsLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
-std::string Folded(std::string text) {
+// The text with its ASCII letters in lower case, or in upper case.
+std::string Cased(std::string text, bool upper = false) {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= (upper ? 'a' : 'A') && c <= (upper ? 'z' : 'Z'))
+            c = static_cast<char>(c + (upper ? 'A' - 'a' : 'a' - 'A'));
     return text;
 }
 
@@ -63,12 +61,6 @@ std::string LegalKey(std::string text) {
     return text.empty() ? "key" : text;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // One write's section and key: the program's names or a fuzzed name, now and
 // then in upper case.
 struct Place {
@@ -80,7 +72,7 @@ Place ChoosePlace(InputReader& in) {
     const unsigned choice = in.Byte();
     const unsigned which = choice / 3 % 8;
     std::string key = which < 6 ? kProgramKeys[which] : LegalKey(in.Text());
-    if (choice / 24 % 2 == 1) key = Upper(key);
+    if (choice / 24 % 2 == 1) key = Cased(key, true);
     return {kSections[choice % 3], key};
 }
 
@@ -126,8 +118,8 @@ std::string CheckWritesReadBack(InputReader& in) {
         if (const WriteOutcome written = WriteSetting(path, target.section, target.key, value);
             !written)
             return "the write of " + Show(target.key) + " failed: " + written.reason;
-        stored[Folded(target.key)] = value;
-        if (std::string broken = CheckReadBack(path, Folded(target.key), value); !broken.empty())
+        stored[Cased(target.key)] = value;
+        if (std::string broken = CheckReadBack(path, Cased(target.key), value); !broken.empty())
             return broken;
     }
     for (const auto& [key, expected] : stored)
@@ -178,7 +170,7 @@ std::string CheckHandWrittenFile(InputReader& in) {
     const Place target = ChoosePlace(in);
     const std::string value = StorableValue(in);
     const std::string before = in.Rest();
-    Put(path, before);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << before;
     std::map<std::string, std::string> earlier;
     for (const char* key : kProgramKeys)
         earlier[key] = ReadSetting(path, "set", key);
@@ -192,11 +184,9 @@ std::string CheckHandWrittenFile(InputReader& in) {
         kept = kept || OneLineChanged(before + "\n", after, target.section) ||
                OneLineChanged(before + "\r\n", after, target.section);
     if (!kept) return "the write changed other lines: " + Show(before) + " became " + Show(after);
-    if (const std::string read = ReadSetting(path, "set", target.key); read != value)
-        return "key " + Show(target.key) + " reads back " + Show(read) + " instead of " +
-               Show(value) + " from " + Show(after);
+    if (std::string broken = CheckReadBack(path, target.key, value); !broken.empty()) return broken;
     for (const auto& [key, value] : earlier)
-        if (key != Folded(target.key) && ReadSetting(path, "set", key) != value)
+        if (key != Cased(target.key) && ReadSetting(path, "set", key) != value)
             return "key " + Show(key) + " changed by the write of " + Show(target.key);
     return {};
 }

@@ -1,4 +1,0 @@
-// Fuzz target: the settings file's reader and writer.
-#include "FuzzTarget.h"
-
-VX_FUZZ_TARGET(vx::fuzz::CheckSettings)

@@ -1,58 +1,51 @@
 // vantorix-convert with the real encoder and player, without a display: the
 // program is copied into an application folder of its own, beside links to
 // the tools, and run as a user would run it.
+#include "CliFixture.h"
 #include "CommandLine.h"
-#include "ConvertProgram.h"
 #include "Spawn.h"
-#include "TestMedia.h"
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <thread>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace vxtest;
 using namespace std::chrono_literals;
 
-class Convert : public ::testing::Test {
+class Convert : public Cli {
   protected:
     static void SetUpTestSuite() {
-        media_ = vxtest::MakeTempFolder("vx-cli-media");
-        ASSERT_TRUE(vxtest::MakeFlv(media_ + "/short.flv", {.seconds = 2}));
-        ASSERT_TRUE(
-            vxtest::MakeFlv(media_ + "/long.flv", {.seconds = 60, .width = 640, .height = 480}));
+        MakeMedia({{"short.flv", {.seconds = 2}},
+                   {"long.flv", {.seconds = 60, .width = 640, .height = 480}}});
     }
-    static void TearDownTestSuite() { vxtest::RemoveFolder(media_); }
-
-    void SetUp() override {
-        vxtest::LinkTools(app_, VX_APP_DIR);
-        fs::copy_file(std::string(VX_APP_DIR) + "/vantorix-convert", program_);
-        unsetenv("DISPLAY"); // no display is needed
+    // The program started on `arguments`, and `signal` sent a second after the
+    // encoders began to write all of `writing`; its status. It must end soon after.
+    int Interrupt(int signal, const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& writing) {
+        std::vector<std::string> command = {program_};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const pid_t pid = vx::Spawn({command, {}});
+        if (pid <= 0) {
+            ADD_FAILURE() << "not started";
+            return -1;
+        }
+        EXPECT_TRUE(WaitUntil([&] { return std::ranges::all_of(writing, Exists); }, 30s));
+        std::this_thread::sleep_for(1s);
+        kill(pid, signal);
+        const auto sent = std::chrono::steady_clock::now();
+        const int status = Reap(pid);
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, 10s) << signal;
+        return status;
     }
-
-    std::string Source(const std::string& name, const std::string& from = "short.flv") {
-        const std::string path = app_ + "/" + name;
-        fs::copy_file(media_ + "/" + from, path);
-        return path;
+    static bool Exists(const std::string& path) { return fs::exists(path); }
+    // Whether an encoder whose command line holds `text` runs.
+    static bool Encoding(const std::string& text) {
+        return vxtest::Run({"pgrep", "-f", text}).exitCode == 0;
     }
-    // The program in-process, its two streams kept apart.
-    int RunHere(const std::vector<std::string>& arguments) {
-        last_ = vxtest::Capture([&](std::FILE* out, std::FILE* err) {
-            return vx::RunConvert(arguments, app_, {out, err, false, -1});
-        });
-        return last_.status;
-    }
-
-    static inline std::string media_;
-    const vxtest::TempFolder folder_{"vx-cli-app"};
-    const std::string& app_ = folder_.path;
-    std::string program_ = app_ + "/vantorix-convert";
-    vxtest::Captured last_;
 };
 
 TEST_F(Convert, ABrokenFileFailsAloneAndTheStatusSaysSo) {
@@ -61,8 +54,8 @@ TEST_F(Convert, ABrokenFileFailsAloneAndTheStatusSaysSo) {
     const auto result = vxtest::Run({program_, "-p", "86", "-o", app_ + "/out", "-j", "2",
                                      Source("a.flv"), Source("b.flv"), broken});
     EXPECT_EQ(result.exitCode, 1) << result.output;
-    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/out/a.mp4").ok);
-    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/out/b.mp4").ok);
+    EXPECT_TRUE(ProbeFile(app_ + "/out/a.mp4").ok);
+    EXPECT_TRUE(ProbeFile(app_ + "/out/b.mp4").ok);
     EXPECT_FALSE(fs::exists(app_ + "/out/broken.mp4"));
     EXPECT_NE(result.output.find("broken.flv: Fail: "), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("2 of 3 files converted, 1 failed."), std::string::npos);
@@ -71,7 +64,7 @@ TEST_F(Convert, ABrokenFileFailsAloneAndTheStatusSaysSo) {
 // A download cut at 60 %: its line and the summary say it is short, and the
 // status is 0, since the output holds all the file has.
 TEST_F(Convert, ACutDownloadIsSaidAndIsNoFailure) {
-    const std::string bytes = vxtest::ReadFile(media_ + "/long.flv");
+    const std::string bytes = ReadFile(media_ + "/long.flv");
     const std::string cut = app_ + "/cut.flv";
     std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() * 6 / 10);
     EXPECT_EQ(RunHere({"-p", "95", "-o", app_ + "/out", cut}), 0) << last_.err;
@@ -81,7 +74,7 @@ TEST_F(Convert, ACutDownloadIsSaidAndIsNoFailure) {
     EXPECT_NE(last_.err.find("0 of 1 files converted, 1 shorter than expected, 0 failed."),
               std::string::npos)
         << last_.err;
-    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/out/cut.mkv").ok);
+    EXPECT_TRUE(ProbeFile(app_ + "/out/cut.mkv").ok);
 }
 
 // --join: the files, in the order given, become one output named without
@@ -91,13 +84,24 @@ TEST_F(Convert, JoinedFilesMakeOneOutput) {
     EXPECT_EQ(RunHere({"--join", "-p", "95", "-o", app_ + "/out", first, second}), 0) << last_.err;
     EXPECT_NE(last_.err.find("trip_part1.flv + 1 more: OK"), std::string::npos) << last_.err;
     EXPECT_NE(last_.err.find("1 of 1 files converted, 0 failed."), std::string::npos);
-    EXPECT_NEAR(vxtest::DecodedDuration(app_ + "/out/trip.mkv"), 4, 0.5);
+    EXPECT_NEAR(DecodedDuration(app_ + "/out/trip.mkv"), 4, 0.5);
     EXPECT_EQ(RunHere({"--join", "-p", "95", first}), 2);
     EXPECT_NE(last_.err.find("--join needs two files or more"), std::string::npos);
     EXPECT_EQ(RunHere({"--join", "--dry-run", "-p", "95", first, second}), 2);
 }
 
+// Nothing starts on a usage error, and the error says why. A value only the
+// later entries offer, given to one of the first 92 by --set or by a shared
+// profile, is among them: it would reach the encoder as several arguments
+// ("-b Kept as it is000"), and the encoder would take "as" for an output file
+// and cut it.
 TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
+    const ScopedEnvironment config({{"XDG_CONFIG_HOME", app_ + "/config"}});
+    fs::create_directories(app_ + "/config/vantorix/profiles");
+    std::ofstream(app_ + "/config/vantorix/profiles/Shared.vxprofile")
+        << "[Profile]\nbase=84\nname=Shared\n[Options]\nVideo Bitrate=Kept as it is\n";
+    const std::string precious = "a file the user keeps\n";
+    std::ofstream(app_ + "/as") << precious;
     const std::string file = Source("a.flv");
     const std::string out = app_ + "/out";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -107,6 +111,17 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
         {{"-p", "86", "--set", "Colour=red", file}, "the option \"Colour\" is unknown"},
         {{"-p", "86", "--set", "Video Codec=theora", "-o", out, file}, "is no value of"},
         {{"-p", "86", "--set", "Quality=Small", file}, "is no value of \"Quality\""},
+        {{"-p", "84", "-o", out, "--set", "Video Bitrate=Kept as it is", file},
+         "\"Kept as it is\" is no value of \"Video Bitrate\""},
+        {{"-p", "84", "-o", out, "--set", "Video Size=Kept as it is", file},
+         "\"Kept as it is\" is no value of \"Video Size\""},
+        {{"-p", "84", "-o", out, "--set", "Sample Rate=Same as source", file},
+         "\"Same as source\" is no value"},
+        {{"-p", "84", "-o", out, "--set", "Video Codec=AV1 (SVT-AV1)", file},
+         "\"AV1 (SVT-AV1)\" is no value"},
+        {{"-p", "Shared", "-o", out, file},
+         "Shared.vxprofile is not used: \"Kept as it is\" is no value of \"Video Bitrate\" for "
+         "\"Customized AVI Movie(*.avi)\""},
         {{"-p", "86", "-j", "99", file}, "-j needs"},
         {{"-p", "86", "--start", "soon", file}, "--start needs a time"},
         {{"-p", "86", "--start", "100000", file}, "--start needs a time under 24 hours"},
@@ -121,6 +136,7 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
         EXPECT_EQ(RunHere(arguments), vx::kExitUsage) << message;
         EXPECT_NE(last_.err.find(message), std::string::npos) << last_.err;
     }
+    EXPECT_EQ(ReadFile(app_ + "/as"), precious);
     EXPECT_FALSE(fs::exists(out)); // nothing was started
     // Today's formats take "Quality", and the caption it had before.
     for (const char* quality : {"Quality=Small", "Video Bitrate=Small"}) {
@@ -132,164 +148,73 @@ TEST_F(Convert, UsageErrorsStartNothingAndSayWhy) {
               std::string::npos);
 }
 
-// A value only the later entries offer, given to one of the first 92 by --set
-// or by a shared profile, is refused with its reason before anything starts:
-// it would reach the encoder as several arguments ("-b Kept as it is000"), and
-// the encoder would take "as" for an output file and cut it.
-TEST_F(Convert, ValuesOfTheLaterEntriesAreRefusedAndCutNoFile) {
-    const vxtest::ScopedEnvironment config({{"XDG_CONFIG_HOME", app_ + "/config"}});
-    fs::create_directories(app_ + "/config/vantorix/profiles");
-    std::ofstream(app_ + "/config/vantorix/profiles/Shared.vxprofile")
-        << "[Profile]\nbase=84\nname=Shared\n[Options]\nVideo Bitrate=Kept as it is\n";
-    const std::string precious = "a file the user keeps\n";
-    std::ofstream(app_ + "/as") << precious;
-    const std::string file = Source("a.flv");
+// Ctrl+C, a closed terminal, Ctrl+\\ and a polite kill cancel as the window's
+// Cancel does: the encoders are asked to quit (and stopped when they take too
+// long), what they wrote goes, an earlier file taken over with --overwrite stays
+// byte for byte, and the program ends with 130 well before the encoders would
+// (how fast is measured by the benchmarks). A kill that cannot be caught leaves
+// the working file at worst, never a file under the final name.
+TEST_F(Convert, SignalsCancelAndLeaveNoFileUnderAFinalName) {
     const std::string out = app_ + "/out";
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--set", "Video Bitrate=Kept as it is"},
-         "\"Kept as it is\" is no value of \"Video Bitrate\""},
-        {{"--set", "Video Size=Kept as it is"}, "\"Kept as it is\" is no value of \"Video Size\""},
-        {{"--set", "Sample Rate=Same as source"}, "\"Same as source\" is no value"},
-        {{"--set", "Video Codec=AV1 (SVT-AV1)"}, "\"AV1 (SVT-AV1)\" is no value"},
-    };
-    for (const auto& [set, message] : cases) {
-        std::vector<std::string> arguments = {program_, "-p", "84", "-o", out};
-        arguments.insert(arguments.end(), set.begin(), set.end());
-        arguments.push_back(file);
-        const auto result = vxtest::Run(arguments, app_);
-        EXPECT_EQ(result.exitCode, vx::kExitUsage) << result.output;
-        EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
-    }
-    const auto shared = vxtest::Run({program_, "-p", "Shared", "-o", out, file}, app_);
-    EXPECT_EQ(shared.exitCode, vx::kExitUsage) << shared.output;
-    EXPECT_NE(shared.output.find("Shared.vxprofile is not used: \"Kept as it is\" is no value of "
-                                 "\"Video Bitrate\" for \"Customized AVI Movie(*.avi)\""),
-              std::string::npos)
-        << shared.output;
-    EXPECT_EQ(vxtest::ReadFile(app_ + "/as"), precious);
-    EXPECT_FALSE(fs::exists(out)); // nothing was started
-}
+    EXPECT_EQ(Interrupt(SIGINT,
+                        {"-p", "86", "-j", "2", "-o", out, Source("one.flv", "long.flv"),
+                         Source("two.flv", "long.flv")},
+                        {out + "/one.vxpart.mp4", out + "/two.vxpart.mp4"}),
+              vx::kExitInterrupted);
+    EXPECT_TRUE(fs::is_empty(out)); // no unfinished output left
+    EXPECT_FALSE(Encoding(out + "/")) << "an encoder is left";
 
-// Ctrl+C cancels as the window's Cancel does: the encoders are asked to quit
-// (and stopped when they take too long), their new outputs go, and the program
-// ends with 130. How fast is measured by the benchmarks; here it must end well
-// before the encoders would.
-TEST_F(Convert, AnInterruptCancelsAndEndsEveryEncoder) {
-    const std::vector<std::string> arguments = {program_,
-                                                "-p",
-                                                "86",
-                                                "-j",
-                                                "2",
-                                                "-o",
-                                                app_ + "/out",
-                                                Source("one.flv", "long.flv"),
-                                                Source("two.flv", "long.flv")};
-    const pid_t pid = vx::Spawn({arguments, {}});
-    ASSERT_GT(pid, 0);
-    const auto started = [&] {
-        std::error_code error;
-        const auto entries = fs::directory_iterator(app_ + "/out", error);
-        return !error && std::distance(fs::begin(entries), fs::end(entries)) >= 2;
-    };
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!started() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(50ms);
-    ASSERT_TRUE(started());
-    std::this_thread::sleep_for(500ms);
-    kill(pid, SIGINT);
-    const auto interrupted = std::chrono::steady_clock::now();
-    const int status = vxtest::Reap(pid);
-    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, 10s);
-    EXPECT_EQ(status, vx::kExitInterrupted);
-    EXPECT_TRUE(fs::is_empty(app_ + "/out")); // no unfinished output left
-    const auto encoders = vxtest::Run({"pgrep", "-f", app_ + "/out/"});
-    EXPECT_NE(encoders.exitCode, 0) << "an encoder is left: " << encoders.output;
-}
-
-// A closed terminal, Ctrl+\\ and a polite kill cancel as Ctrl+C does: with
-// --overwrite the earlier file stays byte for byte. A kill that cannot be
-// caught leaves the working file at worst, never a file under the final name.
-TEST_F(Convert, NoSignalLeavesAFileUnderAFinalName) {
-    const std::string source = Source("long.flv", "long.flv");
-    const std::string out = app_ + "/out", final = out + "/long.mp4";
-    fs::create_directories(out);
+    const std::string source = Source("long.flv", "long.flv"), final = out + "/long.mp4";
+    const std::string working = out + "/long.vxpart.mp4";
     fs::copy_file(media_ + "/short.flv", final);
-    const std::string earlier = vxtest::Sha256(final);
-    // Started, then the signal once the encoder writes.
-    auto interrupt = [&](int signal, const std::vector<std::string>& extra) {
-        std::vector<std::string> arguments = {program_, "-p", "86", "-o", out};
-        arguments.insert(arguments.end(), extra.begin(), extra.end());
-        arguments.push_back(source);
-        const pid_t pid = vx::Spawn({arguments, {}});
-        const auto deadline = std::chrono::steady_clock::now() + 20s;
-        while (!fs::exists(out + "/long.vxpart.mp4") && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(50ms);
-        std::this_thread::sleep_for(1s);
-        kill(pid, signal);
-        return vxtest::Reap(pid);
-    };
+    const std::string earlier = Sha256(final);
     for (const int signal : {SIGHUP, SIGQUIT, SIGTERM}) {
-        EXPECT_EQ(interrupt(signal, {"--overwrite"}), vx::kExitInterrupted) << signal;
-        EXPECT_EQ(vxtest::Sha256(final), earlier) << signal;
-        EXPECT_FALSE(fs::exists(out + "/long.vxpart.mp4")) << signal;
+        EXPECT_EQ(Interrupt(signal, {"-p", "86", "-o", out, "--overwrite", source}, {working}),
+                  vx::kExitInterrupted)
+            << signal;
+        EXPECT_EQ(Sha256(final), earlier) << signal;
+        EXPECT_FALSE(fs::exists(working)) << signal;
     }
     fs::remove(final);
-    EXPECT_EQ(interrupt(SIGKILL, {}), 128 + SIGKILL);
+    EXPECT_EQ(Interrupt(SIGKILL, {"-p", "86", "-o", out, source}, {working}), 128 + SIGKILL);
     // Its encoder ends with it; what it wrote keeps the working name.
-    for (int look = 0; look < 100 && vxtest::Run({"pgrep", "-f", out + "/long"}).exitCode == 0;
-         ++look)
-        std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(WaitUntil([&] { return !Encoding(out + "/long"); }, 10s, 100ms));
     EXPECT_FALSE(fs::exists(final));
-    EXPECT_EQ(vxtest::Run({"pgrep", "-f", out + "/long"}).exitCode, 1);
 }
 
-// The dry run's lines, run by GNU parallel, write what the program itself writes.
-TEST_F(Convert, ADryRunRunByParallelGivesTheSameFiles) {
+// The dry run's lines, run by GNU parallel, write what the program itself
+// writes. A name with a line break would run what follows it as a command under
+// parallel: its line is left out and said, the other files' lines still run; an
+// output folder with a tab in it leaves out every line.
+TEST_F(Convert, ADryRunRunByParallelGivesTheSameFilesAndLeavesOutBrokenLines) {
     const std::vector<std::string> files = {Source("a.flv"), Source("b.flv"), Source("c.flv")};
-    auto arguments = [&](const std::string& out, bool dry) {
-        std::vector<std::string> list = {"-p", "88", "-o", out, "--start", "0:00:01"};
-        if (dry) list.push_back("--dry-run");
-        list.insert(list.end(), files.begin(), files.end());
-        return list;
-    };
-    ASSERT_EQ(RunHere(arguments(app_ + "/ours", false)), 0) << last_.err;
-    fs::create_directories(app_ + "/theirs");
-    ASSERT_EQ(RunHere(arguments(app_ + "/theirs", true)), 0) << last_.err;
-    std::ofstream(app_ + "/commands") << last_.out;
-    const auto parallel =
-        vxtest::Run({"parallel", "--will-cite", "-j", "2", "-a", app_ + "/commands"});
-    ASSERT_EQ(parallel.exitCode, 0) << parallel.output;
-    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
-        const auto ours = vxtest::ProbeFile(app_ + "/ours/" + name);
-        const auto theirs = vxtest::ProbeFile(app_ + "/theirs/" + name);
-        ASSERT_TRUE(ours.ok && theirs.ok) << name;
-        EXPECT_EQ(ours.audioCodec, theirs.audioCodec);
-        EXPECT_NEAR(ours.duration, theirs.duration, 0.05);
-    }
-}
-
-// A name with a line break would run what follows it as a command under GNU
-// parallel: its line is left out and said, the other files' lines still run.
-TEST_F(Convert, ADryRunLeavesOutNamesThatWouldBreakALine) {
-    const std::string plain = Source("plain.flv");
-    const std::string injected = Source("nl\n$(touch INJECTED)x.flv");
-    const std::string out = app_ + "/out";
-    fs::create_directories(out);
-    ASSERT_EQ(RunHere({"--dry-run", "-p", "88", "-o", out, injected, plain, Source("bell\a.flv")}),
-              1);
-    EXPECT_EQ(std::count(last_.out.begin(), last_.out.end(), '\n'), 1) << last_.out;
+    std::vector<std::string> arguments = {"-p", "88", "--start", "0:00:01", "-o", app_ + "/ours"};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    ASSERT_EQ(RunHere(arguments), 0) << last_.err;
+    arguments[5] = app_ + "/theirs";
+    fs::create_directories(arguments[5]);
+    arguments.insert(arguments.begin(), "--dry-run");
+    arguments.insert(arguments.end(), {Source("nl\n$(touch INJECTED)x.flv"), Source("bell\a.flv")});
+    ASSERT_EQ(RunHere(arguments), 1);
+    EXPECT_EQ(std::count(last_.out.begin(), last_.out.end(), '\n'), 3) << last_.out;
     for (const char* said : {"nl\\n$(touch INJECTED)x.flv: left out: its name holds a line break",
                              "bell\\x07.flv: left out"})
         EXPECT_NE(last_.err.find(said), std::string::npos) << last_.err;
     std::ofstream(app_ + "/commands") << last_.out;
-    const auto parallel = vxtest::Run({"parallel", "--will-cite", "-a", app_ + "/commands"}, app_);
-    EXPECT_EQ(parallel.exitCode, 0) << parallel.output;
-    EXPECT_TRUE(vxtest::ProbeFile(out + "/plain.mp3").ok);
+    const auto parallel =
+        vxtest::Run({"parallel", "--will-cite", "-j", "2", "-a", app_ + "/commands"}, app_);
+    ASSERT_EQ(parallel.exitCode, 0) << parallel.output;
     EXPECT_FALSE(fs::exists(app_ + "/INJECTED"));
-    // An output folder with a tab in it leaves out every line.
-    ASSERT_EQ(RunHere({"--dry-run", "-p", "88", "-o", app_ + "/tab\tout", plain}), 1);
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        const auto ours = ProbeFile(app_ + "/ours/" + name);
+        const auto theirs = ProbeFile(app_ + "/theirs/" + name);
+        ASSERT_TRUE(ours.ok && theirs.ok) << name;
+        EXPECT_EQ(ours.audioCodec, theirs.audioCodec);
+        EXPECT_NEAR(ours.duration, theirs.duration, 0.05);
+    }
+    ASSERT_EQ(RunHere({"--dry-run", "-p", "88", "-o", app_ + "/tab\tout", files[0]}), 1);
     EXPECT_EQ(last_.out, "");
-    EXPECT_NE(last_.err.find("its output name " + app_ + "/tab\\tout/plain.mp3"), std::string::npos)
+    EXPECT_NE(last_.err.find("its output name " + app_ + "/tab\\tout/a.mp3"), std::string::npos)
         << last_.err;
 }
 
@@ -328,14 +253,14 @@ TEST_F(Convert, MessagesNameTheRealCause) {
                                                                 "package ffmpeg"},
                                      std::pair{app_ + "/none", "The player mplayer is not "
                                                                "installed"}}) {
-        vxtest::ScopedEnvironment only({{"PATH", path}});
+        ScopedEnvironment only({{"PATH", path}});
         const auto run = vxtest::Run({program_, "-p", "86", "-o", app_ + "/out", file});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.output.find(std::string("a.flv: Fail: ") + says), std::string::npos)
             << run.output;
     }
     std::ofstream(app_ + "/a-file") << "not a folder";
-    vxtest::ScopedEnvironment state({{"XDG_STATE_HOME", app_ + "/a-file"}});
+    ScopedEnvironment state({{"XDG_STATE_HOME", app_ + "/a-file"}});
     EXPECT_EQ(RunHere({"-p", "86", "-o", app_ + "/a-file/out", file}), 1);
     for (const std::string& says :
          {"the state folder " + app_ + "/a-file/vantorix cannot be written (Not a directory)",

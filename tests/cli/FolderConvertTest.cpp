@@ -1,39 +1,17 @@
 // vantorix-convert given folders, F4V files and files it cannot take, with the
 // real encoder and player.
-#include "ConvertProgram.h"
-#include "TestMedia.h"
+#include "CliFixture.h"
 
-#include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace vxtest;
 
-class FolderConvert : public ::testing::Test {
+class FolderConvert : public Cli {
   protected:
-    void SetUp() override {
-        vxtest::LinkTools(app_, VX_APP_DIR);
-        unsetenv("DISPLAY");
-        ASSERT_TRUE(vxtest::MakeFlv(app_ + "/short.flv", {.seconds = 2}));
-    }
-    std::string Source(const std::string& below) {
-        fs::create_directories(fs::path(app_ + "/" + below).parent_path());
-        fs::copy_file(app_ + "/short.flv", app_ + "/" + below);
-        return app_ + "/" + below;
-    }
-    int RunHere(std::vector<std::string> arguments) {
-        last_ = vxtest::Capture([&](std::FILE* out, std::FILE* err) {
-            return vx::RunConvert(arguments, app_, {out, err, false, -1});
-        });
-        return last_.status;
-    }
-    bool Made(const std::string& below) { return vxtest::ProbeFile(app_ + "/" + below).ok; }
-
-    const vxtest::TempFolder folder_{"vx-cli-folders"};
-    const std::string& app_ = folder_.path;
-    vxtest::Captured last_;
+    static void SetUpTestSuite() { MakeMedia({{"short.flv", {.seconds = 2}}}); }
+    bool Made(const std::string& below) { return ProbeFile(app_ + "/" + below).ok; }
 };
 
 // Two files of one name in two folders of a tree: side by side with "_New"
@@ -76,19 +54,18 @@ TEST_F(FolderConvert, ATreeWithTwoSameNamedFilesAndAMixedList) {
 // their H.264 and AAC streams gives MP4.
 TEST_F(FolderConvert, F4vFilesConvertAsFlvFilesDo) {
     const std::string f4v = app_ + "/clip.F4V";
-    ASSERT_EQ(
-        vxtest::Run({"ffmpeg", "-v",    "error", "-f",       "lavfi", "-i",      "testsrc=d=4",
-                     "-f",     "lavfi", "-i",    "sine=d=4", "-c:v",  "libx264", "-g",
-                     "25",     "-c:a",  "aac",   "-f",       "f4v",   f4v})
-            .exitCode,
-        0);
+    ASSERT_TRUE(MakeFlv(f4v, {.seconds = 4,
+                              .videoCodec = "libx264",
+                              .audioCodec = "aac",
+                              .keyInterval = 25,
+                              .container = "f4v"}));
     ASSERT_EQ(RunHere({"-p", "94", "-o", app_ + "/copy", f4v}), 0) << last_.err;
-    const auto copied = vxtest::ProbeFile(app_ + "/copy/clip.mp4");
+    const auto copied = ProbeFile(app_ + "/copy/clip.mp4");
     EXPECT_EQ(copied.videoCodec + " " + copied.audioCodec, "h264 aac");
     EXPECT_NEAR(copied.duration, 4, 0.3);
     ASSERT_EQ(RunHere({"-p", "86", "-o", app_ + "/trim", "--start", "1", "--end", "3", f4v}), 0)
         << last_.err;
-    EXPECT_NEAR(vxtest::ProbeFile(app_ + "/trim/clip.mp4").duration, 2, 0.3);
+    EXPECT_NEAR(ProbeFile(app_ + "/trim/clip.mp4").duration, 2, 0.3);
 }
 
 } // namespace

@@ -2,24 +2,22 @@
 // which runs them over ssh on an sshd of the test's own (127.0.0.1, a free port,
 // throwaway keys). Every output is made, and the only command that ran on the
 // other side is the encoder, once per file, whatever the file names hold.
+#include "CliFixture.h"
 #include "Spawn.h"
-#include "TestMedia.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace vxtest;
 using namespace std::chrono_literals;
 
 int FreePort() {
@@ -64,14 +62,12 @@ class Sshd {
             << "SetEnv PATH=" << folder << "/bin:/usr/bin:/bin\n";
         if (geteuid() == 0) fs::create_directories("/run/sshd"); // its privilege separation
         pid_ = vx::Spawn({{"/usr/sbin/sshd", "-D", "-e", "-f", folder + "/config"}, {}});
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!Accepting(port_) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(50ms);
+        WaitUntil([this] { return Accepting(port_); }, 10s);
     }
     ~Sshd() {
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
-            vxtest::Reap(pid_);
+            Reap(pid_);
         }
     }
     bool Running() const { return pid_ > 0 && Accepting(port_); }
@@ -90,11 +86,14 @@ class Sshd {
     pid_t pid_ = -1;
 };
 
-TEST(SshRecipe, DryRunLinesRunOverSshMakeEveryOutputAndRunOnlyTheEncoder) {
+class SshRecipe : public Cli {
+  protected:
+    static void SetUpTestSuite() { MakeMedia({{"short.flv", {.seconds = 2}}}); }
+};
+
+TEST_F(SshRecipe, DryRunLinesRunOverSshMakeEveryOutputAndRunOnlyTheEncoder) {
     ASSERT_TRUE(fs::exists("/usr/sbin/sshd")) << "openssh-server is needed";
-    const vxtest::TempFolder folder("vx-ssh");
-    const std::string& root = folder.path;
-    vxtest::LinkTools(root, VX_APP_DIR);
+    const std::string& root = app_;
     const Sshd sshd(root);
     ASSERT_TRUE(sshd.Running());
 
@@ -102,25 +101,22 @@ TEST(SshRecipe, DryRunLinesRunOverSshMakeEveryOutputAndRunOnlyTheEncoder) {
     // folders of the archive kept.
     const std::vector<std::string> names = {"plain.flv", "sub/it's $(touch HIT) `touch HIT`.flv",
                                             "sub/deeper/semi;touch HIT;.flv", "-dash.flv"};
-    fs::create_directories(root + "/in/sub/deeper");
-    ASSERT_TRUE(vxtest::MakeFlv(root + "/in/" + names[0], {.seconds = 2}));
     for (const std::string& name : names)
-        if (name != names[0]) fs::copy_file(root + "/in/" + names[0], root + "/in/" + name);
-    fs::copy_file(std::string(VX_APP_DIR) + "/vantorix-convert", root + "/vantorix-convert");
+        Source("in/" + name);
     const char* recipe =
         "set -eo pipefail; mkdir -p \"$3\"\n"
         "(cd \"$2\" && find . -type d -print0) | (cd \"$3\" && xargs -0 mkdir -p)\n"
         "\"$4\" --dry-run -p 95 -o \"$3\" --keep-folders \"$2\" |\n"
         "  parallel --will-cite -j 2 --sshlogin \"$1\"\n";
-    const auto run = vxtest::Run({"bash", "-c", recipe, "recipe", sshd.Login(), root + "/in",
-                                  root + "/out", root + "/vantorix-convert"},
-                                 root);
+    const auto run = vxtest::Run(
+        {"bash", "-c", recipe, "recipe", sshd.Login(), root + "/in", root + "/out", program_},
+        root);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const std::string& name : names) {
         const std::string output = root + "/out/" + name.substr(0, name.size() - 4) + ".mkv";
-        EXPECT_TRUE(vxtest::ProbeFile(output).ok) << output << "\n" << run.output;
+        EXPECT_TRUE(ProbeFile(output).ok) << output << "\n" << run.output;
     }
-    const std::string ran = vxtest::ReadFile(root + "/ran");
+    const std::string ran = ReadFile(root + "/ran");
     EXPECT_EQ(std::count(ran.begin(), ran.end(), '\n'), 4) << ran; // the encoder, once a file
     for (const std::string& where :
          {root, std::string(getenv("HOME") ? getenv("HOME") : "/"), fs::current_path().string()})

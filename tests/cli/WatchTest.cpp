@@ -1,23 +1,21 @@
 // vantorix-convert --watch with the real encoder: files that arrive below the
 // folder, one of them written slowly, are each converted once and whole, also
 // across runs; the record of what was done reads back whatever the names hold.
-#include "ConvertProgram.h"
+#include "CliFixture.h"
 #include "Spawn.h"
-#include "TestMedia.h"
 #include "WatchRecord.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace vxtest;
 using namespace std::chrono_literals;
 
 TEST(WatchRecordText, NamesWithAnyByteReadBackAndDamagedLinesArePassedOver) {
@@ -33,32 +31,26 @@ TEST(WatchRecordText, NamesWithAnyByteReadBackAndDamagedLinesArePassedOver) {
     EXPECT_EQ(vx::DecodeWatchRecord(damaged + text), files); // the damaged lines passed over
 }
 
-class Watch : public ::testing::Test {
+class Watch : public Cli {
   protected:
     static void SetUpTestSuite() {
-        media_ = vxtest::MakeTempFolder("vx-watch-media");
-        ASSERT_TRUE(vxtest::MakeFlv(media_ + "/short.flv", {.seconds = 2}));
-        ASSERT_TRUE(vxtest::MakeFlv(media_ + "/long.flv", {.seconds = 8}));
+        MakeMedia({{"short.flv", {.seconds = 2}}, {"long.flv", {.seconds = 8}}});
     }
-    static void TearDownTestSuite() { vxtest::RemoveFolder(media_); }
-
     void SetUp() override {
-        vxtest::LinkTools(app_, VX_APP_DIR);
-        fs::copy_file(std::string(VX_APP_DIR) + "/vantorix-convert", app_ + "/vantorix-convert");
+        Cli::SetUp();
         fs::create_directories(in_);
-        unsetenv("DISPLAY");
     }
 
     pid_t Start() {
         const int log = open((app_ + "/log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        const pid_t pid = vx::Spawn(
-            {{app_ + "/vantorix-convert", "-p", "95", "-o", out_, "--watch", in_}, {}, -1, log});
+        const pid_t pid =
+            vx::Spawn({{program_, "-p", "95", "-o", out_, "--watch", in_}, {}, -1, log});
         close(log);
         return pid;
     }
     // Writes the file in pieces with pauses shorter than the quiet time between them.
     static void WriteSlowly(const std::string& from, const std::string& to) {
-        const std::string bytes = vxtest::ReadFile(from);
+        const std::string bytes = ReadFile(from);
         std::ofstream file(to, std::ios::binary);
         const std::size_t piece = bytes.size() / 5 + 1;
         for (std::size_t at = 0; at < bytes.size(); at += piece) {
@@ -67,16 +59,13 @@ class Watch : public ::testing::Test {
             std::this_thread::sleep_for(800ms);
         }
     }
-    bool WaitFor(const std::vector<std::string>& names, std::chrono::seconds limit) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        for (;;) {
-            bool all = true;
-            for (const std::string& name : names)
-                all = all && fs::exists(out_ + "/" + name);
-            if (all) return true;
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(100ms);
-        }
+    bool WaitFor(const std::vector<std::string>& names) {
+        return WaitUntil(
+            [&] {
+                return std::ranges::all_of(
+                    names, [&](const auto& n) { return fs::exists(out_ + "/" + n); });
+            },
+            60s, 100ms);
     }
     int Outputs() const {
         int count = 0;
@@ -85,9 +74,6 @@ class Watch : public ::testing::Test {
         return count;
     }
 
-    static inline std::string media_;
-    const vxtest::TempFolder folder_{"vx-watch-app"};
-    const std::string& app_ = folder_.path;
     const std::string in_ = app_ + "/in", out_ = app_ + "/out";
 };
 
@@ -100,25 +86,24 @@ TEST_F(Watch, ArrivalsAreConvertedOnceAndWholeAcrossRuns) {
     fs::copy_file(media_ + "/short.flv", in_ + "/sub/deeper/nested.flv");
     std::ofstream(in_ + "/notes.txt") << "not a video";
     WriteSlowly(media_ + "/long.flv", in_ + "/slow.flv");
-    ASSERT_TRUE(WaitFor({"early.mkv", "nested.mkv", "slow.mkv"}, 60s))
-        << vxtest::ReadFile(app_ + "/log");
+    ASSERT_TRUE(WaitFor({"early.mkv", "nested.mkv", "slow.mkv"})) << ReadFile(app_ + "/log");
     std::this_thread::sleep_for(3s); // nothing more comes of them
     kill(pid, SIGTERM);
-    EXPECT_EQ(vxtest::Reap(pid), vx::kExitInterrupted);
-    EXPECT_EQ(Outputs(), 3) << vxtest::ReadFile(app_ + "/log");
-    EXPECT_NEAR(vxtest::ProbeFile(out_ + "/slow.mkv").duration, 8.0, 0.3); // whole, not a piece
-    const std::string log = vxtest::ReadFile(app_ + "/log");
+    EXPECT_EQ(Reap(pid), vx::kExitInterrupted);
+    EXPECT_EQ(Outputs(), 3) << ReadFile(app_ + "/log");
+    EXPECT_NEAR(ProbeFile(out_ + "/slow.mkv").duration, 8.0, 0.3); // whole, not a piece
+    const std::string log = ReadFile(app_ + "/log");
     EXPECT_NE(log.find("slow.flv: OK"), std::string::npos) << log;
 
     // A second run finds every file done; a file that arrives then is converted.
     const pid_t again = Start();
     ASSERT_GT(again, 0);
     fs::copy_file(media_ + "/short.flv", in_ + "/later.flv");
-    ASSERT_TRUE(WaitFor({"later.mkv"}, 60s)) << vxtest::ReadFile(app_ + "/log");
+    ASSERT_TRUE(WaitFor({"later.mkv"})) << ReadFile(app_ + "/log");
     std::this_thread::sleep_for(3s);
     kill(again, SIGINT);
-    EXPECT_EQ(vxtest::Reap(again), vx::kExitInterrupted);
-    EXPECT_EQ(Outputs(), 4) << vxtest::ReadFile(app_ + "/log");
+    EXPECT_EQ(Reap(again), vx::kExitInterrupted);
+    EXPECT_EQ(Outputs(), 4) << ReadFile(app_ + "/log");
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vxtest {
@@ -49,6 +50,16 @@ int Reap(pid_t pid) {
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     return vx::ExitCodeOf(status);
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit,
+               std::chrono::milliseconds step) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(step);
+    }
+    return true;
 }
 
 Captured Capture(const std::function<int(std::FILE* out, std::FILE* err)>& call) {
@@ -89,7 +100,7 @@ bool MakeFlv(const std::string& path, const FlvSpec& spec) {
         args.insert(args.end(), {"-c:a", spec.audioCodec, "-ar", nelly ? "22050" : "44100"});
         if (!nelly) args.insert(args.end(), {"-b:a", "64k"});
     }
-    args.insert(args.end(), {"-f", "flv", path});
+    args.insert(args.end(), {"-f", spec.container, path});
     return Run(args).exitCode == 0;
 }
 

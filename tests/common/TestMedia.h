@@ -2,6 +2,7 @@
 // Helpers of the integration tests: running a program with its output
 // captured, generating FLV files with ffmpeg, and probing files with ffprobe.
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -21,6 +22,9 @@ struct RunResult {
 RunResult Run(const std::vector<std::string>& arguments, const std::string& workingDirectory = {});
 // Waits for a child to end; its exit code, or 128 + the signal that ended it.
 int Reap(pid_t pid);
+// Looks every `step` until `done` holds or `limit` has passed; whether it held.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit,
+               std::chrono::milliseconds step = std::chrono::milliseconds(50));
 
 // What a call wrote to the two streams it was handed, and what it returned.
 struct Captured {
@@ -41,6 +45,7 @@ struct FlvSpec {
     std::string videoCodec = "flv1"; // an ffmpeg encoder: "libx264" for H.264
     std::string audioCodec = "libmp3lame"; // "aac", "nellymoser", ...
     int keyInterval = 0;                   // frames between key frames; 0: the encoder's own
+    std::string container = "flv";         // "f4v" for Flash's MP4-based files
 };
 
 // Generates an FLV file (by default Sorenson video, MP3 sound) with ffmpeg; true on success.

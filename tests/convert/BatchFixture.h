@@ -69,6 +69,10 @@ struct RecordingView : BatchView {
         if (!std::is_sorted(values.begin(), values.end())) return false;
         return std::includes(values.begin(), values.end(), carried.begin(), carried.end());
     }
+    // The window as after a normal end: panel hidden, not busy, clock stopped.
+    bool Idle() const {
+        return !panel.empty() && !panel.back() && !busy.empty() && !busy.back() && !clockRunning;
+    }
 };
 
 class Batch : public ::testing::Test {
@@ -100,14 +104,25 @@ class Batch : public ::testing::Test {
         view_.position = position;
         ApplyOptionSet(sheet_, position);
     }
-    // A copy of a generated file as a row, as the probe leaves it.
+    // A file as a row, as the probe leaves it: from its start to `end`.
+    std::uint64_t AddFile(const std::string& path, const std::string& end) {
+        const auto id = rows_.Append(path);
+        rows_.Set(id, kStart, "0:00:00");
+        rows_.Set(id, kEnd, end);
+        return id;
+    }
+    // A copy of a generated file as a row.
     std::string AddRow(const std::string& name, const char* end = "0:00:03",
                        const std::string& from = "short.flv") {
         const std::string path = app_ + "/" + name;
         fs::copy_file(media_ + "/" + from, path);
-        const auto id = rows_.Append(path);
-        rows_.Set(id, kStart, "0:00:00");
-        rows_.Set(id, kEnd, end);
+        AddFile(path, end);
+        return path;
+    }
+    // A row whose file the encoder cannot read.
+    std::string AddBrokenRow(const std::string& name) {
+        const std::string path = AddRow(name);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
         return path;
     }
     std::string Status(int row) { return rows_.At(row, kStatus); }

@@ -46,32 +46,6 @@ TEST_F(Batch, EightRowsRoundHalvesToEven) {
     EXPECT_TRUE(view_.TotalsPassThrough({12, 24, 36, 48, 60, 72, 84, 96, 100}));
 }
 
-TEST_F(Batch, AFailingEncoderFailsOnlyItsRow) {
-    Pick(30);
-    AddRow("first.flv");
-    const std::string broken = AddRow("broken.flv");
-    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
-    AddRow("third.flv");
-    Run();
-    EXPECT_EQ(Status(0), "OK");
-    EXPECT_EQ(Status(1), "Fail");
-    EXPECT_EQ(Status(2), "OK");
-    EXPECT_TRUE(view_.TotalsPassThrough({33, 66, 100}));
-    EXPECT_EQ(rows_.Row(1).note.empty(), false); // why it failed
-
-    // A value the encoder refuses fails every row: never reported as success.
-    rows_.Clear();
-    view_.totals.clear();
-    AddRow("again.flv");
-    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "0x0");
-    Run();
-    EXPECT_EQ(Status(0), "Fail");
-    EXPECT_EQ(rows_.Row(0).note, "The video size in the option sheet is not a size the encoder "
-                                 "accepts: enter one such as 320x240.");
-    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find("Invalid frame size: 0x0."), std::string::npos);
-    EXPECT_TRUE(view_.TotalsPassThrough({100}));
-}
-
 TEST_F(Batch, RowsThatCannotBePreparedFailAndTheRunGoesOn) {
     Pick(2);
     AddRow("a.flv");
@@ -93,11 +67,11 @@ TEST_F(Batch, RowsThatCannotBePreparedFailAndTheRunGoesOn) {
     EXPECT_EQ(batch_.LastCommandLine(), before);
 }
 
-// Whatever put it on the sheet, a value that would not be one argument of the
-// encoder never reaches it: "-b Kept as it is000" would make the encoder take
-// "as" in its working folder for an output and cut it.
-TEST_F(Batch, AValueOfTheWrongKindNeverReachesTheEncoder) {
-    Pick(84);
+// A value the encoder refuses fails the row with a sentence, never as a
+// success; whatever put it on the sheet, a value that would not be one argument
+// of the encoder never reaches it: "-b Kept as it is000" would make the encoder
+// take "as" in its working folder for an output and cut it.
+TEST_F(Batch, AValueTheEncoderRefusesOrWouldSplitFailsItsRow) {
     const std::string precious = "a file the user keeps\n";
     std::ofstream(app_ + "/as") << precious;
     AddRow("a.flv");
@@ -114,6 +88,14 @@ TEST_F(Batch, AValueOfTheWrongKindNeverReachesTheEncoder) {
         EXPECT_EQ(batch_.LastCommandLine(), "") << item;
     }
     EXPECT_EQ(vxtest::ReadFile(app_ + "/as"), precious);
+    Pick(30);
+    sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "0x0");
+    Run();
+    EXPECT_EQ(Status(0), "Fail");
+    EXPECT_EQ(rows_.Row(0).note, "The video size in the option sheet is not a size the encoder "
+                                 "accepts: enter one such as 320x240.");
+    EXPECT_NE(vxtest::ReadFile(BatchLogPath()).find("Invalid frame size: 0x0."), std::string::npos);
+    EXPECT_TRUE(view_.TotalsPassThrough({100}));
     EXPECT_TRUE(fs::is_empty(out_));
 }
 
@@ -122,9 +104,7 @@ TEST_F(Batch, CancelDuringTheSecondRow) {
     Pick(2); // Xvid keeps no frames in hand, so it ends at once on Q
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
     AddRow("one.flv");
-    rows_.Append(app_ + "/long.flv");
-    rows_.SetAt(1, kStart, "0:00:00");
-    rows_.SetAt(1, kEnd, "0:01:00");
+    AddFile(app_ + "/long.flv", "0:01:00");
     AddRow("three.flv");
     auto started = std::chrono::steady_clock::time_point{};
     view_.onPump = [&] {
@@ -142,9 +122,7 @@ TEST_F(Batch, CancelDuringTheSecondRow) {
                                            std::string("Conversion Canceled by the user!\n"
                                                        "1 unfinished output file was removed.")));
     EXPECT_TRUE(view_.folders.empty());
-    EXPECT_FALSE(view_.clockRunning);
-    EXPECT_EQ(view_.panel.back(), false);
-    EXPECT_EQ(view_.busy.back(), false);
+    EXPECT_TRUE(view_.Idle());
     const auto code = ToolRegistry::Instance().WaitForExit(tools_.EncoderProcessId, 1s);
     ASSERT_TRUE(code) << "the encoder is still running a second after the cancel";
     // Q ends it; one that has not ended a moment later (ffmpeg 7 on a busy machine) is killed.
@@ -165,9 +143,7 @@ TEST_F(Batch, AMissingFirstSourceEndsTheRunBeforeAnyEncoder) {
     EXPECT_EQ(Status(0), "");
     EXPECT_EQ(Status(1), "");
     EXPECT_EQ(tools_.EncoderProcessId, 0);
-    EXPECT_EQ(view_.panel.back(), false); // the window is left as after a normal end
-    EXPECT_EQ(view_.busy.back(), false);
-    EXPECT_FALSE(view_.clockRunning);
+    EXPECT_TRUE(view_.Idle());
     EXPECT_TRUE(view_.folders.empty());
 }
 
@@ -292,8 +268,7 @@ TEST_F(Batch, AnOutputFolderThatCannotBeMadeStopsTheBatchWithItsReason) {
         << view_.messages[0].second;
     EXPECT_EQ(Status(0), "");
     EXPECT_TRUE(batch_.LastCommandLine().empty());
-    EXPECT_EQ(view_.panel.back(), false);
-    EXPECT_FALSE(view_.clockRunning);
+    EXPECT_TRUE(view_.Idle());
 }
 
 // A clip that starts past the end of its file, at its end, or ends before it
@@ -316,24 +291,33 @@ TEST_F(Batch, AClipThatConvertsNothingFails) {
     EXPECT_FALSE(fs::exists(out_ + "/at.mp4"));
 }
 
-// After a batch with failures only the rows that did not convert are converted
-// again, with the entry chosen now; the end message names the failed rows.
-TEST_F(Batch, OnlyTheFailuresAgain) {
+// A row whose encoder fails fails alone and says why, in the end message (which
+// names a few failed rows) and in the log; what it wrote is gone. Then only the
+// rows that did not convert are converted again, with the entry chosen now.
+TEST_F(Batch, AFailedRowFailsAloneSaysWhyAndIsConvertedAgain) {
     Pick(2);
     AddRow("good.flv");
-    const std::string broken = AddRow("broken.flv");
-    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    const std::string broken = AddBrokenRow("broken.flv");
     AddRow("fine.flv");
     for (int i = 0; i < 6; ++i) // more failures than the message names
         std::ofstream(AddRow("bad" + std::to_string(i) + ".flv"), std::ios::trunc) << "x";
     Run();
+    EXPECT_EQ(Status(0) + Status(1) + Status(2), "OKFailOK");
+    EXPECT_FALSE(rows_.Row(1).note.empty());
+    EXPECT_FALSE(fs::exists(out_ + "/broken.mp4"));
+    EXPECT_TRUE(view_.TotalsPassThrough({11, 22, 100})); // the failed row carries its share
     ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].first, BatchMessage::CompletedWithFailures);
     const std::string& text = view_.messages[0].second;
     EXPECT_TRUE(text.starts_with("Conversion completed!\n2 converted, 7 failed.\n\nbroken.flv: " +
                                  rows_.Row(1).note + "\nbad0.flv: "))
         << text;
     EXPECT_TRUE(text.ends_with("\nand 2 more")) << text;
     EXPECT_EQ(text.find("bad4.flv"), std::string::npos);
+    EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
+    const std::string log = vxtest::ReadFile(BatchLogPath());
+    EXPECT_NE(log.find("broken.flv"), std::string::npos);
+    EXPECT_NE(log.find(rows_.Row(1).note), std::string::npos);
     EXPECT_EQ(batch_.RowsToRedo().size(), 7u);
 
     // The broken file mended, the bad ones taken away, another entry chosen.
@@ -346,9 +330,7 @@ TEST_F(Batch, OnlyTheFailuresAgain) {
     view_.messages.clear();
     view_.totals.clear();
     batch_.RunOnly(redo);
-    EXPECT_EQ(Status(0), "OK");
-    EXPECT_EQ(Status(1), "OK");
-    EXPECT_EQ(Status(2), "OK");
+    EXPECT_EQ(Status(0) + Status(1) + Status(2), "OKOKOK");
     EXPECT_TRUE(fs::exists(out_ + "/broken.wma"));
     EXPECT_FALSE(fs::exists(out_ + "/good.wma")); // converted before: not again
     EXPECT_FALSE(fs::exists(out_ + "/good_New.mp4"));

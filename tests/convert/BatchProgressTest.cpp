@@ -30,12 +30,8 @@ TEST_F(Progress, TheBarsFollowTheEncoder) {
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
     for (const char* name : {"one.flv", "two.flv"}) {
         fs::copy_file(app_ + "/long.flv", app_ + "/" + name);
-        const auto id = rows_.Append(app_ + "/" + name);
-        rows_.Set(id, kStart, "0:00:00");
-        rows_.Set(id, kEnd, "0:00:20");
+        AddFile(app_ + "/" + name, "0:00:20");
     }
-    std::vector<std::string> lines;
-    view_.onPump = [&] {};
     Run();
     EXPECT_EQ(Status(0), "OK");
     EXPECT_EQ(Status(1), "OK");
@@ -58,38 +54,13 @@ TEST_F(Progress, TheBarsFollowTheEncoder) {
     EXPECT_TRUE(view_.TotalsPassThrough({50, 100}));
 }
 
-// A failed row says why, what it wrote is gone unless it was there before, and
-// the completion message counts what converted.
-TEST_F(Progress, FailuresAreExplainedAndLeaveNoHalfWrittenFile) {
-    Pick(2);
-    AddRow("good.flv");
-    const std::string broken = AddRow("broken.flv");
-    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
-    AddRow("fine.flv");
-    Run();
-    EXPECT_EQ(Status(1), "Fail");
-    EXPECT_FALSE(rows_.Row(1).note.empty());
-    EXPECT_FALSE(fs::exists(out_ + "/broken.mp4"));
-    ASSERT_EQ(view_.messages.size(), 1u);
-    EXPECT_EQ(view_.messages[0],
-              std::pair(BatchMessage::CompletedWithFailures,
-                        "Conversion completed!\n2 converted, 1 failed.\n\nbroken.flv: " +
-                            rows_.Row(1).note));
-    EXPECT_EQ(view_.folders, std::vector<std::string>{out_});
-    const std::string log = vxtest::ReadFile(BatchLogPath());
-    EXPECT_NE(log.find("broken.flv"), std::string::npos);
-    EXPECT_NE(log.find(rows_.Row(1).note), std::string::npos);
-
-    // An encoder killed half-way: what it wrote goes, a file that was there stays.
-    rows_.Clear();
-    view_.messages.clear();
-    view_.folders.clear();
+// An encoder killed half-way fails its row: what it wrote goes, a file that
+// was there stays, and with nothing converted no folder opens and no power-off comes.
+TEST_F(Progress, AKilledEncoderLeavesNoHalfWrittenFile) {
     ASSERT_TRUE(vxtest::MakeFlv(app_ + "/long.flv", {.seconds = 60, .width = 640, .height = 480}));
     Pick(86);
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
-    const auto id = rows_.Append(app_ + "/long.flv");
-    rows_.Set(id, kStart, "0:00:00");
-    rows_.Set(id, kEnd, "0:01:00");
+    AddFile(app_ + "/long.flv", "0:01:00");
     Setting("autoshut", "1");
     view_.onPump = [&] {
         const std::string working = out_ + "/long.vxpart.mp4";
@@ -116,12 +87,8 @@ TEST_F(Progress, ACutDownloadEndsShort) {
     const std::string bytes = vxtest::ReadFile(app_ + "/whole.flv");
     std::ofstream(app_ + "/cut.flv", std::ios::binary) << bytes.substr(0, bytes.size() * 6 / 10);
     Pick(2);
-    for (const char* name : {"cut.flv", "whole.flv"}) {
-        const auto id = rows_.Append(app_ + "/" + name);
-        rows_.Set(id, kStart, "0:00:00");
-        rows_.Set(id, kEnd, "0:01:00");
-        rows_.Set(id, kVideoTime, "0:01:00");
-    }
+    for (const char* name : {"cut.flv", "whole.flv"})
+        rows_.Set(AddFile(app_ + "/" + name, "0:01:00"), kVideoTime, "0:01:00");
     Run();
     EXPECT_EQ(Status(0), "Short");
     const std::string& note = rows_.Row(0).note;
@@ -171,9 +138,7 @@ TEST_F(SideBySide, ThreeAtOnce) {
     std::vector<std::string> sources;
     for (const std::string name : {"a", "b", "c", "d", "e", "other/a"}) {
         fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
-        const auto id = rows_.Append(app_ + "/" + name + ".flv");
-        rows_.Set(id, kStart, "0:00:00");
-        rows_.Set(id, kEnd, "0:00:10");
+        AddFile(app_ + "/" + name + ".flv", "0:00:10");
     }
     int most = 0, wakes = 0;
     view_.onPump = [&] {
@@ -204,9 +169,7 @@ TEST_F(SideBySide, CancelFailureAndOneAtATime) {
     ASSERT_TRUE(vxtest::MakeFlv(app_ + "/src.flv", {.seconds = 60, .width = 640, .height = 480}));
     for (const char* name : {"a", "b", "c", "d"}) {
         fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
-        const auto id = rows_.Append(app_ + "/" + name + ".flv");
-        rows_.Set(id, kStart, "0:00:00");
-        rows_.Set(id, kEnd, "0:01:00");
+        AddFile(app_ + "/" + name + ".flv", "0:01:00");
     }
     std::chrono::steady_clock::time_point cancelled{};
     view_.onPump = [&] {
@@ -228,8 +191,7 @@ TEST_F(SideBySide, CancelFailureAndOneAtATime) {
     Pick(2);
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "320x240");
     AddRow("x.flv");
-    const std::string broken = AddRow("y.flv");
-    std::ofstream(broken, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+    AddBrokenRow("y.flv");
     AddRow("z.flv");
     Run();
     EXPECT_EQ(Status(0), "OK");

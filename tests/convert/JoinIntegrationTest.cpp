@@ -5,6 +5,8 @@
 #include "JoinCommand.h"
 #include "TimeText.h"
 
+#include <numeric>
+
 using namespace vxtest;
 
 namespace {
@@ -15,10 +17,9 @@ class Join : public Batch {
     void AddParts(const std::vector<std::string>& names, const FlvSpec& spec) {
         for (const std::string& name : names) {
             ASSERT_TRUE(MakeFlv(app_ + "/" + name, spec));
-            const auto id = rows_.Append(app_ + "/" + name);
-            rows_.Set(id, kStart, "0:00:00");
-            rows_.Set(id, kEnd, TimeText(static_cast<int>(spec.seconds)));
-            rows_.Set(id, kVideoTime, TimeText(static_cast<int>(spec.seconds)));
+            const std::string length = TimeText(static_cast<int>(spec.seconds));
+            const auto id = AddFile(app_ + "/" + name, length);
+            rows_.Set(id, kVideoTime, length);
             rows_.Set(id, kSize, std::to_string(spec.width) + "x" + std::to_string(spec.height));
             rows_.Set(id, kFormat, spec.videoCodec == "libx264" ? "H264" : "FLV1");
             rows_.SetAudioFormat(id, spec.audioCodec == "aac" ? "MP4A" : "nellymoser");
@@ -26,8 +27,7 @@ class Join : public Batch {
     }
     void JoinAll() {
         std::vector<int> all(static_cast<std::size_t>(rows_.Count()));
-        for (int row = 0; row < rows_.Count(); ++row)
-            all[static_cast<std::size_t>(row)] = row;
+        std::iota(all.begin(), all.end(), 0);
         ASSERT_NE(rows_.Join(all), 0u);
     }
     // Trims the second row's first second and the third row's last.
@@ -63,9 +63,8 @@ TEST_F(Join, MatchingPartsJoinWithoutDecoding) {
     EXPECT_EQ(Status(0), "OK") << rows_.Row(0).note;
     const std::string output = out_ + "/concert.mp4";
     const auto info = ProbeFile(output);
-    EXPECT_EQ(info.videoCodec, "h264");
-    EXPECT_EQ(info.audioCodec, "aac");
-    EXPECT_EQ(info.width, 160);
+    EXPECT_EQ(info.videoCodec + " " + info.audioCodec + " " + std::to_string(info.width),
+              "h264 aac 160");
     EXPECT_NEAR(DecodedDuration(output), 4 + 3 + 3 + 4, 0.6);
     const std::string command = batch_.LastCommandLine();
     EXPECT_NE(command.find("\"-f\" \"concat\" \"-safe\" \"0\""), std::string::npos) << command;

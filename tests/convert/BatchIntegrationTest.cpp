@@ -36,9 +36,10 @@ TEST_F(Batch, ConvertsEveryRowAndCarriesTheRoundedTotal) {
     for (std::size_t i = 0; i < sources.size(); ++i)
         EXPECT_EQ(vxtest::Sha256(sources[i]), hashes[i]);
     EXPECT_EQ(view_.powerOffs, 0);
-}
 
-TEST_F(Batch, EightRowsRoundHalvesToEven) {
+    // Eight rows: the share of each, 12.5, rounds half to even.
+    rows_.Clear();
+    view_.totals.clear();
     Pick(92); // WMA: quick
     for (int i = 0; i < 8; ++i)
         AddRow("r" + std::to_string(i) + ".flv");
@@ -46,22 +47,33 @@ TEST_F(Batch, EightRowsRoundHalvesToEven) {
     EXPECT_TRUE(view_.TotalsPassThrough({12, 24, 36, 48, 60, 72, 84, 96, 100}));
 }
 
-TEST_F(Batch, RowsThatCannotBePreparedFailAndTheRunGoesOn) {
+// Rows that cannot be converted fail with a sentence, leave no file, and the
+// run goes on: a length the probe did not find, a clip that starts past the end
+// of its file, at its end, or ends before it starts. A heading names no format:
+// the batch is refused before anything starts.
+TEST_F(Batch, RowsThatCannotBeConvertedFailAndTheRunGoesOn) {
     Pick(2);
-    AddRow("a.flv");
-    const auto id = rows_.Row(0).id;
-    rows_.Set(id, kEnd, ""); // the probe found no length
-    AddRow("b.flv");
+    for (const auto& [name, start, end] : {std::tuple{"past.flv", "0:00:10", "0:00:20"},
+                                           {"at.flv", "0:00:03", "0:00:08"},
+                                           {"backwards.flv", "0:00:02", "0:00:01"}}) {
+        AddRow(name, end);
+        rows_.SetAt(rows_.Count() - 1, kStart, start);
+        rows_.SetAt(rows_.Count() - 1, kVideoTime, "0:00:03");
+    }
+    AddRow("unknown.flv", ""); // the probe found no length
+    AddRow("fine.flv");
     Run();
-    EXPECT_EQ(Status(0), "Fail");
-    EXPECT_EQ(Status(1), "OK");
-    // A heading names no format: the batch is refused before anything starts.
+    EXPECT_EQ(rows_.Row(0).note, Describe(CommandError::StartPastEnd));
+    EXPECT_NE(rows_.Row(1).note.find("Nothing of this file was converted"), std::string::npos);
+    EXPECT_EQ(rows_.Row(2).note, Describe(CommandError::EmptyClip));
+    EXPECT_EQ(Status(0) + Status(1) + Status(2) + Status(3) + Status(4), "FailFailFailFailOK");
+    EXPECT_FALSE(fs::exists(out_ + "/at.mp4"));
+
     view_.messages.clear();
     view_.position = 1;
     const std::string before = batch_.LastCommandLine();
     Run();
-    EXPECT_EQ(Status(0), "Fail");
-    EXPECT_EQ(Status(1), "OK");
+    EXPECT_EQ(Status(3) + Status(4), "FailOK");
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0].first, BatchMessage::NoProfile);
     EXPECT_EQ(batch_.LastCommandLine(), before);
@@ -131,7 +143,11 @@ TEST_F(Batch, CancelDuringTheSecondRow) {
     EXPECT_FALSE(fs::exists(out_ + "/long.mp4"));
 }
 
-TEST_F(Batch, AMissingFirstSourceEndsTheRunBeforeAnyEncoder) {
+// An empty list does nothing; a missing first source ends the run before any encoder.
+TEST_F(Batch, AnEmptyListOrAMissingFirstSourceStartsNoEncoder) {
+    Run();
+    EXPECT_TRUE(view_.panel.empty());
+    EXPECT_TRUE(view_.messages.empty());
     Pick(2);
     const std::string gone = AddRow("gone.flv");
     AddRow("there.flv");
@@ -200,12 +216,6 @@ TEST_F(Batch, ThreadsTrimAndShutdown) {
     EXPECT_EQ(view_.messages[0].first, BatchMessage::Completed);
 }
 
-TEST_F(Batch, AnEmptyListDoesNothing) {
-    Run();
-    EXPECT_TRUE(view_.panel.empty());
-    EXPECT_TRUE(view_.messages.empty());
-}
-
 // The output folder is taken relative to the application folder, whatever the
 // program's working directory (here the test's, never the application folder),
 // so the "_New" rule and the guard against writing over a source see the files
@@ -236,25 +246,9 @@ TEST_F(Batch, ARelativeOutputFolderNeverLetsASourceBeOverwritten) {
     EXPECT_TRUE(vxtest::ProbeFile(out_ + "/other_New.mp4").ok);
 }
 
-TEST_F(Batch, AMissingOutputFolderIsCreatedAndHomeIsFollowed) {
-    const std::string home = app_ + "/home";
-    fs::create_directories(home);
-    {
-        const ScopedEnvironment atHome({{"HOME", home}});
-        Pick(2);
-        AddRow("a.flv");
-        Setting("outputfolder", "~/x");
-        Run();
-        EXPECT_TRUE(vxtest::ProbeFile(home + "/x/a.mp4").ok);
-    }
-
-    Setting("outputfolder", app_ + "/deep/er/folder");
-    Run();
-    EXPECT_EQ(Status(0), "OK");
-    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/deep/er/folder/a.mp4").ok);
-}
-
-TEST_F(Batch, AnOutputFolderThatCannotBeMadeStopsTheBatchWithItsReason) {
+// An output folder that cannot be made stops the batch with its reason before
+// anything starts; a missing one is made, and "~" is the home folder.
+TEST_F(Batch, TheOutputFolderIsMadeOrTheBatchStopsWithItsReason) {
     Pick(2);
     AddRow("a.flv");
     std::ofstream(app_ + "/plain").put('x');
@@ -269,31 +263,18 @@ TEST_F(Batch, AnOutputFolderThatCannotBeMadeStopsTheBatchWithItsReason) {
     EXPECT_EQ(Status(0), "");
     EXPECT_TRUE(batch_.LastCommandLine().empty());
     EXPECT_TRUE(view_.Idle());
-}
 
-// A clip that starts past the end of its file, at its end, or ends before it
-// starts converts nothing: the row fails with a sentence and leaves no file.
-TEST_F(Batch, AClipThatConvertsNothingFails) {
-    Pick(2);
-    for (const auto& [name, start, end] : {std::tuple{"past.flv", "0:00:10", "0:00:20"},
-                                           {"at.flv", "0:00:03", "0:00:08"},
-                                           {"backwards.flv", "0:00:02", "0:00:01"}}) {
-        AddRow(name, end);
-        rows_.SetAt(rows_.Count() - 1, kStart, start);
-        rows_.SetAt(rows_.Count() - 1, kVideoTime, "0:00:03");
-    }
+    Setting("outputfolder", app_ + "/deep/er/folder");
     Run();
-    EXPECT_EQ(rows_.Row(0).note, Describe(CommandError::StartPastEnd));
-    EXPECT_NE(rows_.Row(1).note.find("Nothing of this file was converted"), std::string::npos);
-    EXPECT_EQ(rows_.Row(2).note, Describe(CommandError::EmptyClip));
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(Status(row), "Fail");
-    EXPECT_FALSE(fs::exists(out_ + "/at.mp4"));
+    EXPECT_EQ(Status(0), "OK");
+    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/deep/er/folder/a.mp4").ok);
+    const ScopedEnvironment atHome({{"HOME", app_ + "/home"}});
+    fs::create_directories(app_ + "/home");
+    Setting("outputfolder", "~/x");
+    Run();
+    EXPECT_TRUE(vxtest::ProbeFile(app_ + "/home/x/a.mp4").ok);
 }
 
-// A row whose encoder fails fails alone and says why, in the end message (which
-// names a few failed rows) and in the log; what it wrote is gone. Then only the
-// rows that did not convert are converted again, with the entry chosen now.
 TEST_F(Batch, AFailedRowFailsAloneSaysWhyAndIsConvertedAgain) {
     Pick(2);
     AddRow("good.flv");

@@ -163,32 +163,44 @@ TEST_F(CommandText, AudioShapesIgnoreClipAndFlashIgnoresTheCodec) {
     EXPECT_EQ(Command(d).find("-vcodec"), std::string::npos);
 }
 
+// Each failure is its own error. A value of the wrong kind (the later entries'
+// "Kept as it is" among them) is refused before anything is built, by the
+// builder itself too, so that it never becomes several arguments of the
+// encoder, an output file among them.
 TEST_F(CommandText, EachFailureIsReportedAsItsOwnError) {
-    auto expectError = [this](JobRequest r, CommandError error) {
-        const auto job = PrepareConversion(r);
-        EXPECT_FALSE(job.ok());
-        EXPECT_EQ(job.error, error) << Describe(job.error);
+    const char* avi = "Customized AVI Movie(*.avi)";
+    for (const auto& [position, display, error] :
+         {std::tuple{1, "Apple iPod", CommandError::NoExtension},
+          {0, "", CommandError::NoExtension},
+          {ProfileCatalog::kEntryCount + 1, avi, CommandError::Position},
+          {97, "Today's formats", CommandError::NoExtension},
+          {0, avi, CommandError::Position}})
+        EXPECT_EQ(PrepareConversion(Request(position, display)).error, error) << position;
+    using Field = std::string ConversionOptions::*;
+    const std::tuple<Field, const char*, CommandError, bool> wrong[] = {
+        {&ConversionOptions::AudioBitrate, "abc", CommandError::AudioBitrate, false},
+        {&ConversionOptions::AudioBitrate, "32768", CommandError::AudioBitrate, false},
+        {&ConversionOptions::AudioChannel, "two", CommandError::AudioChannel, false},
+        {&ConversionOptions::ClipStart, "", CommandError::ClipStart, false},
+        {&ConversionOptions::ClipEnd, "24:00:00", CommandError::ClipEnd, false},
+        {&ConversionOptions::VideoBitrate, "Kept as it is", CommandError::VideoBitrate, true},
+        {&ConversionOptions::VideoSize, "Kept as it is", CommandError::VideoSize, true},
+        {&ConversionOptions::VideoSize, "640x480\" x", CommandError::VideoSize, true},
+        {&ConversionOptions::SampleRate, "Same as source", CommandError::SampleRate, true},
+        {&ConversionOptions::VideoFramerate, "Same as source", CommandError::FrameRate, true},
+        {&ConversionOptions::VideoCodec, "AV1 (SVT-AV1)", CommandError::VideoCodec, true},
+        {&ConversionOptions::VideoCodec, "-f", CommandError::VideoCodec, true},
+        {&ConversionOptions::AudioCodec, "aac\tas", CommandError::AudioCodec, true},
     };
-    const char* mp4 = "Apple iPod Video MPEG-4 Movie(*.mp4)";
-    expectError(Request(1, "Apple iPod"), CommandError::NoExtension);
-    expectError(Request(0, ""), CommandError::NoExtension);
-    auto r = Request(2, mp4);
-    r.options.AudioBitrate = "abc";
-    expectError(r, CommandError::AudioBitrate);
-    r.options.AudioBitrate = "32768";
-    expectError(r, CommandError::AudioBitrate);
-    r = Request(2, mp4);
-    r.options.AudioChannel = "two";
-    expectError(r, CommandError::AudioChannel);
-    r = Request(2, mp4);
-    r.options.ClipStart = "";
-    expectError(r, CommandError::ClipStart);
-    r = Request(2, mp4);
-    r.options.ClipEnd = "24:00:00";
-    expectError(r, CommandError::ClipEnd);
-    expectError(Request(ProfileCatalog::kEntryCount + 1, mp4), CommandError::Position);
-    expectError(Request(97, "Today's formats"), CommandError::NoExtension);
-    expectError(Request(0, mp4), CommandError::Position);
+    for (const auto& [field, value, error, kind] : wrong) {
+        auto bad = Request(84, avi);
+        bad.options.*field = value;
+        EXPECT_EQ(PrepareConversion(bad).error, error) << value;
+        CommandInput input{84, {}, bad.options, "/in/clip.flv", "/out/clip.avi", "/opt/vx"};
+        if (kind) {
+            EXPECT_FALSE(BuildEncoderCommand(input).ok()) << value;
+        }
+    }
 }
 
 // A name may hold a double quote: it reaches the encoder as one argument, byte
@@ -267,10 +279,8 @@ TEST_F(CommandText, ASourceOfTheFramesShapeKeepsTheDesignedCommand) {
     EXPECT_NE(Command(r), designed);
 }
 
-// Every value a sheet of the first 92 entries offers builds its command, each
-// as one argument; a value of another kind (the later entries' "Kept as it is"
-// among them) is refused before anything is built, so that it never becomes
-// several arguments of the encoder, an output file among them.
+// Every value a sheet of the first 92 entries offers passes the kind check,
+// and builds its command with each value as one argument.
 TEST_F(CommandText, EveryValueIsCheckedForItsKindBeforeTheCommandIsBuilt) {
     for (int position = 1; position <= ProfileCatalog::kCount; ++position) {
         OptionSheet sheet;
@@ -297,25 +307,6 @@ TEST_F(CommandText, EveryValueIsCheckedForItsKindBeforeTheCommandIsBuilt) {
     const auto arguments = SplitCommandLine(Command(r));
     for (const char* one : {"1200000", "720x405", "22050", "msmpeg4v2", "29.976"})
         EXPECT_EQ(std::count(arguments.begin(), arguments.end(), one), 1) << one;
-
-    using Field = std::string ConversionOptions::*;
-    const std::tuple<Field, const char*, CommandError> wrong[] = {
-        {&ConversionOptions::VideoBitrate, "Kept as it is", CommandError::VideoBitrate},
-        {&ConversionOptions::VideoSize, "Kept as it is", CommandError::VideoSize},
-        {&ConversionOptions::VideoSize, "640x480\" x", CommandError::VideoSize},
-        {&ConversionOptions::SampleRate, "Same as source", CommandError::SampleRate},
-        {&ConversionOptions::VideoFramerate, "Same as source", CommandError::FrameRate},
-        {&ConversionOptions::VideoCodec, "AV1 (SVT-AV1)", CommandError::VideoCodec},
-        {&ConversionOptions::VideoCodec, "-f", CommandError::VideoCodec},
-        {&ConversionOptions::AudioCodec, "aac\tas", CommandError::AudioCodec},
-    };
-    for (const auto& [field, value, error] : wrong) {
-        auto bad = Request(84, "Customized AVI Movie(*.avi)");
-        bad.options.*field = value;
-        EXPECT_EQ(PrepareConversion(bad).error, error) << value;
-        CommandInput input{84, {}, bad.options, "/in/clip.flv", "/out/clip.avi", "/opt/vx"};
-        EXPECT_FALSE(BuildEncoderCommand(input).ok()) << value;
-    }
 }
 
 // The encoder's stats lines as ffmpeg 5.1 and 7.1 print them: 7.1 says "N/A"

@@ -7,6 +7,7 @@
 #include "OptionSets.h"
 #include "Settings.h"
 #include "TestMedia.h"
+#include "TimeText.h"
 #include "Tools.h"
 
 #include <algorithm>
@@ -110,6 +111,14 @@ class Batch : public ::testing::Test {
         rows_.Set(id, kStart, "0:00:00");
         rows_.Set(id, kEnd, end);
         return id;
+    }
+    // Copies of a file generated to `spec` as rows, one for each name (".flv" added).
+    void AddCopies(const FlvSpec& spec, const std::vector<std::string>& names) {
+        ASSERT_TRUE(MakeFlv(app_ + "/src.flv", spec));
+        for (const std::string& name : names) {
+            fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
+            AddFile(app_ + "/" + name + ".flv", TimeText(static_cast<int>(spec.seconds)));
+        }
     }
     // A copy of a generated file as a row.
     std::string AddRow(const std::string& name, const char* end = "0:00:03",

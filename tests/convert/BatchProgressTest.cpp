@@ -25,13 +25,9 @@ std::vector<int> Distinct(const std::vector<int>& values, int above, int below) 
 // The bars follow what the encoder reports, not a guess: the current-file bar
 // rises through many values before 100, and the total bar with it.
 TEST_F(Progress, TheBarsFollowTheEncoder) {
-    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/long.flv", {.seconds = 20, .width = 640, .height = 480}));
     Pick(86); // x264
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
-    for (const char* name : {"one.flv", "two.flv"}) {
-        fs::copy_file(app_ + "/long.flv", app_ + "/" + name);
-        AddFile(app_ + "/" + name, "0:00:20");
-    }
+    AddCopies({.seconds = 20, .width = 640, .height = 480}, {"one", "two"});
     Run();
     EXPECT_EQ(Status(0), "OK");
     EXPECT_EQ(Status(1), "OK");
@@ -57,10 +53,9 @@ TEST_F(Progress, TheBarsFollowTheEncoder) {
 // An encoder killed half-way fails its row: what it wrote goes, a file that
 // was there stays, and with nothing converted no folder opens and no power-off comes.
 TEST_F(Progress, AKilledEncoderLeavesNoHalfWrittenFile) {
-    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/long.flv", {.seconds = 60, .width = 640, .height = 480}));
     Pick(86);
     sheet_.SetValue(sheet_.Find("Video Options", "Video Size"), "1280x720");
-    AddFile(app_ + "/long.flv", "0:01:00");
+    AddCopies({.seconds = 60, .width = 640, .height = 480}, {"long"});
     Setting("autoshut", "1");
     view_.onPump = [&] {
         const std::string working = out_ + "/long.vxpart.mp4";
@@ -133,13 +128,8 @@ TEST(BatchCapacity, AutomaticIsAtMostTheCoresPlusOneAndASettingIsKept) {
 TEST_F(SideBySide, ThreeAtOnce) {
     Setting("parallel", "3");
     Pick(2);
-    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/src.flv", {.seconds = 10, .width = 640, .height = 480}));
     fs::create_directories(app_ + "/other");
-    std::vector<std::string> sources;
-    for (const std::string name : {"a", "b", "c", "d", "e", "other/a"}) {
-        fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
-        AddFile(app_ + "/" + name + ".flv", "0:00:10");
-    }
+    AddCopies({.seconds = 10, .width = 640, .height = 480}, {"a", "b", "c", "d", "e", "other/a"});
     int most = 0, wakes = 0;
     view_.onPump = [&] {
         ++wakes;
@@ -166,11 +156,7 @@ TEST_F(SideBySide, ThreeAtOnce) {
 TEST_F(SideBySide, CancelFailureAndOneAtATime) {
     Setting("parallel", "3");
     Pick(2); // MPEG-4 keeps no frames in hand: it ends at once on Q
-    ASSERT_TRUE(vxtest::MakeFlv(app_ + "/src.flv", {.seconds = 60, .width = 640, .height = 480}));
-    for (const char* name : {"a", "b", "c", "d"}) {
-        fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
-        AddFile(app_ + "/" + name + ".flv", "0:01:00");
-    }
+    AddCopies({.seconds = 60, .width = 640, .height = 480}, {"a", "b", "c", "d"});
     std::chrono::steady_clock::time_point cancelled{};
     view_.onPump = [&] {
         if (vxtest::ChildProcesses() == 3 && cancelled == decltype(cancelled){}) {

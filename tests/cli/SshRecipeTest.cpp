@@ -20,11 +20,17 @@ namespace {
 using namespace vxtest;
 using namespace std::chrono_literals;
 
-int FreePort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
+sockaddr_in Loopback(int port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+int FreePort() {
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
     bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
@@ -34,11 +40,8 @@ int FreePort() {
 
 bool Accepting(int port) {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const sockaddr_in address = Loopback(port);
+    const bool ok = connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(s);
     return ok;
 }

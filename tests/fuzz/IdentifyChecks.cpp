@@ -5,7 +5,6 @@
 
 #include "FuzzChecks.h"
 #include "Probe.h"
-#include "TimeText.h"
 
 namespace vx::fuzz {
 
@@ -76,11 +75,6 @@ std::string CheckIdentifyReport(std::string_view input) {
         if (output.find("ID_VIDEO_FORMAT=" + *report.format) == std::string::npos)
             return "the format is not the text of its line: " + Show(*report.format);
     }
-    // The row shows the length as time text, which must read back as a time.
-    if (report.length && !ReadTimeOfDay(LengthTimeText(*report.length)))
-        return "the length " + std::to_string(*report.length) + " shows as " +
-               Show(LengthTimeText(*report.length)) + ", which is not a time";
-
     const IdentifyReport extended = ParseIdentifyReport(
         output +
         "\nID_VIDEO_WIDTH=320\nID_VIDEO_HEIGHT=240\nID_LENGTH=125.4\nID_VIDEO_FORMAT=FLV1\n");

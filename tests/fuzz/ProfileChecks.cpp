@@ -13,6 +13,7 @@
 #include "SheetLayout.h"
 #include "UserProfiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -41,10 +42,8 @@ std::string After(const std::vector<std::string>& args, const char* flag,
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != flag) continue;
         if (i + 1 == args.size()) return std::string(flag) + " ends the command";
-        bool found = false;
-        for (const std::string& one : allowed)
-            found |= args[i + 1] == one;
-        if (!found) return std::string(flag) + " is followed by " + Show(args[i + 1]);
+        if (std::ranges::find(allowed, args[i + 1]) == allowed.end())
+            return std::string(flag) + " is followed by " + Show(args[i + 1]);
     }
     return {};
 }

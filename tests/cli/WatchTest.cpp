@@ -67,11 +67,9 @@ class Watch : public Cli {
             },
             60s, 100ms);
     }
-    int Outputs() const {
-        int count = 0;
-        for (const auto& entry : fs::directory_iterator(out_))
-            count += entry.is_regular_file();
-        return count;
+    long Outputs() const {
+        return std::ranges::count_if(fs::directory_iterator(out_),
+                                     [](const auto& entry) { return entry.is_regular_file(); });
     }
 
     const std::string in_ = app_ + "/in", out_ = app_ + "/out";

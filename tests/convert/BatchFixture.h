@@ -17,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace vxtest {
 
@@ -57,16 +58,11 @@ struct RecordingView : BatchView {
     void Pump() override {
         if (onPump) onPump();
     }
-    std::vector<int> NonZeroTotals() const {
-        std::vector<int> values;
-        for (int t : totals)
-            if (t != 0) values.push_back(t);
-        return values;
-    }
     // The total bar moves with the encoders between the values it carries over
     // finished rows: those must all be shown, in order, and it never goes back.
     bool TotalsPassThrough(const std::vector<int>& carried) const {
-        const std::vector<int> values = NonZeroTotals();
+        std::vector<int> values;
+        std::ranges::copy_if(totals, std::back_inserter(values), [](int t) { return t != 0; });
         if (!std::is_sorted(values.begin(), values.end())) return false;
         return std::includes(values.begin(), values.end(), carried.begin(), carried.end());
     }

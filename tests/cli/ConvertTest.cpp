@@ -48,19 +48,6 @@ class Convert : public Cli {
     }
 };
 
-TEST_F(Convert, ABrokenFileFailsAloneAndTheStatusSaysSo) {
-    const std::string broken = app_ + "/broken.flv";
-    std::ofstream(broken) << "FLV but nothing a player can read";
-    const auto result = vxtest::Run({program_, "-p", "86", "-o", app_ + "/out", "-j", "2",
-                                     Source("a.flv"), Source("b.flv"), broken});
-    EXPECT_EQ(result.exitCode, 1) << result.output;
-    EXPECT_TRUE(ProbeFile(app_ + "/out/a.mp4").ok);
-    EXPECT_TRUE(ProbeFile(app_ + "/out/b.mp4").ok);
-    EXPECT_FALSE(fs::exists(app_ + "/out/broken.mp4"));
-    EXPECT_NE(result.output.find("broken.flv: Fail: "), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("2 of 3 files converted, 1 failed."), std::string::npos);
-}
-
 // A download cut at 60 %: its line and the summary say it is short, and the
 // status is 0, since the output holds all the file has.
 TEST_F(Convert, ACutDownloadIsSaidAndIsNoFailure) {
@@ -241,10 +228,21 @@ TEST_F(Convert, UnwrittenStandardOutputIsAFailure) {
     }
 }
 
-// Messages name the real cause: a missing tool and the package that brings it,
-// a state folder that cannot be written, an output folder that cannot be made.
-TEST_F(Convert, MessagesNameTheRealCause) {
-    const std::string file = Source("a.flv");
+// A file that fails fails alone, the status says so, and its line names the
+// real cause: a file no player can read, a missing tool and the package that
+// brings it. A state folder that cannot be written and an output folder that
+// cannot be made are said before anything starts.
+TEST_F(Convert, FailuresFailAloneAndNameTheRealCause) {
+    const std::string file = Source("a.flv"), broken = app_ + "/broken.flv";
+    std::ofstream(broken) << "FLV but nothing a player can read";
+    const auto result = vxtest::Run(
+        {program_, "-p", "86", "-o", app_ + "/out", "-j", "2", file, Source("b.flv"), broken});
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    EXPECT_TRUE(ProbeFile(app_ + "/out/a.mp4").ok);
+    EXPECT_TRUE(ProbeFile(app_ + "/out/b.mp4").ok);
+    EXPECT_FALSE(fs::exists(app_ + "/out/broken.mp4"));
+    EXPECT_NE(result.output.find("broken.flv: Fail: "), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("2 of 3 files converted, 1 failed."), std::string::npos);
     fs::create_directories(app_ + "/tools");
     fs::create_symlink("/usr/bin/mplayer", app_ + "/tools/mplayer");
     for (const auto& [path, says] : {std::pair{app_ + "/tools", "The encoder ffmpeg is not "

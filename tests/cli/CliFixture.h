@@ -16,8 +16,8 @@ class Cli : public ::testing::Test {
   protected:
     static void MakeMedia(const std::vector<std::pair<std::string, FlvSpec>>& files) {
         media_ = MakeTempFolder("vx-cli-media");
-        for (const auto& [name, spec] : files)
-            ASSERT_TRUE(MakeFlv(media_ + "/" + name, spec)) << name;
+        for (const auto& [name, flv] : files)
+            ASSERT_TRUE(MakeFlv(media_ + "/" + name, flv)) << name;
     }
     static void TearDownTestSuite() { RemoveFolder(media_); }
 

@@ -108,12 +108,12 @@ class Batch : public ::testing::Test {
         rows_.Set(id, kEnd, end);
         return id;
     }
-    // Copies of a file generated to `spec` as rows, one for each name (".flv" added).
-    void AddCopies(const FlvSpec& spec, const std::vector<std::string>& names) {
-        ASSERT_TRUE(MakeFlv(app_ + "/src.flv", spec));
+    // Copies of one generated file as rows, one for each name (".flv" added).
+    void AddCopies(const FlvSpec& flv, const std::vector<std::string>& names) {
+        ASSERT_TRUE(MakeFlv(app_ + "/src.flv", flv));
         for (const std::string& name : names) {
             fs::copy_file(app_ + "/src.flv", app_ + "/" + name + ".flv");
-            AddFile(app_ + "/" + name + ".flv", TimeText(static_cast<int>(spec.seconds)));
+            AddFile(app_ + "/" + name + ".flv", TimeText(static_cast<int>(flv.seconds)));
         }
     }
     // A copy of a generated file as a row.

@@ -3,12 +3,12 @@
 #include "IniFile.h"
 #include "OptionSets.h"
 #include "SheetLayout.h"
+#include "TestMedia.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace vx;
 using namespace std::string_literals;
@@ -16,14 +16,9 @@ namespace fs = std::filesystem;
 
 class UserProfiles : public ::testing::Test {
   protected:
-    void TearDown() override { fs::remove_all(root_); }
     void Write(const std::string& name, const std::string& content) {
         fs::create_directories(folder_);
         std::ofstream(folder_ + "/" + name, std::ios::binary) << content;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static OptionSheet Sheet(int position) {
         OptionSheet sheet;
@@ -31,8 +26,8 @@ class UserProfiles : public ::testing::Test {
         ApplyOptionSet(sheet, position);
         return sheet;
     }
-    std::string root_ =
-        fs::temp_directory_path() / ("vx-user-profiles-" + std::to_string(getpid()));
+    const vxtest::TempFolder temp_{"vx-user-profiles"};
+    const std::string& root_ = temp_.path;
     std::string folder_ = root_ + "/profiles";
     UserProfileStore store_{folder_};
 };
@@ -112,8 +107,9 @@ TEST_F(UserProfiles, FilesThatHoldNoUsableProfileAreSkippedWithTheirReason) {
 TEST_F(UserProfiles, SaveRenameRemoveImportAndExportKeepOneFilePerProfile) {
     const std::vector<OptionValue> values{{"Video Size", "640x480"}, {"A/V Sync", "Default"}};
     ASSERT_TRUE(store_.Save({"Couch", 59, values, {}}));
-    EXPECT_EQ(Read(folder_ + "/Couch.vxprofile"), "[Profile]\nbase=59\nname=Couch\n[Options]\n"
-                                                  "Video Size=640x480\nA/V Sync=Default\n");
+    EXPECT_EQ(vxtest::ReadFile(folder_ + "/Couch.vxprofile"),
+              "[Profile]\nbase=59\nname=Couch\n[Options]\n"
+              "Video Size=640x480\nA/V Sync=Default\n");
     // Any character a file name may hold, but "/" and line breaks.
     for (const std::string name : {" blank ", "\"quoted\"", "-x $(rm) ;'", "Ünïcode ✓", "a=b"})
         ASSERT_TRUE(store_.Save({name, 2, {}, {}})) << name;
@@ -196,8 +192,6 @@ TEST_F(UserProfiles, OnlyRegularFilesAreRead) {
         EXPECT_EQ(ReadSetting(path, "set", "profile"), "");
         EXPECT_FALSE(WriteSetting(path, "set", "profile", "2"));
     }
-    struct stat info {};
-    EXPECT_TRUE(stat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)); // left as it was
     EXPECT_FALSE(WriteFileAtomically(pipe, "x"));
-    EXPECT_TRUE(stat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(fs::is_fifo(pipe)); // left as it was
 }

@@ -11,25 +11,20 @@
 using namespace vx;
 namespace fs = std::filesystem;
 
-namespace {
-
-void Touch(const fs::path& path) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << "x";
-}
-
-} // namespace
-
 // A tree as downloads leave it: numbered parts, sub-folders, hidden entries,
 // other files, a link back to the top and a folder nobody may read.
 TEST(FolderScanTest, AFolderGivesItsFlashVideoInNaturalOrder) {
     vxtest::TempFolder temp("vx-scan");
     const fs::path root = fs::path(temp.path) / "archive";
+    const auto touch = [](const fs::path& path) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << "x";
+    };
     for (const char* name : {"part10.flv", "part2.flv", "Part1.FLV", "b/clip.f4v", "a/x.flv",
                              ".hidden.flv", ".cache/y.flv", "notes.txt", "a/movie.mp4"})
-        Touch(root / name);
+        touch(root / name);
     fs::create_directory_symlink(root, root / "a" / "loop");
-    Touch(root / "closed" / "z.flv");
+    touch(root / "closed" / "z.flv");
     fs::permissions(root / "closed", fs::perms::none);
     const bool superUser = ::geteuid() == 0; // reads every folder
     int progress = -1;

@@ -5,7 +5,9 @@
 #include "JoinCommand.h"
 #include "TimeText.h"
 
+#include <algorithm>
 #include <numeric>
+#include <tuple>
 
 using namespace vxtest;
 
@@ -13,7 +15,6 @@ namespace {
 
 class Join : public Batch {
   protected:
-    // Four H.264/AAC parts of four seconds, a key frame every second.
     void AddParts(const std::vector<std::string>& names, const FlvSpec& spec) {
         for (const std::string& name : names) {
             ASSERT_TRUE(MakeFlv(app_ + "/" + name, spec));
@@ -36,10 +37,11 @@ class Join : public Batch {
         rows_.SetAt(2, kEnd, "0:00:03");
     }
     bool WorkFoldersLeft() const {
-        for (const auto& entry : fs::directory_iterator(app_ + "/state/vantorix"))
-            if (entry.path().filename().string().starts_with("join-")) return true;
-        return false;
+        return std::ranges::any_of(fs::directory_iterator(app_ + "/state/vantorix"), [](auto& e) {
+            return e.path().filename().string().starts_with("join-");
+        });
     }
+    // H.264/AAC parts of four seconds, a key frame every second.
     const FlvSpec h264_{.seconds = 4,
                         .width = 160,
                         .height = 120,
@@ -106,9 +108,8 @@ TEST_F(Join, DifferingPartsGoThroughTheEntry) {
     EXPECT_EQ(Status(0), "OK") << rows_.Row(0).note;
     const std::string output = out_ + "/show.mp4";
     const auto info = ProbeFile(output);
-    EXPECT_EQ(info.width, 320);
-    EXPECT_EQ(info.height, 240);
-    EXPECT_FALSE(info.audioCodec.empty());
+    EXPECT_EQ(std::tuple(info.width, info.height, info.audioCodec.empty()),
+              std::tuple(320, 240, false));
     EXPECT_NEAR(DecodedDuration(output), 4 + 3 + 3 + 4, 0.6);
     EXPECT_NE(batch_.LastCommandLine().find("concat=n=4:v=1:a=1"), std::string::npos);
 

@@ -27,15 +27,6 @@ const char* const kOptions[] = {
     "Video Codec",   "Video Size",  "Video Bitrate", "Video Framerate", "Audio Codec",
     "Audio Bitrate", "Sample Rate", "Audio Channel", "Disable Audio",   "A/V Sync"};
 
-ConversionOptions Sound(ConversionOptions o) {
-    o.AudioBitrate = "128";
-    o.AudioChannel = "2";
-    o.DisableAudio = "No";
-    o.ClipStart = "0:00:00";
-    o.ClipEnd = "0:00:10";
-    return o;
-}
-
 // The argument after each of `flag`'s places must be one of `allowed`.
 std::string After(const std::vector<std::string>& args, const char* flag,
                   const std::vector<std::string>& allowed) {
@@ -53,11 +44,16 @@ std::string FirstWord(const std::string& text) {
     return words.empty() ? std::string() : words.front();
 }
 
-// Builds the command of a designed entry; where it is built, each value stands
-// whole after its option and the paths stay where they belong.
-std::string CheckCommand(int position, const ConversionOptions& options) {
+// Builds the command of a designed entry, with sound values of its own; where it
+// is built, each value stands whole after its option and the paths stay in place.
+std::string CheckCommand(int position, ConversionOptions options) {
     const CatalogEntry* entry = ProfileCatalog::At(position);
     if (!entry || IsModernPosition(position)) return {};
+    options.AudioBitrate = "128";
+    options.AudioChannel = "2";
+    options.DisableAudio = "No";
+    options.ClipStart = "0:00:00";
+    options.ClipEnd = "0:00:10";
     JobRequest request;
     request.position = position;
     request.displayText = entry->text;
@@ -99,7 +95,7 @@ std::string CheckProfileFile(std::string_view input) {
     OptionSheet sheet;
     FillDefaultLayout(sheet);
     if (!ApplyUserProfile(sheet, *profile)) return "an accepted profile does not apply";
-    return CheckCommand(profile->base, Sound(*ReadConversionOptions(sheet)));
+    return CheckCommand(profile->base, *ReadConversionOptions(sheet));
 }
 
 // One option set to any text, as --set does: what the check accepts builds.
@@ -114,7 +110,7 @@ std::string CheckSetOption(InputReader& in) {
     if (CheckValueKinds(options) != CommandError::None)
         return "the check accepts " + Show(option.value) + " for " + option.caption +
                " but the command refuses it";
-    return CheckCommand(base, Sound(options));
+    return CheckCommand(base, options);
 }
 
 // Any texts straight into the command: whatever builds holds each value whole.
@@ -124,7 +120,7 @@ std::string CheckAnyValues(InputReader& in) {
     for (std::string* field : {&options.VideoCodec, &options.VideoSize, &options.VideoBitrate,
                                &options.VideoFramerate, &options.AudioCodec, &options.SampleRate})
         *field = in.Text();
-    return CheckCommand(position, Sound(options));
+    return CheckCommand(position, options);
 }
 
 } // namespace

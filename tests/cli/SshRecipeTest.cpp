@@ -96,8 +96,7 @@ class SshRecipe : public Cli {
 
 TEST_F(SshRecipe, DryRunLinesRunOverSshMakeEveryOutputAndRunOnlyTheEncoder) {
     ASSERT_TRUE(fs::exists("/usr/sbin/sshd")) << "openssh-server is needed";
-    const std::string& root = app_;
-    const Sshd sshd(root);
+    const Sshd sshd(app_);
     ASSERT_TRUE(sshd.Running());
 
     // The guide's recipe, as a user types it: the output folders made first, the
@@ -112,17 +111,17 @@ TEST_F(SshRecipe, DryRunLinesRunOverSshMakeEveryOutputAndRunOnlyTheEncoder) {
         "\"$4\" --dry-run -p 95 -o \"$3\" --keep-folders \"$2\" |\n"
         "  parallel --will-cite -j 2 --sshlogin \"$1\"\n";
     const auto run = vxtest::Run(
-        {"bash", "-c", recipe, "recipe", sshd.Login(), root + "/in", root + "/out", program_},
-        root);
+        {"bash", "-c", recipe, "recipe", sshd.Login(), app_ + "/in", app_ + "/out", program_},
+        app_);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const std::string& name : names) {
-        const std::string output = root + "/out/" + name.substr(0, name.size() - 4) + ".mkv";
+        const std::string output = app_ + "/out/" + name.substr(0, name.size() - 4) + ".mkv";
         EXPECT_TRUE(ProbeFile(output).ok) << output << "\n" << run.output;
     }
-    const std::string ran = ReadFile(root + "/ran");
+    const std::string ran = ReadFile(app_ + "/ran");
     EXPECT_EQ(std::count(ran.begin(), ran.end(), '\n'), 4) << ran; // the encoder, once a file
     for (const std::string& where :
-         {root, std::string(getenv("HOME") ? getenv("HOME") : "/"), fs::current_path().string()})
+         {app_, std::string(getenv("HOME") ? getenv("HOME") : "/"), fs::current_path().string()})
         EXPECT_FALSE(fs::exists(where + "/HIT")) << where;
 }
 

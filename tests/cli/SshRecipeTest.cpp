@@ -3,6 +3,7 @@
 // throwaway keys). Every output is made, and the only command that ran on the
 // other side is the encoder, once per file, whatever the file names hold.
 #include "CliFixture.h"
+#include "ShellWords.h"
 #include "Spawn.h"
 
 #include <algorithm>
@@ -20,30 +21,16 @@ namespace {
 using namespace vxtest;
 using namespace std::chrono_literals;
 
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 int FreePort() {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
     close(s);
     return ntohs(address.sin_port);
-}
-
-bool Accepting(int port) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = Loopback(port);
-    const bool ok = connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(s);
-    return ok;
 }
 
 // An sshd that lets the key in and puts a recording `ffmpeg` first on the PATH.
@@ -65,7 +52,6 @@ class Sshd {
             << "SetEnv PATH=" << folder << "/bin:/usr/bin:/bin\n";
         if (geteuid() == 0) fs::create_directories("/run/sshd"); // its privilege separation
         pid_ = vx::Spawn({{"/usr/sbin/sshd", "-D", "-e", "-f", folder + "/config"}, {}});
-        WaitUntil([this] { return Accepting(port_); }, 10s);
     }
     ~Sshd() {
         if (pid_ > 0) {
@@ -73,7 +59,12 @@ class Sshd {
             Reap(pid_);
         }
     }
-    bool Running() const { return pid_ > 0 && Accepting(port_); }
+    // Whether the key logs in within ten seconds.
+    bool Running() const {
+        std::vector<std::string> ssh = ShellWords(Login());
+        ssh.push_back("true");
+        return pid_ > 0 && WaitUntil([&] { return vxtest::Run(ssh).exitCode == 0; }, 10s, 200ms);
+    }
     // What parallel's --sshlogin takes: the ssh command and the login.
     std::string Login() const {
         const passwd* user = getpwuid(geteuid());

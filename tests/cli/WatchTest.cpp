@@ -60,12 +60,8 @@ class Watch : public Cli {
         }
     }
     bool WaitFor(const std::vector<std::string>& names) {
-        return WaitUntil(
-            [&] {
-                return std::ranges::all_of(
-                    names, [&](const auto& n) { return fs::exists(out_ + "/" + n); });
-            },
-            60s, 100ms);
+        const auto made = [&](const std::string& name) { return fs::exists(out_ + "/" + name); };
+        return WaitUntil([&] { return std::ranges::all_of(names, made); }, 60s, 100ms);
     }
     long Outputs() const {
         return std::ranges::count_if(fs::directory_iterator(out_),

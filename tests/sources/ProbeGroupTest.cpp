@@ -39,8 +39,7 @@ std::map<std::string, std::string> GroupRows(const std::string& appFolder,
         ++told.at(file);
         rows[files[file]] = RowOf(files[file], output);
     });
-    for (std::size_t i = 0; i < files.size(); ++i)
-        EXPECT_EQ(told[i], 1) << files[i];
+    EXPECT_EQ(told, std::vector<int>(files.size(), 1));
     return rows;
 }
 

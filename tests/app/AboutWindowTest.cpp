@@ -4,7 +4,6 @@
 #include "TestMedia.h"
 #include "ToolVersion.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -45,12 +44,12 @@ void AboutWindowTest::showsTheTextsAndTheToolsVersions() {
     fs::create_directory(home);
     fs::create_directory(temporary);
     const vxtest::ScopedEnvironment fresh({{"HOME", home}, {"TMPDIR", temporary}});
-    QElapsedTimer opening;
-    opening.start();
     AboutWindow about(app_);
+    // Opening does not wait for the tools: their answers come by the event loop.
+    QVERIFY2(!about.encoderVersion()->text().startsWith("ffmpeg version "),
+             "opening waited for the tools");
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QVERIFY2(opening.elapsed() < 1000, "opening waited for the tools");
     QCOMPARE(about.objectName(), QStringLiteral("Form6"));
     QCOMPARE(about.windowTitle(), QStringLiteral("About"));
     QStringList texts;

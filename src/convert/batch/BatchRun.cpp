@@ -15,7 +15,6 @@
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace vx {
 
@@ -55,13 +54,9 @@ bool BatchRun::StartOnly(std::vector<std::uint64_t> ids) {
 std::vector<std::uint64_t> BatchRun::RowsToRedo() const {
     std::vector<std::uint64_t> redo;
     if (running_) return redo;
-    // One pass over the list, not a search per id: archives hold thousands of rows.
-    std::unordered_map<std::uint64_t, int> rowOf;
-    for (int row = 0; row < rows_.Count(); ++row)
-        rowOf.emplace(rows_.Row(row).id, row);
     for (const std::uint64_t id : ids_) {
-        const auto found = rowOf.find(id);
-        if (found != rowOf.end() && rows_.At(found->second, kStatus) != "OK") redo.push_back(id);
+        const int row = rows_.RowOf(id);
+        if (row >= 0 && rows_.At(row, kStatus) != "OK") redo.push_back(id);
     }
     return redo;
 }

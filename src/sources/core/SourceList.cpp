@@ -24,14 +24,22 @@ std::uint64_t SourceList::Append(const std::string& path, std::string root) {
     item.columns[kFileName] = path;
     item.root = std::move(root);
     rows_.push_back(std::move(item));
+    if (!indexStale_) index_.emplace(rows_.back().id, row);
     Tell(&Listener::afterInsert, row);
     return rows_.back().id;
 }
 
+// Every probe's report and every batch step finds its row by id: an index, made
+// again after rows moved, keeps that from growing with the list.
 int SourceList::RowOf(std::uint64_t id) const {
-    for (int row = 0; row < Count(); ++row)
-        if (rows_[static_cast<std::size_t>(row)].id == id) return row;
-    return -1;
+    if (indexStale_) {
+        index_.clear();
+        for (int row = 0; row < Count(); ++row)
+            index_.emplace(rows_[static_cast<std::size_t>(row)].id, row);
+        indexStale_ = false;
+    }
+    const auto found = index_.find(id);
+    return found == index_.end() ? -1 : found->second;
 }
 
 bool SourceList::Set(std::uint64_t id, Column column, std::string text) {
@@ -81,6 +89,7 @@ bool SourceList::Remove(int row) {
     if (row < 0 || row >= Count()) return false;
     Tell(&Listener::beforeRemove, row);
     rows_.erase(rows_.begin() + row);
+    indexStale_ = true;
     Tell(&Listener::afterRemove, row);
     return true;
 }
@@ -127,6 +136,7 @@ std::uint64_t SourceList::Join(std::vector<int> rows) {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         rows_.erase(rows_.begin() + *row);
     rows_.insert(rows_.begin() + rows.front(), std::move(joined));
+    indexStale_ = true;
     Tell(&Listener::afterReset);
     return rows_[static_cast<std::size_t>(rows.front())].id;
 }
@@ -138,6 +148,7 @@ bool SourceList::Split(int row) {
     rows_.erase(rows_.begin() + row);
     rows_.insert(rows_.begin() + row, std::make_move_iterator(parts.begin()),
                  std::make_move_iterator(parts.end()));
+    indexStale_ = true;
     Tell(&Listener::afterReset);
     return true;
 }
@@ -146,6 +157,7 @@ void SourceList::Clear() {
     if (rows_.empty()) return;
     Tell(&Listener::beforeReset);
     cleared_ = std::exchange(rows_, {});
+    indexStale_ = true;
     Tell(&Listener::afterReset);
 }
 
@@ -156,6 +168,7 @@ bool SourceList::UndoClear() {
     rows.insert(rows.end(), std::make_move_iterator(rows_.begin()),
                 std::make_move_iterator(rows_.end()));
     rows_ = std::move(rows);
+    indexStale_ = true;
     Tell(&Listener::afterReset);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vx {
@@ -93,6 +94,8 @@ class SourceList {
     std::uint64_t nextId_ = 1;
     Listener listener_;
     std::vector<Listener> others_;
+    mutable std::unordered_map<std::uint64_t, int> index_; // id -> row, see RowOf
+    mutable bool indexStale_ = true;
     template <typename Member, typename... Args> void Tell(Member member, Args... args) const;
 };
 

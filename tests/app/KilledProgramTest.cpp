@@ -116,11 +116,9 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
     const pid_t killed = program_->Pid();
     kill(killed, SIGKILL);
     EXPECT_NE(program_->WaitForExit(5), -1);
-    std::vector<std::string> left = SessionProcesses(killed);
-    for (int look = 0; look < 20 && !left.empty(); ++look) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        left = SessionProcesses(killed);
-    }
+    std::vector<std::string> left;
+    vxtest::WaitUntil([&] { return (left = SessionProcesses(killed)).empty(); },
+                      std::chrono::seconds(2), std::chrono::milliseconds(100));
     EXPECT_TRUE(left.empty()) << "still running 2 s later: " << left.front();
     for (const char* name : {"a.mp4", "c.mp4"})
         EXPECT_FALSE(fs::exists(run_ + "/out/" + name)) << "a cut file under a final name";
@@ -142,8 +140,7 @@ TEST_F(KilledProgram, ItsToolsEndWithItAndTheNextStartRestoresWhatWasNotConverte
     const std::string again = RestoreEarlierList();
     ASSERT_FALSE(again.empty());
     std::optional<vx::KeptState> restored;
-    for (int look = 0; look < 40 && !(restored = KeptList()); ++look)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    vxtest::WaitUntil([&] { return (restored = KeptList()).has_value(); }, std::chrono::seconds(2));
     ASSERT_TRUE(restored);
     // a with its trim and c: their outputs' lengths below; the entry, ListRecoveryTest.
     ASSERT_EQ(restored->rows.size(), 2u);

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <thread>
 
 #include "Spawn.h"
 
@@ -33,12 +32,12 @@ TEST(Launch, ShowsItsMainWindowOnTheXServer) {
                                  -1,
                                  -1});
     ASSERT_GT(pid, 0);
-    bool shown = false;
-    for (int attempt = 0; attempt < 100 && !shown; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        shown = vxtest::Run({"xwininfo", "-root", "-tree"}).output.find("\"Vantorix 2.00\"") !=
-                std::string::npos;
-    }
+    const bool shown = vxtest::WaitUntil(
+        [] {
+            return vxtest::Run({"xwininfo", "-root", "-tree"}).output.find("\"Vantorix 2.00\"") !=
+                   std::string::npos;
+        },
+        std::chrono::seconds(15), std::chrono::milliseconds(100));
     kill(pid, SIGTERM);
     vxtest::Reap(pid);
     EXPECT_TRUE(shown);

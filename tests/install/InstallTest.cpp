@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <iostream>
 #include <pwd.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -143,12 +142,9 @@ class UserRun : public Installation {
         std::vector<std::string> probe = asUser_;
         probe.insert(probe.end(), {"/usr/bin/env", "-i", "DISPLAY=" + x_.Display(),
                                    "/usr/bin/xdotool", "getdisplaygeometry"});
-        bool ready = false;
-        for (int attempt = 0; attempt < 100 && !ready; ++attempt) {
-            ready = vxtest::Run(probe).exitCode == 0;
-            if (!ready) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        ASSERT_TRUE(ready) << "the X server takes no connection from the user";
+        ASSERT_TRUE(vxtest::WaitUntil([&] { return vxtest::Run(probe).exitCode == 0; },
+                                      std::chrono::seconds(15), std::chrono::milliseconds(100)))
+            << "the X server takes no connection from the user";
     }
     void TearDown() override {
         program_.reset();
